@@ -1,0 +1,4 @@
+// Start-up values of the module globals, and the collector's roots.
+#pragma once
+
+#include "runtime/entry.h"

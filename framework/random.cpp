@@ -1,0 +1,3 @@
+// STUB: replaced by the random module.
+#include "framework/random.h"
+int kr_random_Seed;

@@ -1,0 +1,4 @@
+// The graphics device: batched 2D renderer and texture surfaces.
+#pragma once
+
+#include "graphics/renderer.h"

@@ -1,0 +1,218 @@
+#include "runtime/gc.h"
+
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+
+#include "runtime/string.h"
+
+gc_object gc_unmarked_list(gc_permanent, 2);
+gc_object gc_queued_list(gc_permanent, 2);
+gc_object gc_marked_list(gc_permanent, 2);
+gc_object gc_free_list(gc_permanent, 2);
+
+int gc_new_bytes = 0;
+int gc_alloced_bytes = 0;
+int gc_marked_bytes = 0;
+int gc_free_bytes = 0;
+int gc_markbit = 1;
+
+gc_object* gc_cache[GC_CACHE_SLOTS];
+gc_object* gc_locals[GC_LOCALS_SIZE];
+gc_object** gc_locals_sp = gc_locals;
+
+namespace {
+
+void unlink(gc_object* p) {
+    p->next->prev = p->prev;
+    p->prev->next = p->next;
+}
+
+void append(gc_object* list, gc_object* p) {
+    p->prev = list->prev;
+    p->next = list;
+    list->prev->next = p;
+    list->prev = p;
+}
+
+bool list_empty(const gc_object* list) { return list->next == list; }
+
+// Splices every object of `from` onto the tail of `to`, leaving `from` empty.
+void splice_all(gc_object* to, gc_object* from) {
+    if (list_empty(from)) return;
+    gc_object* first = from->next;
+    gc_object* last = from->prev;
+    first->prev = to->prev;
+    to->prev->next = first;
+    last->next = to;
+    to->prev = last;
+    from->next = from->prev = from;
+}
+
+void reset_list(gc_object* list) { list->next = list->prev = list; }
+
+// Destroys pending garbage worth at least `size` bytes.
+void destroy_garbage(int size) {
+    int target = gc_free_bytes - size;
+    if (target < 0) target = 0;
+    while (gc_free_bytes > target) {
+        gc_object* p = gc_free_list.next;
+        if (p == &gc_free_list) {
+            gc_free_bytes = 0;
+            break;
+        }
+        unlink(p);
+        delete p;  // runs the class's destructor, then gc_object_free
+    }
+}
+
+}  // namespace
+
+gc_object::gc_object() {
+    // gc_object_alloc wrote a non-zero size into the header before the
+    // constructor ran. A zero size means the object was not allocated by the
+    // collector, or was value-initialised (`new T()` on a class without a
+    // user-declared constructor), which wipes the header.
+    if ((flags & ~7) == 0) {
+        std::fputs("collector: object header lost during construction\n", stderr);
+        std::abort();
+    }
+}
+
+gc_object::~gc_object() {}
+
+void gc_object::mark() {}
+
+void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
+
+bool Object::Equals(Object* obj) { return obj == this; }
+
+int Object::Compare(Object* obj) {
+    // The address difference does not fit an int on a 64-bit machine: only
+    // its sign is kept.
+    auto a = reinterpret_cast<std::uintptr_t>(this);
+    auto b = reinterpret_cast<std::uintptr_t>(obj);
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+String Object::debug() { return String("+Object\n"); }
+
+gc_interface::~gc_interface() {}
+
+gc_object* gc_object_alloc(int size) {
+    size = (size + 7) & ~7;
+    gc_new_bytes += size;
+    destroy_garbage(size);
+
+    gc_object* p;
+    if (size < 64 && gc_cache[size >> 3]) {
+        p = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p->next;
+    } else {
+        p = static_cast<gc_object*>(std::malloc(size));
+        if (!p) {
+            std::fputs("collector: out of memory\n", stderr);
+            std::abort();
+        }
+    }
+    p->flags = gc_markbit | size;
+    append(&gc_unmarked_list, p);
+    gc_alloced_bytes += size;
+    return p;
+}
+
+void gc_object_free(gc_object* p) {
+    int size = p->flags & ~7;
+    gc_free_bytes -= size;
+    if (size < 64) {
+        p->next = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p;
+    } else {
+        std::free(p);
+    }
+}
+
+void gc_init_lists() {
+    reset_list(&gc_unmarked_list);
+    reset_list(&gc_queued_list);
+    reset_list(&gc_marked_list);
+    reset_list(&gc_free_list);
+}
+
+void gc_mark_q(gc_object* p) {
+    if (p && gc_is_white(p)) {
+        p->flags ^= 1;
+        unlink(p);
+        append(&gc_queued_list, p);
+    }
+}
+
+void gc_mark(gc_object* p) {
+    if (p && gc_is_white(p)) {
+        p->flags ^= 1;
+        unlink(p);
+        append(&gc_marked_list, p);
+        gc_marked_bytes += p->flags & ~7;
+        p->mark();
+    }
+}
+
+void gc_mark_locals() {
+    for (gc_object** sp = gc_locals; sp != gc_locals_sp; ++sp) gc_mark(*sp);
+}
+
+void gc_mark_queued(int target) {
+    while (gc_marked_bytes < target && !list_empty(&gc_queued_list)) {
+        gc_object* p = gc_queued_list.next;
+        unlink(p);
+        append(&gc_marked_list, p);
+        gc_marked_bytes += p->flags & ~7;
+        p->mark();
+    }
+}
+
+void gc_sweep() {
+    if (gc_alloced_bytes != gc_marked_bytes) {
+        splice_all(&gc_free_list, &gc_unmarked_list);
+        gc_free_bytes += gc_alloced_bytes - gc_marked_bytes;
+    }
+    // The black list becomes the white list; survivors keep their flags and
+    // turn white when the mark bit flips below.
+    reset_list(&gc_unmarked_list);
+    splice_all(&gc_unmarked_list, &gc_marked_list);
+
+    gc_alloced_bytes = gc_marked_bytes;
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+}
+
+void gc_collect_all() {
+    gc_mark_locals();
+    gc_mark_queued(2147483647);
+    gc_sweep();
+    gc_mark();
+}
+
+void gc_collect() {
+    gc_locals_sp = gc_locals;
+    if (gc_new_bytes > GC_FULL_COLLECT_BYTES) {
+        gc_collect_all();
+        gc_new_bytes = 0;
+    } else {
+        long long share = static_cast<long long>(gc_alloced_bytes - gc_new_bytes) * gc_new_bytes /
+                          GC_FULL_COLLECT_BYTES;
+        gc_mark_queued(static_cast<int>(gc_new_bytes + share));
+    }
+}
+
+bool gc_is_live_object(const void* p) {
+    if (!p) return false;
+    for (gc_object* list : {&gc_unmarked_list, &gc_queued_list, &gc_marked_list}) {
+        for (gc_object* q = list->next; q != list; q = q->next) {
+            if (q == p) return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,123 @@
+// Collected objects and the incremental tri-colour collector.
+//
+// Every object of the framework and the game derives from gc_object and is
+// allocated through gc_object_alloc, which links it white into the unmarked
+// list before its constructor runs. Marking is spread over the host's
+// callbacks in proportion to allocation, sweeping happens after 8 MiB of new
+// allocation, and destruction of garbage is paid for by later allocations.
+#pragma once
+
+#include <cstddef>
+#include <type_traits>
+
+class String;
+
+struct gc_permanent_t {};
+inline constexpr gc_permanent_t gc_permanent{};
+
+class gc_object {
+public:
+    gc_object* next;
+    gc_object* prev;
+    int flags;  // bits 3..: size in bytes; bit 0: mark bit; bit 1: permanent
+
+    // Leaves the header written by gc_object_alloc alone.
+    gc_object();
+    // A static, permanent object (list sentinels, empty array Reps).
+    constexpr gc_object(gc_permanent_t, int permanentFlags)
+        : next(this), prev(this), flags(permanentFlags) {}
+
+    virtual ~gc_object();
+    virtual void mark();
+
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p);
+    // Placement forms are not collected allocations.
+    static void* operator new(std::size_t, void* where) { return where; }
+    static void operator delete(void*, void*) {}
+
+    int gc_size() const { return flags & ~7; }
+};
+
+class Object : public gc_object {
+public:
+    Object() {}
+    constexpr Object(gc_permanent_t, int f) : gc_object(gc_permanent, f) {}
+    virtual bool Equals(Object* obj);
+    virtual int Compare(Object* obj);
+    virtual String debug();
+};
+
+class gc_interface {
+public:
+    virtual ~gc_interface();
+};
+
+class ThrowableObject : public Object {};
+
+// Lists: white (unmarked), grey (queued), black (marked), dead (free).
+extern gc_object gc_unmarked_list;
+extern gc_object gc_queued_list;
+extern gc_object gc_marked_list;
+extern gc_object gc_free_list;
+
+extern int gc_new_bytes;
+extern int gc_alloced_bytes;
+extern int gc_marked_bytes;
+extern int gc_free_bytes;
+extern int gc_markbit;
+
+enum { GC_CACHE_SLOTS = 8, GC_LOCALS_SIZE = 8192, GC_FULL_COLLECT_BYTES = 8388608 };
+extern gc_object* gc_cache[GC_CACHE_SLOTS];
+extern gc_object* gc_locals[GC_LOCALS_SIZE];
+extern gc_object** gc_locals_sp;
+
+gc_object* gc_object_alloc(int size);
+void gc_object_free(gc_object* p);
+
+// Empties the four lists (start-up). Objects still linked are forgotten.
+void gc_init_lists();
+
+inline bool gc_is_white(const gc_object* p) { return (p->flags & 3) == gc_markbit; }
+
+// Shades a white object grey.
+void gc_mark_q(gc_object* p);
+// Marks a white object black at once and runs its mark().
+void gc_mark(gc_object* p);
+void gc_mark_locals();
+void gc_mark_queued(int target);
+void gc_sweep();
+void gc_collect_all();
+void gc_collect();
+// Queues the global roots (defined with the framework's globals).
+void gc_mark();
+
+// True when p is a live collected object: linked in the white, grey or black
+// list. Used to validate addresses that come from outside the program.
+bool gc_is_live_object(const void* p);
+
+// Converts any reference (object or interface) to its collected object.
+template <class T>
+inline gc_object* gc_cast(T* p) {
+    if constexpr (std::is_base_of_v<gc_object, T>) {
+        return p;
+    } else {
+        return p ? dynamic_cast<gc_object*>(p) : nullptr;
+    }
+}
+
+template <class T>
+inline void gc_mark_q(T* p) {
+    gc_mark_q(gc_cast(p));
+}
+template <class T>
+inline void gc_mark(T* p) {
+    gc_mark(gc_cast(p));
+}
+
+// The write barrier for object and interface references.
+template <class T, class U>
+inline void gc_assign(T*& lhs, U* rhs) {
+    gc_mark_q(gc_cast(rhs));
+    lhs = rhs;
+}

@@ -1,0 +1,14 @@
+#!/bin/sh
+# Runs every benchmark executable in the given folder, under a private X
+# server when no display is set (the renderer benchmark needs a window).
+set -e
+dir="$1"
+for b in "$dir"/*; do
+    [ -x "$b" ] || continue
+    echo "== $(basename "$b")"
+    if [ -z "$DISPLAY" ]; then
+        xvfb-run -a -s "-screen 0 1024x768x24" "$b"
+    else
+        "$b"
+    fi
+done

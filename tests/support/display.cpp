@@ -1,0 +1,60 @@
+#include "tests/support/display.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace testsupport {
+namespace {
+
+pid_t xvfb_pid = 0;
+
+void stop_xvfb() {
+    if (xvfb_pid > 0) {
+        kill(xvfb_pid, SIGTERM);
+        waitpid(xvfb_pid, nullptr, 0);
+        xvfb_pid = 0;
+    }
+}
+
+// Starts Xvfb, letting it choose a free display number and report it on a pipe.
+std::string start_xvfb() {
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+               "tcp", "-noreset", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    char buf[32] = {0};
+    ssize_t n = 0, got;
+    while (n < 31 && (got = read(fds[0], buf + n, 31 - n)) > 0) {
+        n += got;
+        if (buf[n - 1] == '\n') break;
+    }
+    close(fds[0]);
+    if (n <= 0) throw std::runtime_error("Xvfb did not start");
+    xvfb_pid = pid;
+    std::atexit(stop_xvfb);
+    return ":" + std::string(buf, buf + n - (buf[n - 1] == '\n'));
+}
+
+}  // namespace
+
+std::string EnsureDisplay() {
+    const char* current = std::getenv("DISPLAY");
+    if (current && *current) return current;
+    std::string name = start_xvfb();
+    setenv("DISPLAY", name.c_str(), 1);
+    return name;
+}
+
+}  // namespace testsupport
