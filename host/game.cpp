@@ -4,6 +4,7 @@
 #include <ctime>
 
 KrGame* KrGame::_game = nullptr;
+int glfwGraphicsSeq = 0;
 
 KrGame::KrGame() { _game = this; }
 

@@ -7,6 +7,10 @@
 
 #include "runtime/runtime.h"
 
+// Counts the windows the host has opened. Surfaces compare it with the value
+// they made their texture under: a new window means a new OpenGL context.
+extern int glfwGraphicsSeq;
+
 // The application's side of the host; every operation does nothing here.
 class KrGameDelegate : public Object {
 public:
