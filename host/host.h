@@ -2,3 +2,5 @@
 #pragma once
 
 #include "host/game.h"
+#include "host/glfw_game.h"
+#include "host/platform.h"
