@@ -2,3 +2,4 @@
 #pragma once
 
 #include "graphics/renderer.h"
+#include "graphics/surface.h"

@@ -1,0 +1,5 @@
+#include "graphics/gl_calls.h"
+
+const KrGlCalls kr_gl_real = {glDrawArrays, glDrawElements, glMultiDrawArrays, glTexImage2D};
+
+KrGlCalls kr_gl = kr_gl_real;

@@ -1,0 +1,141 @@
+#include "graphics/surface.h"
+
+#include <cstdlib>
+
+#include "graphics/gl.h"
+#include "graphics/gl_calls.h"
+#include "graphics/premultiply.h"
+#include "host/game.h"
+
+namespace {
+
+int FormatFor(int bytesPerPixel, int current) {
+    static const int kFormats[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    return bytesPerPixel >= 1 && bytesPerPixel <= 4 ? kFormats[bytesPerPixel - 1] : current;
+}
+
+// Smallest power of two not below n; 1 for n <= 1.
+int PowerOfTwoAtLeast(int n) {
+    int p = 1;
+    while (p < n && p < (1 << 30)) p <<= 1;
+    return p;
+}
+
+// Errors left by earlier calls must not be taken for a failed allocation.
+void DrainGlErrors() {
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
+    }
+}
+
+void AllocateTexture(int format, int w, int h) {
+    kr_gl.TexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, nullptr);
+}
+
+}  // namespace
+
+gxtkSurface::~gxtkSurface() { Release(); }
+
+int gxtkSurface::Discard() {
+    Release();
+    return 0;
+}
+
+void gxtkSurface::Release() {
+    if (HasTexture()) {
+        glDeleteTextures(1, &textureId);
+        contextSeq = -1;
+    }
+    if (pixels) {
+        std::free(pixels);
+        pixels = nullptr;
+    }
+}
+
+bool gxtkSurface::HasTexture() const { return contextSeq == glfwGraphicsSeq; }
+
+// Loading into a surface that already holds an image replaces it whole: the
+// old copy is freed and the old texture dropped, so that the next Bind
+// uploads the new pixels.
+void gxtkSurface::SetData(unsigned char* data, int w, int h, int bpp) {
+    if (data == pixels) pixels = nullptr;  // the same block is adopted, not freed
+    Release();
+    pixels = data;
+    width = w;
+    height = h;
+    bytesPerPixel = bpp;
+    glFormat = FormatFor(bpp, glFormat);
+    std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    if (!pixels || w <= 0 || h <= 0) return;
+    if (bpp == 2) kr_premultiply::GreyAlpha(pixels, count);
+    if (bpp == 4) kr_premultiply::Rgba(pixels, count);
+}
+
+void gxtkSurface::Bind() {
+    if (glfwGraphicsSeq == 0) return;
+    if (HasTexture()) {
+        glBindTexture(GL_TEXTURE_2D, textureId);
+        return;
+    }
+    CreateTexture();
+}
+
+// Makes the texture in the current context: exact size first, power-of-two
+// size when OpenGL refuses that, then uploads the whole pixel copy.
+void gxtkSurface::CreateTexture() {
+    contextSeq = glfwGraphicsSeq;
+    glGenTextures(1, &textureId);
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+    int texWidth = width, texHeight = height;
+    DrainGlErrors();
+    AllocateTexture(glFormat, texWidth, texHeight);
+    if (glGetError() != GL_NO_ERROR) {
+        texWidth = PowerOfTwoAtLeast(width);
+        texHeight = PowerOfTwoAtLeast(height);
+        AllocateTexture(glFormat, texWidth, texHeight);
+    }
+    uScale = 1.0f / texWidth;
+    vScale = 1.0f / texHeight;
+    if (pixels) UploadRect(0, 0, width, height);
+}
+
+// Uploads a rectangle of the pixel copy into the bound texture: in one piece
+// when it spans whole rows, row by row otherwise.
+void gxtkSurface::UploadRect(int x, int y, int w, int h) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    auto at = [this](int px, int py) {
+        return pixels + (static_cast<std::size_t>(py) * width + px) * bytesPerPixel;
+    };
+    if (w == width) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, glFormat, GL_UNSIGNED_BYTE, at(x, y));
+        return;
+    }
+    for (int r = 0; r < h; ++r) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y + r, w, 1, glFormat, GL_UNSIGNED_BYTE, at(x, y + r));
+    }
+}
+
+void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch) {
+    if (glFormat != GL_RGBA) return;
+    if (!pixels) {
+        pixels =
+            static_cast<unsigned char*>(std::malloc(static_cast<std::size_t>(width) * height * 4));
+        if (!pixels) return;
+    }
+    for (int r = 0; r < h; ++r) {
+        unsigned char* row = pixels + (static_cast<std::size_t>(y + r) * width + x) * 4;
+        for (int c = 0; c < w; ++c) kr_premultiply::Argb(src[r * pitch + c], row + c * 4);
+    }
+    if (!HasTexture()) return;
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    UploadRect(x, y, w, h);
+}
+
+bool gxtkSurface::OnUnsafeLoadComplete() {
+    Bind();
+    return true;
+}

@@ -1,0 +1,43 @@
+// gxtkSurface: an image the device draws from. It keeps a CPU copy of its
+// pixels (premultiplied by alpha) for its whole life and makes an OpenGL
+// texture from it lazily, again whenever the host has opened a new window
+// since: a new window brings a new context in which old textures are gone.
+#pragma once
+
+#include "runtime/runtime.h"
+
+class gxtkSurface : public Object {
+public:
+    unsigned char* pixels = nullptr;  // malloc'd, rows top to bottom, no padding
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 0;
+    int glFormat = 0;     // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
+    int contextSeq = -1;  // glfwGraphicsSeq when the texture was made; -1: none
+    unsigned int textureId = 0;
+    float uScale = 0;  // 1 / texture width
+    float vScale = 0;  // 1 / texture height
+
+    gxtkSurface() {}
+    ~gxtkSurface() override;
+
+    virtual int Discard();
+    virtual int Width() { return width; }
+    virtual int Height() { return height; }
+    virtual bool Loaded() { return true; }
+
+    // Adopts `data` (malloc'd) as the pixel copy and premultiplies it.
+    void SetData(unsigned char* data, int width, int height, int bytesPerPixel);
+    // Writes a rectangle of 0xAARRGGBB pixels into an RGBA surface.
+    void SetSubData(int x, int y, int w, int h, const unsigned int* src, int pitch);
+    // Binds the texture, making or re-making it first when needed.
+    void Bind();
+    bool OnUnsafeLoadComplete();
+
+    bool HasTexture() const;
+
+private:
+    void CreateTexture();
+    void UploadRect(int x, int y, int w, int h);
+    void Release();
+};
