@@ -1,7 +1,6 @@
-// STUB: replaced by the host's entry.
-#include "runtime/runtime.h"
+#include "host/glfw_game.h"
 
 int main(int argc, char** argv) {
-    kr_std_main(argc, const_cast<const char**>(argv));
+    KrTandorGame::Main(argc, const_cast<const char**>(argv));
     return 0;
 }

@@ -56,6 +56,8 @@ unsigned char* KrGame::LoadData(String path, int* length) {
 // durable, then renames it over the old one: on any failure the old file is
 // left as it was. Returns 0, -1 (cannot create) or -2 (not every byte written).
 int KrGame::SaveState(String state) {
+    // A temporary file left by an interrupted save may be read-only.
+    std::remove(kStateTemp);
     std::FILE* f = OpenFile(String(kStateTemp), String("wb"));
     if (!f) return -1;
     bool written = state.Save(f);

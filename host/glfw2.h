@@ -1,6 +1,7 @@
 // The window-system interface the host is written against: the classic
 // single-window GLFW calls, constants and key numbers, implemented on the
-// GLFW 3 library in host/glfw2.cpp. Everything lives in namespace glfw2 so
+// GLFW 3 library in host/glfw2.cpp (window, events, input), glfw2_keys.cpp,
+// glfw2_joystick.cpp and glfw2_video.cpp. Everything lives in namespace glfw2 so
 // that it never collides with the GLFW 3 symbols of the same names; host code
 // says `using namespace glfw2;`.
 //
@@ -113,6 +114,8 @@ typedef int (*GLFWwindowclosefun)();
 
 int glfwInit();
 void glfwTerminate();
+// The description of the last error the library reported, "" if none yet.
+const char* glfwGetLastError();
 
 void glfwOpenWindowHint(int target, int hint);
 int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebits, int alphabits,

@@ -17,6 +17,7 @@ public:
 class KrGlfwGame : public KrGame {
 public:
     KrGlfwGame();
+    ~KrGlfwGame() override;
 
     static KrGlfwGame* _glfwGame;
 
@@ -48,10 +49,34 @@ public:
     static void OnMousePos(int x, int y);
     static int OnWindowClose();
 
+    // The stick axes in the order the game reads them: with exactly 4 axes
+    // the third moves to the fifth place, with exactly 5 the fourth and fifth
+    // swap. `axes` holds 6 values.
+    static void ArrangeAxes(int count, float* axes);
+
 protected:
+    // The loop's view of time and of the window. The real ones ask the
+    // window system; tests drive the loop with their own.
+    virtual double Now();
+    virtual void Sleep(double seconds);
+    virtual void PollEvents();
+    virtual void WaitEvents();
+    virtual bool WindowOpen();
+    virtual bool WindowIconified();
+    virtual bool WindowActive();
+
+    // One pass of the main loop; false once the window is no longer open.
+    bool RunPass();
+
     bool _minimised = false;
     double _updateDue = 0;
     double _updateInterval = 0;
+
+private:
+    void FollowWindowState();
+    bool TimedUpdatesOn() const;
+    void RunDueUpdates();
+    void ReleaseHeldKeys();
 };
 
 class KrTandorGame : public KrGlfwGame {
