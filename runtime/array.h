@@ -24,8 +24,9 @@ public:
         int length;
 
         // Elements follow the Rep in the same block, suitably aligned.
-        static constexpr std::size_t kDataOffset =
-            (sizeof(gc_object) + sizeof(int) + alignof(T) - 1) & ~(alignof(T) - 1);
+        static constexpr std::size_t DataOffset() {
+            return (sizeof(Rep) + alignof(T) - 1) & ~(alignof(T) - 1);
+        }
 
         Rep() : length(0) {}
         constexpr Rep(gc_permanent_t) : gc_object(gc_permanent, 3), length(0) {}
@@ -38,11 +39,16 @@ public:
                 for (int i = 0; i < length; ++i) gc_mark(d[i]);
             }
         }
-        T* data() { return reinterpret_cast<T*>(reinterpret_cast<char*>(this) + kDataOffset); }
+        T* data() { return reinterpret_cast<T*>(reinterpret_cast<char*>(this) + DataOffset()); }
 
         static Rep* alloc(int n) {
-            static_assert(sizeof(Rep) <= kDataOffset, "elements must follow the header");
-            int bytes = static_cast<int>(kDataOffset + sizeof(T) * n);
+            // The block size is an int; a length whose block cannot be
+            // described is a caller's fault that must not wrap around.
+            constexpr std::size_t kMaxBytes = 0x7ffffff0;
+            if (static_cast<std::size_t>(n) > (kMaxBytes - DataOffset()) / sizeof(T)) {
+                gc_fatal("array too large");
+            }
+            int bytes = static_cast<int>(DataOffset() + sizeof(T) * n);
             void* block = gc_object_alloc(bytes);
             Rep* rep = ::new (block) Rep();
             rep->length = n;
@@ -97,7 +103,8 @@ private:
         if constexpr (std::is_same_v<T, String>) {
             t_create(n, rep->data(), p);
         } else {
-            if (n > 0) std::memcpy(static_cast<void*>(rep->data()), p, sizeof(T) * n);
+            T* d = rep->data();
+            for (int i = 0; i < n; ++i) d[i] = p[i];
         }
     }
 };
@@ -110,9 +117,11 @@ template <class T>
 inline void gc_mark(const Array<T>& a) {
     gc_mark(static_cast<gc_object*>(a.rep));
 }
+// Shades array storage grey, as for an object field. Marking it at once here
+// would recurse through object -> array -> element -> array ... without bound.
 template <class T>
 inline void gc_mark_q(const Array<T>& a) {
-    gc_mark(static_cast<gc_object*>(a.rep));
+    gc_mark_q(static_cast<gc_object*>(a.rep));
 }
 template <class T>
 inline void gc_assign(Array<T>& lhs, const Array<T>& rhs) {

@@ -5,10 +5,14 @@
 #include "runtime/errors.h"
 #include "runtime/gc.h"
 
-int kr_std_main(int argc, const char** argv) {
+void kr_install_signal_handlers() {
     std::signal(SIGSEGV, sighandler);
     std::signal(SIGILL, sighandler);
     std::signal(SIGFPE, sighandler);
+}
+
+int kr_std_main(int argc, const char** argv) {
+    kr_install_signal_handlers();
     gc_init_lists();
     krInit();
     gc_mark();

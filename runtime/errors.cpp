@@ -9,8 +9,9 @@ const char* dbg_info = nullptr;
 
 namespace {
 
-// Reused output buffers of krPrint and dbg_print.
+// Output buffers reused from call to call.
 std::vector<unsigned char> print_buffer;
+std::vector<unsigned char> dbg_buffer;
 
 void write_line(std::FILE* out, const std::vector<unsigned char>& bytes) {
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), out);
@@ -20,14 +21,15 @@ void write_line(std::FILE* out, const std::vector<unsigned char>& bytes) {
 
 // Reads a pointer written with "%p" after the command letter and answers
 // with the object's debug text, but only for objects the collector knows:
-// the address comes from outside and may be stale or made up.
+// the address comes from outside and may be stale or made up. Collected
+// blocks that are not Objects (array storage) have no debug text.
 void answer_inspect(const char* rest) {
     void* p = nullptr;
+    Object* obj = nullptr;
     if (std::sscanf(rest, "%p", &p) == 1 && gc_is_live_object(p)) {
-        dbg_print(static_cast<Object*>(static_cast<gc_object*>(p))->debug());
-    } else {
-        dbg_print(String());
+        obj = dynamic_cast<Object*>(static_cast<gc_object*>(p));
     }
+    dbg_print(obj ? obj->debug() : String());
 }
 
 }  // namespace
@@ -53,9 +55,9 @@ String dbg_stacktrace() {
 }
 
 void dbg_print(String s) {
-    print_buffer.clear();
-    for (int i = 0; i < s.Length(); ++i) print_buffer.push_back(static_cast<unsigned char>(s[i] & 0xff));
-    write_line(stderr, print_buffer);
+    dbg_buffer.clear();
+    for (int i = 0; i < s.Length(); ++i) dbg_buffer.push_back(static_cast<unsigned char>(s[i] & 0xff));
+    write_line(stderr, dbg_buffer);
 }
 
 void dbg_stop() {

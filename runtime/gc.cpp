@@ -23,17 +23,8 @@ gc_object** gc_locals_sp = gc_locals;
 
 namespace {
 
-void unlink(gc_object* p) {
-    p->next->prev = p->prev;
-    p->prev->next = p->next;
-}
-
-void append(gc_object* list, gc_object* p) {
-    p->prev = list->prev;
-    p->next = list;
-    list->prev->next = p;
-    list->prev = p;
-}
+using gc_detail::append;
+using gc_detail::unlink;
 
 bool list_empty(const gc_object* list) { return list->next == list; }
 
@@ -68,24 +59,9 @@ void destroy_garbage(int size) {
 
 }  // namespace
 
-gc_object::gc_object() {
-    // gc_object_alloc wrote a non-zero size into the header before the
-    // constructor ran. A zero size means the object was not allocated by the
-    // collector, or was value-initialised (`new T()` on a class without a
-    // user-declared constructor), which wipes the header.
-    if ((flags & ~7) == 0) {
-        std::fputs("collector: object header lost during construction\n", stderr);
-        std::abort();
-    }
-}
-
-gc_object::~gc_object() {}
-
-void gc_object::mark() {}
+void gc_object::gc_header_lost() { gc_fatal("object header lost during construction"); }
 
 void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
-
-void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
 bool Object::Equals(Object* obj) { return obj == this; }
 
@@ -101,21 +77,23 @@ String Object::debug() { return String("+Object\n"); }
 
 gc_interface::~gc_interface() {}
 
+void gc_fatal(const char* what) {
+    std::fprintf(stderr, "collector: %s\n", what);
+    std::abort();
+}
+
 gc_object* gc_object_alloc(int size) {
     size = (size + 7) & ~7;
     gc_new_bytes += size;
     destroy_garbage(size);
 
     gc_object* p;
-    if (size < 64 && gc_cache[size >> 3]) {
+    if (size < GC_SMALL_BLOCK && gc_cache[size >> 3]) {
         p = gc_cache[size >> 3];
         gc_cache[size >> 3] = p->next;
     } else {
         p = static_cast<gc_object*>(std::malloc(size));
-        if (!p) {
-            std::fputs("collector: out of memory\n", stderr);
-            std::abort();
-        }
+        if (!p) gc_fatal("out of memory");
     }
     p->flags = gc_markbit | size;
     append(&gc_unmarked_list, p);
@@ -123,30 +101,13 @@ gc_object* gc_object_alloc(int size) {
     return p;
 }
 
-void gc_object_free(gc_object* p) {
-    int size = p->flags & ~7;
-    gc_free_bytes -= size;
-    if (size < 64) {
-        p->next = gc_cache[size >> 3];
-        gc_cache[size >> 3] = p;
-    } else {
-        std::free(p);
-    }
-}
+void gc_detail::release_large(gc_object* p) { std::free(p); }
 
 void gc_init_lists() {
     reset_list(&gc_unmarked_list);
     reset_list(&gc_queued_list);
     reset_list(&gc_marked_list);
     reset_list(&gc_free_list);
-}
-
-void gc_mark_q(gc_object* p) {
-    if (p && gc_is_white(p)) {
-        p->flags ^= 1;
-        unlink(p);
-        append(&gc_queued_list, p);
-    }
 }
 
 void gc_mark(gc_object* p) {

@@ -22,21 +22,29 @@ public:
     int flags;  // bits 3..: size in bytes; bit 0: mark bit; bit 1: permanent
 
     // Leaves the header written by gc_object_alloc alone.
-    gc_object();
+    gc_object() {
+        // A zero size means the object was not allocated by the collector, or
+        // was value-initialised (`new T()` on a class without a user-declared
+        // constructor), which wipes the header.
+        if ((flags & ~7) == 0) gc_header_lost();
+    }
     // A static, permanent object (list sentinels, empty array Reps).
     constexpr gc_object(gc_permanent_t, int permanentFlags)
         : next(this), prev(this), flags(permanentFlags) {}
 
-    virtual ~gc_object();
-    virtual void mark();
+    virtual ~gc_object() {}
+    virtual void mark() {}
 
     static void* operator new(std::size_t size);
-    static void operator delete(void* p);
+    static void operator delete(void* p);  // defined below, after gc_object_free
     // Placement forms are not collected allocations.
     static void* operator new(std::size_t, void* where) { return where; }
     static void operator delete(void*, void*) {}
 
     int gc_size() const { return flags & ~7; }
+
+private:
+    [[noreturn]] static void gc_header_lost();
 };
 
 class Object : public gc_object {
@@ -53,7 +61,10 @@ public:
     virtual ~gc_interface();
 };
 
-class ThrowableObject : public Object {};
+class ThrowableObject : public Object {
+public:
+    ThrowableObject() {}
+};
 
 // Lists: white (unmarked), grey (queued), black (marked), dead (free).
 extern gc_object gc_unmarked_list;
@@ -73,7 +84,43 @@ extern gc_object* gc_locals[GC_LOCALS_SIZE];
 extern gc_object** gc_locals_sp;
 
 gc_object* gc_object_alloc(int size);
-void gc_object_free(gc_object* p);
+// Reports a broken collector invariant on standard error and aborts.
+[[noreturn]] void gc_fatal(const char* what);
+
+// Blocks below this size are recycled through gc_cache, never freed.
+enum { GC_SMALL_BLOCK = 64 };
+
+// Helpers of the collector's hot paths, kept inline: every allocation, every
+// destruction and every shaded reference goes through them.
+namespace gc_detail {
+void release_large(gc_object* p);
+
+inline void unlink(gc_object* p) {
+    p->next->prev = p->prev;
+    p->prev->next = p->next;
+}
+
+inline void append(gc_object* list, gc_object* p) {
+    p->prev = list->prev;
+    p->next = list;
+    list->prev->next = p;
+    list->prev = p;
+}
+}  // namespace gc_detail
+
+// Returns a destroyed object's block to the cache or to the system heap.
+inline void gc_object_free(gc_object* p) {
+    int size = p->flags & ~7;
+    gc_free_bytes -= size;
+    if (size < GC_SMALL_BLOCK) {
+        p->next = gc_cache[size >> 3];
+        gc_cache[size >> 3] = p;
+    } else {
+        gc_detail::release_large(p);
+    }
+}
+
+inline void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
 // Empties the four lists (start-up). Objects still linked are forgotten.
 void gc_init_lists();
@@ -81,7 +128,13 @@ void gc_init_lists();
 inline bool gc_is_white(const gc_object* p) { return (p->flags & 3) == gc_markbit; }
 
 // Shades a white object grey.
-void gc_mark_q(gc_object* p);
+inline void gc_mark_q(gc_object* p) {
+    if (p && gc_is_white(p)) {
+        p->flags ^= 1;
+        gc_detail::unlink(p);
+        gc_detail::append(&gc_queued_list, p);
+    }
+}
 // Marks a white object black at once and runs its mark().
 void gc_mark(gc_object* p);
 void gc_mark_locals();
@@ -120,4 +173,9 @@ template <class T, class U>
 inline void gc_assign(T*& lhs, U* rhs) {
     gc_mark_q(gc_cast(rhs));
     lhs = rhs;
+}
+// Storing null shades nothing.
+template <class T>
+inline void gc_assign(T*& lhs, std::nullptr_t) {
+    lhs = nullptr;
 }
