@@ -1,0 +1,34 @@
+#include <cstdio>
+
+#include "art.h"
+#include "outputs.h"
+#include "png_writer.h"
+#include "preview.h"
+
+namespace assetgen {
+
+bool WriteImages(const std::string& root) {
+    bool ok = true;
+    for (const ImageAsset& asset : AllImages()) {
+        Canvas level1, level4;
+        for (int level : kLevels) {
+            Canvas sheet = RenderSheet(asset, level);
+            std::string path = root + "/" + LevelFileName(asset.layout.name, level);
+            if (!WritePng(path, sheet)) {
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+                ok = false;
+            }
+            if (level == 1) level1 = std::move(sheet);
+            if (level == 4) level4 = std::move(sheet);
+        }
+        bool isFont = asset.layout.name.rfind("fonts/", 0) == 0;
+        Canvas preview = isFont ? FontPreview(asset, level1, level4) : PreviewSheet(asset, level1, level4);
+        std::string name = asset.layout.name;
+        for (char& ch : name)
+            if (ch == '/') ch = '_';
+        ok = WritePng(root + "/preview/" + name + ".png", preview) && ok;
+    }
+    return ok;
+}
+
+}  // namespace assetgen

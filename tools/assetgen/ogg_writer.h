@@ -1,0 +1,14 @@
+// Ogg Vorbis output through libvorbisenc with fixed settings and a fixed
+// stream serial number, so the same samples always give the same bytes.
+#pragma once
+
+#include <string>
+
+#include "synth.h"
+
+namespace assetgen {
+
+// `interleaved` stereo samples in -1..1 at 44.1 kHz.
+bool WriteOggStereo(const std::string& path, const Samples& interleaved, const std::string& title);
+
+}  // namespace assetgen
