@@ -2,7 +2,6 @@
 // independently of the generator, plus small readers the asset tests share.
 #pragma once
 
-#include <stb/stb_image.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -10,6 +9,9 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "host/audio_decode.h"
+#include "host/host.h"
 
 namespace assettest {
 
@@ -64,13 +66,26 @@ struct Image {
     const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
 };
 
+// Decodes an image with the host's own loader, as the game does, and widens
+// its 1 to 4 channels to RGBA for the checks.
 inline Image LoadPng(const std::string& path) {
+    static KrGlfwGame host;
     Image img;
-    int n = 0;
-    unsigned char* data = stbi_load(path.c_str(), &img.width, &img.height, &n, 4);
+    int channels = 0;
+    unsigned char* data = host.LoadImageData(String(path.c_str()), &img.width, &img.height, &channels);
     if (!data) return {};
-    img.rgba.assign(data, data + static_cast<size_t>(img.width) * img.height * 4);
-    stbi_image_free(data);
+    size_t pixels = static_cast<size_t>(img.width) * img.height;
+    img.rgba.resize(pixels * 4);
+    for (size_t i = 0; i < pixels; ++i) {
+        const unsigned char* p = data + i * channels;
+        uint8_t* q = &img.rgba[i * 4];
+        bool grey = channels < 3;
+        q[0] = p[0];
+        q[1] = grey ? p[0] : p[1];
+        q[2] = grey ? p[0] : p[2];
+        q[3] = channels == 2 ? p[1] : channels == 4 ? p[3] : 255;
+    }
+    std::free(data);
     return img;
 }
 
@@ -118,8 +133,7 @@ inline Ink InkOf(const Image& img, const Rect& r, bool bright = false) {
     return ink;
 }
 
-// A 16-bit PCM RIFF WAVE file, read with the same demands the game's loader
-// makes: "fmt " straight after "WAVE", integer PCM, then a "data" chunk.
+// A sound effect as the game's own WAV loader decodes it.
 struct Wav {
     int channels = 0, rate = 0, bits = 0;
     std::vector<int16_t> samples;
@@ -128,34 +142,22 @@ struct Wav {
 };
 
 inline Wav LoadWav(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) return {};
-    std::vector<uint8_t> b;
-    uint8_t buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) b.insert(b.end(), buf, buf + n);
+    int frames = 0, channels = 0, bytesPerSample = 0, rate = 0;
+    unsigned char* data = LoadWAV(f, &frames, &channels, &bytesPerSample, &rate);
     std::fclose(f);
-    auto u16 = [&](size_t at) { return static_cast<uint32_t>(b[at] | b[at + 1] << 8); };
-    auto u32 = [&](size_t at) { return u16(at) | u16(at + 2) << 16; };
-    auto tag = [&](size_t at, const char* t) { return at + 4 <= b.size() && std::memcmp(&b[at], t, 4) == 0; };
-    if (b.size() < 44 || !tag(0, "RIFF") || !tag(8, "WAVE") || !tag(12, "fmt ")) return {};
-    uint32_t fmtSize = u32(16);
-    if (u16(20) != 1) return {};
+    if (!data) return {};
     Wav w;
-    w.channels = static_cast<int>(u16(22));
-    w.rate = static_cast<int>(u32(24));
-    w.bits = static_cast<int>(u16(34));
-    for (size_t at = 20 + fmtSize; at + 8 <= b.size();) {
-        uint32_t size = u32(at + 4);
-        if (tag(at, "data")) {
-            if (at + 8 + size > b.size() || w.bits != 16) return {};
-            w.samples.resize(size / 2);
-            for (size_t i = 0; i < w.samples.size(); ++i)
-                w.samples[i] = static_cast<int16_t>(u16(at + 8 + 2 * i));
-            return w;
-        }
-        at += 8 + size;
+    w.channels = channels;
+    w.rate = rate;
+    w.bits = bytesPerSample * 8;
+    if (bytesPerSample == 2) {
+        const int16_t* s = reinterpret_cast<const int16_t*>(data);
+        w.samples.assign(s, s + static_cast<size_t>(frames) * channels);
     }
-    return {};
+    std::free(data);
+    return w;
 }
 
 }  // namespace assettest

@@ -5,9 +5,6 @@
 #include <cmath>
 #include <cstdio>
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb/stb_vorbis.h>
-
 #include "asset_expectations.h"
 
 using namespace assettest;
@@ -49,11 +46,18 @@ struct Decoded {
     std::vector<int16_t> samples;
 };
 
+// Decodes the tune with the game's own Ogg loader.
 Decoded DecodeOgg(const std::string& path) {
     Decoded d;
-    short* out = nullptr;
-    d.frames = stb_vorbis_decode_filename(path.c_str(), &d.channels, &d.rate, &out);
-    if (d.frames > 0 && out) d.samples.assign(out, out + static_cast<size_t>(d.frames) * d.channels);
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return d;
+    int bytesPerSample = 0;
+    unsigned char* out = LoadOGG(f, &d.frames, &d.channels, &bytesPerSample, &d.rate);
+    std::fclose(f);
+    if (out && bytesPerSample == 2) {
+        const int16_t* s = reinterpret_cast<const int16_t*>(out);
+        d.samples.assign(s, s + static_cast<size_t>(d.frames) * d.channels);
+    }
     std::free(out);
     return d;
 }
