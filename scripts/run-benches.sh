@@ -4,7 +4,7 @@
 set -e
 dir="$1"
 for b in "$dir"/*; do
-    [ -x "$b" ] || continue
+    [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     if [ -z "$DISPLAY" ]; then
         xvfb-run -a -s "-screen 0 1024x768x24" "$b"
