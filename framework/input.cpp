@@ -68,8 +68,9 @@ void c_InputDevice::mark() {
 }
 
 // At most 33 presses are counted per update; later ones are not counted.
+// A key outside the key space is not counted either (it has no entry).
 int c_InputDevice::p_PutKeyHit(int key) {
-    if (m_HitQueueLen == m_HitQueue.Length()) return 0;
+    if (!validKey(key) || m_HitQueueLen == m_HitQueue.Length()) return 0;
     m_KeyHits[key] += 1;
     m_HitQueue[m_HitQueueLen++] = key;
     return 0;
@@ -137,11 +138,12 @@ int c_InputDevice::p_KeyEvent(int event, int data) {
 }
 
 int c_InputDevice::p_MouseEvent(int event, int data, float x, float y) {
+    int key = data < kr_key::Count ? data + 1 : 0;  // button + 1, without overflow
     if (event == kr_event::MouseUp) {
-        ReleaseKey(data + 1);
+        ReleaseKey(key);
         return 0;
     }
-    if (event == kr_event::MouseDown) PressKey(data + 1);
+    if (event == kr_event::MouseDown) PressKey(key);
     else if (event != kr_event::MouseMove) return 0;
     m_PointerX = x;
     m_PointerY = y;
@@ -232,12 +234,21 @@ int kr_input_MouseDown(int button) {
     return button >= 0 && button <= 510 ? kr_input_device->p_KeyDown(button + 1) : 0;
 }
 
-int kr_input_TouchDown(int finger) { return kr_input_device->p_KeyDown(kr_key::TouchFirst + finger); }
+// Key 384 + finger; fingers whose key lies outside 1..511 give 0.
+int kr_input_TouchDown(int finger) {
+    bool inKeySpace = finger > -kr_key::TouchFirst && finger < kr_key::Count - kr_key::TouchFirst;
+    return inKeySpace ? kr_input_device->p_KeyDown(kr_key::TouchFirst + finger) : 0;
+}
 float kr_input_TouchX(int finger) { return kr_input_device->p_TouchX(finger); }
 float kr_input_TouchY(int finger) { return kr_input_device->p_TouchY(finger); }
 
-// The joystick key is formed with OR, as the key space lays ports out.
-static int joyKey(int button, int port) { return button | kr_key::JoyFirst | (port * 32); }
+// The joystick key is formed with OR, as the key space lays ports out. It is
+// formed in 64 bits so that no port overflows; a code outside the key space
+// becomes 0, which every query answers with 0.
+static int joyKey(int button, int port) {
+    long long code = button | kr_key::JoyFirst | static_cast<long long>(port) * 32;
+    return code > 0 && code < kr_key::Count ? static_cast<int>(code) : 0;
+}
 
 int kr_input_JoyHit(int button, int port) { return kr_input_device->p_KeyHit(joyKey(button, port)); }
 int kr_input_JoyDown(int button, int port) { return kr_input_device->p_KeyDown(joyKey(button, port)); }

@@ -64,6 +64,10 @@ protected:
     virtual bool WindowOpen();
     virtual bool WindowIconified();
     virtual bool WindowActive();
+    // The joystick reads of PollJoystick; the real ones ask the window system.
+    virtual int JoystickParam(int port, int param);
+    virtual void JoystickAxes(int port, float* axes, int count);
+    virtual void JoystickButtons(int port, unsigned char* buttons, int count);
 
     // One pass of the main loop; false once the window is no longer open.
     bool RunPass();

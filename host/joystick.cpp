@@ -33,20 +33,26 @@ void KrGlfwGame::ArrangeAxes(int count, float* axes) {
 // the device's count.
 bool KrGlfwGame::PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
                               Array<bool> buttons) {
-    if (!glfwGetJoystickParam(port, GLFW_PRESENT)) return false;
-    int axisCount = glfwGetJoystickParam(port, GLFW_AXES);
-    int buttonCount = glfwGetJoystickParam(port, GLFW_BUTTONS);
+    if (!JoystickParam(port, GLFW_PRESENT)) return false;
+    int axisCount = JoystickParam(port, GLFW_AXES);
+    int buttonCount = JoystickParam(port, GLFW_BUTTONS);
 
     float a[kMaxAxes] = {};
-    glfwGetJoystickPos(port, a, std::min(axisCount, kMaxAxes));
+    JoystickAxes(port, a, std::min(axisCount, kMaxAxes));
     ArrangeAxes(axisCount, a);
     storePair(axesX, a[0], a[3]);
     storePair(axesY, a[1], a[4]);
     storePair(axesZ, a[2], a[5]);
 
     unsigned char pressed[kMaxButtons] = {};
-    glfwGetJoystickButtons(port, pressed, kMaxButtons);
+    JoystickButtons(port, pressed, kMaxButtons);
     int n = std::min({buttonCount, kMaxButtons, buttons.Length()});
     for (int i = 0; i < n; ++i) buttons[i] = pressed[i] == GLFW_PRESS;
     return true;
+}
+
+int KrGlfwGame::JoystickParam(int port, int param) { return glfwGetJoystickParam(port, param); }
+void KrGlfwGame::JoystickAxes(int port, float* axes, int count) { glfwGetJoystickPos(port, axes, count); }
+void KrGlfwGame::JoystickButtons(int port, unsigned char* buttons, int count) {
+    glfwGetJoystickButtons(port, buttons, count);
 }

@@ -3,7 +3,11 @@
 // reaches it; the tests drive the window with xdotool, Xlib and openbox.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -225,6 +229,51 @@ TEST(Window, IconifyingSuspendsUpdatesAndRestoringResumesThem) {
     ASSERT_GE(resumed, 0);
     xsession::SleepSeconds(0.5);
     EXPECT_GT(UpdatesAfter(s.probe, resumed), 5u);
+}
+
+// Processor time (user + system) the process has used, in seconds.
+double CpuSeconds(pid_t pid) {
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), {});
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    long long utime = 0, stime = 0;
+    // After the name: state is field 3; utime and stime are fields 14 and 15.
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14) utime = std::stoll(field);
+        if (i == 15) stime = std::stoll(field);
+    }
+    return static_cast<double>(utime + stime) / sysconf(_SC_CLK_TCK);
+}
+
+// Share of one core the process uses over `seconds`.
+double CpuShare(pid_t pid, double seconds) {
+    double before = CpuSeconds(pid);
+    xsession::SleepSeconds(seconds);
+    return (CpuSeconds(pid) - before) / seconds;
+}
+
+// Suspended, the loop blocks in the event wait instead of spinning: an
+// iconified game renders nothing, so only its processor time can tell.
+TEST(Window, SuspendedGameUsesNoProcessorTime) {
+    ProbeSession s(true);
+    ASSERT_TRUE(s.created);
+    ASSERT_GE(s.probe.WaitForLine("update 5", 5), 0);
+
+    s.Xdotool({"windowminimize", "--sync", std::to_string(s.window)});
+    int suspended = s.probe.WaitForLine("suspend", 10);
+    ASSERT_GE(suspended, 0);
+    xsession::SleepSeconds(0.5);
+    EXPECT_LT(CpuShare(s.probe.Pid(), 2.0), 0.05) << "iconified";
+
+    s.Xdotool({"windowactivate", "--sync", std::to_string(s.window)});
+    int resumed = s.probe.WaitForLine("resume", 10, suspended);
+    ASSERT_GE(resumed, 0);
+    xsession::OtherWindow other(s.x.Display());
+    s.Xdotool({"windowactivate", "--sync", std::to_string(other.Id())});
+    ASSERT_GE(s.probe.WaitForLine("suspend", 10, resumed), 0);
+    xsession::SleepSeconds(0.5);
+    EXPECT_LT(CpuShare(s.probe.Pid(), 2.0), 0.05) << "without focus";
 }
 
 TEST(Window, AtRateZeroNothingUpdatesAndEventsStillRender) {

@@ -3,6 +3,7 @@
 // joystick polling through a host that reports scripted joysticks.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 #include "framework/input.h"
@@ -93,7 +94,11 @@ TEST_F(Input, LeftButtonIsAlsoTheFirstTouch) {
     EXPECT_EQ(kr_input_MouseDown(0), 0);
     EXPECT_EQ(kr_input_KeyDown(1), 0);
     EXPECT_EQ(kr_input_TouchDown(0), 0);
-    EXPECT_EQ(kr_input_MouseX(), 10);  // a release does not move the pointer
+    // A release moves neither the pointer nor the first touch.
+    EXPECT_EQ(kr_input_MouseX(), 10);
+    EXPECT_EQ(kr_input_MouseY(), 20);
+    EXPECT_EQ(kr_input_TouchX(0), 10);
+    EXPECT_EQ(kr_input_TouchY(0), 20);
 }
 
 TEST_F(Input, FirstTouchIsAlsoTheLeftButton) {
@@ -196,11 +201,35 @@ TEST_F(Input, QueriesOutsideTheirRangesGiveZero) {
 TEST_F(Input, EventsWithCodesOutsideTheKeySpaceAreIgnored) {
     Down(512);
     Down(-3);
+    Down(INT_MIN);
+    Up(INT_MAX);
     dev()->p_MouseEvent(4, 600, 1, 1);
+    dev()->p_MouseEvent(4, INT_MAX, 1, 1);
+    dev()->p_MouseEvent(5, INT_MAX, 1, 1);
     dev()->p_TouchEvent(7, 40, 1, 1);
     dev()->p_TouchEvent(7, -1, 1, 1);
     dev()->p_KeyEvent(9, 65);
     EXPECT_EQ(dev()->m_HitQueueLen, 0);
+}
+
+TEST_F(Input, CountingAPressOfAKeyOutsideTheKeySpaceDoesNothing) {
+    for (int key : {0, -1, 512, 100000, INT_MIN}) dev()->p_PutKeyHit(key);
+    EXPECT_EQ(dev()->m_HitQueueLen, 0);
+    dev()->p_PutKeyHit(511);
+    EXPECT_EQ(kr_input_KeyHit(511), 1);
+    EXPECT_EQ(dev()->m_HitQueueLen, 1);
+}
+
+TEST_F(Input, ExtremeArgumentsOfTheQueriesGiveZero) {
+    for (int key = 1; key < 512; ++key) Down(key);
+    for (int v : {INT_MIN, INT_MIN + 1, INT_MAX - 1, INT_MAX}) {
+        EXPECT_EQ(kr_input_MouseDown(v), 0) << v;
+        EXPECT_EQ(kr_input_MouseHit(v), 0) << v;
+        EXPECT_EQ(kr_input_TouchDown(v), 0) << v;
+        EXPECT_EQ(kr_input_JoyDown(0, v), 0) << v;
+        EXPECT_EQ(kr_input_JoyHit(v, 0), 0) << v;
+        EXPECT_EQ(kr_input_TouchX(v), 0) << v;
+    }
 }
 
 TEST_F(Input, JoystickKeysAreTwoFiftySixPlusThirtyTwoPerPort) {
@@ -209,6 +238,18 @@ TEST_F(Input, JoystickKeysAreTwoFiftySixPlusThirtyTwoPerPort) {
     Down(357);
     EXPECT_EQ(kr_input_JoyHit(5, 3), 1);
     EXPECT_EQ(kr_input_JoyHit(5, 2), 0);
+}
+
+// The key is button OR 256 OR port x 32, not their sum: arguments beyond
+// the documented ranges fold onto other joystick keys.
+TEST_F(Input, JoystickKeysAreFormedWithOr) {
+    Down(288);
+    EXPECT_EQ(kr_input_JoyDown(32, 1), 1);  // 32 | 256 | 32 = 288 (a sum would be 320)
+    EXPECT_EQ(kr_input_JoyHit(32, 1), 1);
+    Down(256);
+    EXPECT_EQ(kr_input_JoyDown(0, 8), 1);   // 0 | 256 | 256 = 256 (a sum would be 512)
+    EXPECT_EQ(kr_input_JoyDown(256, 0), 1);
+    EXPECT_EQ(kr_input_JoyDown(0, -1), 0);  // negative: outside the key space
 }
 
 TEST_F(Input, MotionIsStored) {

@@ -94,6 +94,62 @@ TEST_F(Dispatch, SuspendedGameRendersAndTakesEventsButDoesNotUpdate) {
     EXPECT_FALSE(host.Suspended());
 }
 
+// A host whose collection steps are written into its delegate's log, in
+// order with the delegate's calls.
+class CollectingHost : public KrGlfwGame {
+public:
+    CountingDelegate* delegate = nullptr;
+    void gc_collect() override { delegate->log += "gc "; }
+};
+
+TEST(DispatchCollection, EveryDispatchIntoTheApplicationIsFollowedByOneCollectionStep) {
+    CollectingHost host;
+    host.delegate = new CountingDelegate;
+    host.SetDelegate(host.delegate);
+    // Not started: the guards stop everything, and nothing is collected.
+    host.SuspendGame();
+    host.UpdateGame();
+    host.RenderGame();
+    host.KeyEvent(1, 65);
+    host.MouseEvent(4, 0, 1, 2);
+    host.TouchEvent(7, 0, 1, 2);
+    host.MotionEvent(10, 0, 1, 2, 3);
+    host.DiscardGraphics();
+    EXPECT_EQ(host.delegate->log, "");
+
+    host.StartGame();
+    host.StartGame();   // guarded: no second collection
+    host.ResumeGame();  // guarded
+    host.SuspendGame();
+    host.UpdateGame();  // guarded while suspended
+    host.RenderGame();
+    host.KeyEvent(1, 65);
+    host.ResumeGame();
+    host.UpdateGame();
+    host.MouseEvent(4, 0, 1, 2);
+    host.TouchEvent(7, 0, 1, 2);
+    host.MotionEvent(10, 0, 1, 2, 3);
+    host.DiscardGraphics();
+    EXPECT_EQ(host.delegate->log,
+              "start gc suspend gc render gc key gc resume gc update gc "
+              "mouse gc touch gc motion gc discard gc ");
+}
+
+// The host's collection step marks its delegate, so a delegate that nothing
+// else refers to survives a full collection.
+TEST(DispatchCollection, TheDelegateSurvivesCollections) {
+    KrGlfwGame host;
+    auto* delegate = new CountingDelegate;
+    host.SetDelegate(delegate);
+    host.StartGame();
+    gc_collect_all();
+    host.RenderGame();
+    gc_collect_all();
+    EXPECT_TRUE(gc_is_live_object(delegate));
+    host.RenderGame();
+    EXPECT_EQ(delegate->log, "start render render ");
+}
+
 TEST_F(Dispatch, ThrownRuntimeObjectEndsTheProcessWithMinusOne) {
     host.StartGame();
     delegate->throwOnUpdate = true;

@@ -2,7 +2,9 @@
 // never through a shell. A recording stand-in for xdg-open earlier in PATH
 // shows what a real one would receive.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -57,11 +59,22 @@ TEST_F(OpenUrl, EmptyUrlStartsNothing) {
     EXPECT_FALSE(Exists("record"));
 }
 
+// Without an opener the call still returns, and leaves no child process of
+// ours behind (not even one waiting to be reaped).
 TEST_F(OpenUrl, MissingOpenerIsHarmless) {
     setenv("PATH", "/nonexistent", 1);
     host.OpenUrl(String("https://example.com/"));
-    xsession::SleepSeconds(0.3);
-    EXPECT_FALSE(Exists("record"));
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(OpenUrl, LeavesNoChildProcessBehind) {
+    host.OpenUrl(String("https://example.com/"));
+    EXPECT_EQ(Record(), "1\nhttps://example.com/\n");
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
 }
 
 }  // namespace
