@@ -48,15 +48,20 @@ void KrGame::gc_collect() {
 }
 
 // Runs one delegate call under the handler for thrown runtime objects, then
-// one collection step, whether or not anything was thrown.
-#define KR_DISPATCH(call)              \
-    do {                               \
-        try {                          \
-            _delegate->call;           \
-        } catch (ThrowableObject* ex) { \
-            Die(ex);                   \
-        }                              \
-        gc_collect();                  \
+// one collection step, whether or not anything was thrown. A dispatch made
+// from inside another one (the application reopening the window during an
+// update releases the held keys through KeyEvent) skips the step: the outer
+// call's local references are not roots, so collecting there could free
+// objects it still uses. The outer dispatch collects when it returns.
+#define KR_DISPATCH(call)                 \
+    do {                                  \
+        ++_dispatchDepth;                 \
+        try {                             \
+            _delegate->call;              \
+        } catch (ThrowableObject* ex) {   \
+            Die(ex);                      \
+        }                                 \
+        if (--_dispatchDepth == 0) gc_collect(); \
     } while (0)
 
 void KrGame::StartGame() {

@@ -76,4 +76,5 @@ protected:
     int _updateRate = 0;
     bool _started = false;
     bool _suspended = false;
+    int _dispatchDepth = 0;  // delegate calls in progress
 };

@@ -135,6 +135,33 @@ TEST(DispatchCollection, EveryDispatchIntoTheApplicationIsFollowedByOneCollectio
               "mouse gc touch gc motion gc discard gc ");
 }
 
+// A delegate whose update dispatches a key event back into the host, as an
+// application does when it reopens the window (held keys are released).
+class ReentrantDelegate : public CountingDelegate {
+public:
+    ReentrantDelegate() {}
+    KrGame* host = nullptr;
+    void UpdateGame() override {
+        log += "update ";
+        host->KeyEvent(2, 122);
+        log += "after ";
+    }
+};
+
+// Only the outermost dispatch collects: a step inside an update could free
+// what the update still holds in its locals.
+TEST(DispatchCollection, NestedDispatchLeavesCollectingToTheOuterCall) {
+    CollectingHost host;
+    auto* delegate = new ReentrantDelegate;
+    delegate->host = &host;
+    host.delegate = delegate;
+    host.SetDelegate(delegate);
+    host.StartGame();
+    host.UpdateGame();
+    host.KeyEvent(1, 65);
+    EXPECT_EQ(delegate->log, "start gc update key after gc key gc ");
+}
+
 // The host's collection step marks its delegate, so a delegate that nothing
 // else refers to survives a full collection.
 TEST(DispatchCollection, TheDelegateSurvivesCollections) {
