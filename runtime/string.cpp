@@ -1,5 +1,6 @@
 #include "runtime/string.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,6 +20,20 @@ String::Rep* String::Rep::alloc(int length) {
     rep->length = length;
     return rep;
 }
+
+namespace {
+
+// A result longer than an int can count would wrap around and be written
+// through a block far too small; stop with a clear message instead.
+int CheckedLength(long long length) {
+    if (length > INT_MAX) {
+        std::fputs("String: too long\n", stderr);
+        std::abort();
+    }
+    return static_cast<int>(length);
+}
+
+}  // namespace
 
 void String::Rep::release() {
     // Only the shared empty Rep has length 0, and it is never freed.
@@ -78,7 +93,7 @@ String& String::operator=(String&& s) noexcept {
 String String::operator+(const String& b) const {
     if (Length() == 0) return b;
     if (b.Length() == 0) return *this;
-    Rep* rep = Rep::alloc(Length() + b.Length());
+    Rep* rep = Rep::alloc(CheckedLength(static_cast<long long>(Length()) + b.Length()));
     std::memcpy(rep->data, rep_->data, sizeof(Char) * Length());
     std::memcpy(rep->data + Length(), b.rep_->data, sizeof(Char) * b.Length());
     return String(rep);
@@ -168,7 +183,7 @@ String String::Replace(const String& find, const String& repl) const {
     for (int i = Find(find); i != -1; i = Find(find, i + n)) ++count;
     if (count == 0) return *this;
 
-    int total = Length() + count * (repl.Length() - n);
+    int total = CheckedLength(Length() + static_cast<long long>(count) * (repl.Length() - n));
     Rep* rep = Rep::alloc(total);
     Char* out = rep->data;
     int start = 0;

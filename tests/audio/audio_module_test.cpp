@@ -99,6 +99,27 @@ TEST_F(AudioModuleTest, NoSoundOrNoSamplePlaysNothing) {
     EXPECT_EQ(audio->channels[21].sourceId, 0u);  // never even touched
 }
 
+// Before the delegate installs a device, loads give nothing, music reports
+// failure and every other call does nothing.
+TEST_F(AudioModuleTest, EveryFunctionIsHarmlessWithoutADevice) {
+    c_Sound* sound = kr_audio_LoadSound(String(ToneFile(50).c_str()));
+    ASSERT_NE(sound, nullptr);
+    gxtkAudio* installed = kr_audio_device;
+    kr_audio_device = nullptr;
+    EXPECT_EQ(kr_audio_LoadSound(String(ToneFile(50).c_str())), nullptr);
+    EXPECT_EQ(kr_audio_PlayMusic(String(ToneFile(50).c_str()), 1), -1);
+    const int results[] = {
+        kr_audio_PlaySound(sound, 22, 1),    kr_audio_StopChannel(22),
+        kr_audio_SetChannelVolume(22, 0.5f), kr_audio_SetChannelPan(22, 1),
+        kr_audio_SetChannelRate(22, 2),      kr_audio_StopMusic(),
+        kr_audio_PauseMusic(),               kr_audio_ResumeMusic(),
+    };
+    kr_audio_SetAudioDevice(installed);
+    for (int result : results) EXPECT_EQ(result, 0);
+    EXPECT_EQ(audio->ChannelState(22), 0);
+    EXPECT_EQ(audio->channels[22].sourceId, 0u);  // nothing reached the device
+}
+
 TEST_F(AudioModuleTest, SoundKeepsItsSampleAliveForTheCollector) {
     c_Sound* sound = kr_audio_LoadSound(String(ToneFile(50).c_str()));
     ASSERT_NE(sound, nullptr);

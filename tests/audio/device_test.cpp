@@ -178,6 +178,12 @@ TEST_F(DeviceTest, PlayMusicUsesChannel32AndAMissingFileLeavesItStopped) {
     EXPECT_EQ(audio->ChannelState(31), 0);  // nothing else started
 }
 
+// Positions give a direction only: the device switches distance attenuation
+// off (OpenAL starts with inverse-distance attenuation).
+TEST_F(DeviceTest, DistanceModelIsOff) {
+    EXPECT_EQ(alGetInteger(AL_DISTANCE_MODEL), AL_NONE);
+}
+
 TEST_F(DeviceTest, BufferFormatFollowsTheDecodedLayout) {
     struct Case {
         int channels, bits, frames;

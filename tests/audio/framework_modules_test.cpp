@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <vector>
 
@@ -19,13 +20,30 @@ TEST(Random, FirstValueAfterSeed1234) {
     EXPECT_NEAR(value, 0.71431, 1e-5);
 }
 
-TEST(Random, RangesScaleTheValueAndEveryCallAdvances) {
+TEST(Random, SeedWrapsModulo2To32) {
+    // 3067928073 no longer fits an int: the next step must wrap as unsigned.
     kr_random_Seed = 1234;
-    float first = kr_random_Rnd();
-    kr_random_Seed = 1234;
-    EXPECT_FLOAT_EQ(kr_random_Rnd3(10), first * 10);
-    kr_random_Seed = 1234;
-    EXPECT_FLOAT_EQ(kr_random_Rnd2(-2, 6), 8 * first - 2);
+    kr_random_Rnd();
+    float second = kr_random_Rnd();
+    std::uint32_t expected = static_cast<std::uint32_t>(3067928073ull * 1664525u + 1013904223u);
+    EXPECT_EQ(static_cast<std::uint32_t>(kr_random_Seed), expected);
+    EXPECT_EQ(second, static_cast<float>(expected >> 8) * std::ldexp(1.0f, -24));
+}
+
+TEST(Random, RangesScaleTheValueExactlyAndEveryCallAdvances) {
+    // Each form is one float product (and one sum) rounded step by step;
+    // another arrangement, such as low x (1 - value) + high x value, rounds
+    // differently for these arguments.
+    const float value = 11984094 * std::ldexp(1.0f, -24);
+    const float lows[] = {-2.0f, 0.1f, 1000.3f, -7.77f};
+    const float highs[] = {6.0f, 0.7f, 1e-3f, 123.456f};
+    for (int i = 0; i < 4; ++i) {
+        kr_random_Seed = 1234;
+        const float span = highs[i] - lows[i];
+        EXPECT_EQ(kr_random_Rnd2(lows[i], highs[i]), span * value + lows[i]) << i;
+        kr_random_Seed = 1234;
+        EXPECT_EQ(kr_random_Rnd3(highs[i]), value * highs[i]) << i;
+    }
 
     kr_random_Seed = 1234;
     EXPECT_EQ(kr_random_Rnd2(5, 5), 5.0f);

@@ -58,7 +58,7 @@ TEST(RuntimeError, ReportsAndStopsThenExitsAtEndOfInput) {
 // debugger sends and what the process does with it.
 struct ProtocolCase {
     const char* name;
-    const char* input;
+    std::string input;
     int exitCode;
     int reports;     // error reports on standard output
     const char* tail;  // written to standard output after the last report
@@ -74,7 +74,10 @@ const ProtocolCase kProtocol[] = {
     {"UnknownAfterResume", "r\nhello there\n", 255, 2, "????? hello there ?????", 2},
     {"EmptyLineIsUnknown", "\n", 255, 1, "?????  ?????", 1},
     {"LineWithoutLineFeed", "q", 255, 1, "", 1},
-    {"OverlongLine", nullptr, 255, 1, "", 1},
+    // A command line holds at most 255 characters, its line feed included.
+    {"LongestLine", "q" + std::string(253, ' ') + "\n", 0, 1, "", 1},
+    {"LineOneCharacterTooLong", "q" + std::string(254, ' ') + "\n", 255, 1, "", 1},
+    {"OverlongLine", "q" + std::string(299, ' ') + "\n", 255, 1, "", 1},
 };
 
 void PrintTo(const ProtocolCase& c, std::ostream* os) { *os << c.name; }
@@ -83,9 +86,7 @@ class DebuggerProtocol : public testing::TestWithParam<ProtocolCase> {};
 
 TEST_P(DebuggerProtocol, AnswersCommands) {
     const ProtocolCase& c = GetParam();
-    // A 300-character line does not fit the 255-character command buffer.
-    std::string input = c.input ? c.input : "q" + std::string(299, ' ') + "\n";
-    ProcessResult r = RunApp({"error", "abc"}, input);
+    ProcessResult r = RunApp({"error", "abc"}, c.input);
     EXPECT_EQ(r.exitCode, c.exitCode);
     EXPECT_EQ(r.out, Repeat(kReport, c.reports) + c.tail);
     EXPECT_EQ(r.err, Repeat(kStop, c.stops));
@@ -146,7 +147,24 @@ TEST(RuntimeError, SignalMessages) {
     EXPECT_STREQ(dbg_signal_message(0), "Unknown signal");
 }
 
-TEST(RuntimeError, NoStackTraceIsKept) { EXPECT_EQ(dbg_stacktrace().Length(), 0); }
+// Nothing maintains the position text, so reports carry none; when it is
+// set, it is the stack trace line and it fills the stop marker.
+TEST(RuntimeError, StackTraceIsThePositionText) {
+    EXPECT_EQ(dbg_stacktrace().Length(), 0);
+    const char* kept = dbg_info;
+    dbg_info = "";
+    EXPECT_EQ(dbg_stacktrace().Length(), 0);
+    dbg_info = "game.cpp<12>";
+    EXPECT_TRUE(dbg_stacktrace() == String("game.cpp<12>\n"));
+    dbg_info = kept;
+}
+
+TEST(RuntimeError, PositionTextGoesIntoTheReportAndTheMarker) {
+    ProcessResult r = RunApp({"position"});
+    EXPECT_EQ(r.exitCode, 255);
+    EXPECT_EQ(r.out, "Tandor Runtime Error : abc\ngame.cpp<12>\n\n");
+    EXPECT_EQ(r.err, "{{~~game.cpp<12>~~}}\n\n");
+}
 
 TEST(RuntimeError, UncaughtThrowableDies) {
     ProcessResult r = RunApp({"throw"});

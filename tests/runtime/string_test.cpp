@@ -178,6 +178,19 @@ TEST(String, ReplaceWithoutMatchOrWithEmptyFindIsTheSameRep) {
     EXPECT_TRUE(s.Replace(String(), String("y")).SameRep(s));
 }
 
+// 65,536 single units each replaced by 32,769 units: the result would need
+// 2^31 + 65,536 units, more than an int can count.
+TEST(StringDeathTest, ReplaceLongerThanAnIntCanCountStopsWithAMessage) {
+    std::vector<Char> many(65536, 'a');
+    std::vector<Char> wide(32769, 'b');
+    String text(many.data(), static_cast<int>(many.size()));
+    String repl(wide.data(), static_cast<int>(wide.size()));
+    EXPECT_DEATH(text.Replace(String("a"), repl), "String: too long");
+    // A growth that fits keeps its exact length: 65,536 + 65,536 x 2 units.
+    std::vector<Char> three(3, 'c');
+    EXPECT_EQ(text.Replace(String("a"), String(three.data(), 3)).Length(), 3 * 65536);
+}
+
 TEST(String, ToLower) {
     EXPECT_EQ(Ascii(String("MiXeD 123 [Z]").ToLower()), "mixed 123 [z]");
     // Only A to Z change, as the C library's tolower in its default locale.

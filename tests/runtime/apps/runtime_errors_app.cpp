@@ -27,7 +27,7 @@ void raise_signal(const char* number) {
 void throw_uncaught() {
     KrGame host;
     try {
-        throw new ThrowableObject();
+        throw new ThrowableObject;
     } catch (ThrowableObject* ex) {
         host.Die(ex);
     }
@@ -59,6 +59,12 @@ void inspect() {
     krError(String("inspect"));
 }
 
+// A runtime error raised where a position text is known.
+void error_at_position() {
+    dbg_info = "game.cpp<12>";
+    krError(String("abc"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,6 +75,7 @@ int main(int argc, char** argv) {
     if (mode == "throw") throw_uncaught();
     if (mode == "print") print_lines();
     if (mode == "inspect") inspect();
+    if (mode == "position") error_at_position();
     std::fprintf(stderr, "runtime_errors_app: unknown mode '%s'\n", mode.c_str());
     return 2;
 }
