@@ -9,7 +9,17 @@ int kr_graphics_SetMatrix(float a, float b, float c, float d, float tx, float ty
     return 0;
 }
 
+namespace {
+
+// The array forms read six values; a shorter array would be read past its end.
+void CheckMatrixArray(const Array<float>& m) {
+    if (m.Length() < 6) krError(String("Matrix array needs 6 values"));
+}
+
+}  // namespace
+
 int kr_graphics_SetMatrix2(Array<float> m) {
+    CheckMatrixArray(m);
     return kr_graphics_SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 
@@ -26,6 +36,7 @@ int kr_graphics_Transform(float a, float b, float c, float d, float tx, float ty
 }
 
 int kr_graphics_Transform2(Array<float> m) {
+    CheckMatrixArray(m);
     return kr_graphics_Transform(m[0], m[1], m[2], m[3], m[4], m[5]);
 }
 

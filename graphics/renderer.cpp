@@ -64,6 +64,11 @@ void gxtkGraphics::EndRender() {
 }
 
 KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {
+    // Texture coordinates are written with the surface's scales, which are
+    // known only once its texture exists in this context. The batch's own
+    // surface can lose its texture too (new pixels, Discard), so this is
+    // checked on every textured draw, not only when a batch starts.
+    if (surface && !surface->HasTexture()) surface->Bind();
     if (primitive == batchPrimitive && surface == batchSurface &&
         batchCount + count <= kMaxVertices) {
         KrVertex* start = vertexBuffer + batchCount;
@@ -73,9 +78,6 @@ KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {
     if (batchCount > 0) Flush();
     batchPrimitive = primitive;
     gc_assign(batchSurface, surface);
-    // Texture coordinates are written with the surface's scales, which are
-    // known only once its texture exists in this context.
-    if (surface && !surface->HasTexture()) surface->Bind();
     batchCount = count;
     return vertexBuffer;
 }

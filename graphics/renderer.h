@@ -78,7 +78,8 @@ public:
 
     // Reserves `count` vertices of the batch for `primitive` drawn from
     // `surface` (none for untextured), flushing first when the batch cannot
-    // take them; returns where to write them.
+    // take them, and makes the surface's texture when it has none in this
+    // context; returns where to write them.
     KrVertex* Begin(int primitive, int count, gxtkSurface* surface);
     // Draws the pending batch and empties it.
     void Flush();

@@ -102,6 +102,13 @@ TEST_F(BatchTest, TheQuadBeyond1024VerticesStartsANewBatch) {
     ASSERT_EQ(recorder.draws.size(), 1u);
     EXPECT_EQ(recorder.draws[0].indexCount, 256 * 6);
     EXPECT_EQ(recorder.draws[0].VertexCount(), 1024);
+    // Each quad is two triangles split along its first-to-third diagonal.
+    std::vector<std::uint16_t> expected;
+    for (int k = 0; k < 256; ++k) {
+        for (int corner : {0, 1, 2, 0, 2, 3})
+            expected.push_back(static_cast<std::uint16_t>(4 * k + corner));
+    }
+    EXPECT_EQ(recorder.draws[0].indices, expected);
     device->Flush();
     ASSERT_EQ(recorder.draws.size(), 2u);
     EXPECT_EQ(recorder.draws[1].indexCount, 6);
@@ -161,6 +168,44 @@ TEST_F(BatchTest, TexturedPolygonUsesSurfaceCoordinates) {
     EXPECT_FLOAT_EQ(recorder.draws[0].vertices[0].v, 0.5f);
     EXPECT_TRUE(ColourNear(PixelAt(12, 12), 255, 255, 0));
     EXPECT_TRUE(ColourNear(PixelAt(48, 28), 255, 255, 0));
+}
+
+// Source rectangles and polygon coordinates are summed before the scale is
+// applied: 7 * (1/7) is exactly 1 in float, 1/7 + 6/7 is not.
+TEST_F(BatchTest, TextureCoordinatesScaleTheSumsOfTheirParts) {
+    gxtkSurface* seven = MakeSurface(7, 7, Solid(49, 0xFFFFFFFF));
+    ASSERT_FLOAT_EQ(seven->uScale, 1.0f / 7);
+    device->DrawSurface2(seven, 0, 0, 1, 1, 6, 6);
+    device->DrawSurface(seven, 10, 0);
+    device->Flush();
+    ASSERT_EQ(recorder.draws.size(), 1u);
+    const auto& q = recorder.draws[0].vertices;
+    ASSERT_EQ(q.size(), 8u);
+    EXPECT_EQ(q[0].u, 1.0f / 7);
+    EXPECT_EQ(q[0].v, 1.0f / 7);
+    EXPECT_EQ(q[2].u, 1.0f);
+    EXPECT_EQ(q[2].v, 1.0f);
+    EXPECT_EQ(q[1].v, 1.0f / 7);
+    EXPECT_EQ(q[3].u, 1.0f / 7);
+    EXPECT_FLOAT_EQ(q[2].x, 6);
+    EXPECT_FLOAT_EQ(q[2].y, 6);
+    // The whole surface: W x uScale.
+    EXPECT_EQ(q[4].u, 0.0f);
+    EXPECT_EQ(q[6].u, 7 * (1.0f / 7));
+    EXPECT_EQ(q[6].v, 7 * (1.0f / 7));
+
+    recorder.draws.clear();
+    gxtkSurface* thirty = MakeSurface(30, 1, Solid(30, 0xFFFFFFFF));
+    float xyuv[12] = {0, 0, 1.5f, 0, 10, 0, 5.5f, 0, 10, 10, 5.5f, 0.5f};
+    device->DrawPoly2(Array<float>(xyuv, 12), thirty, 1, 0);
+    device->Flush();
+    ASSERT_EQ(recorder.draws.size(), 1u);
+    const auto& t = recorder.draws[0].vertices;
+    ASSERT_EQ(t.size(), 3u);
+    // (u + srcX) x uScale, which differs from u x uScale + srcX x uScale.
+    EXPECT_EQ(t[0].u, 2.5f * (1.0f / 30));
+    EXPECT_EQ(t[1].u, 6.5f * (1.0f / 30));
+    EXPECT_EQ(t[2].v, 0.5f);
 }
 
 TEST_F(BatchTest, PointsAndLinesAreTheirOwnBatches) {

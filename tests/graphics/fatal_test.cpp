@@ -39,4 +39,14 @@ TEST(GraphicsFatal, AnImageNeedsAtLeastOneFrame) {
         << r.out;
 }
 
+TEST(GraphicsFatal, MatrixArraysNeedSixValues) {
+    for (const char* what : {"short-matrix", "short-transform"}) {
+        auto r = RunFatal(what);
+        EXPECT_EQ(r.exitCode, 255) << what;
+        EXPECT_EQ(r.signal, 0) << what;
+        EXPECT_EQ(r.out.rfind("Tandor Runtime Error : Matrix array needs 6 values\n", 0), 0u)
+            << what << ": " << r.out;
+    }
+}
+
 }  // namespace

@@ -25,9 +25,10 @@ constexpr int kWindowHeight = 120;
 // through the client array pointers OpenGL itself was given.
 struct DrawCall {
     GLenum mode = 0;
-    int indexCount = 0;              // glDrawElements only
-    std::vector<int> counts;         // vertices per primitive run
-    std::vector<KrVertex> vertices;  // as OpenGL read them
+    int indexCount = 0;                  // glDrawElements only
+    std::vector<std::uint16_t> indices;  // glDrawElements only
+    std::vector<int> counts;             // vertices per primitive run
+    std::vector<KrVertex> vertices;      // as OpenGL read them
     bool textured = false;
     GLint texture = 0;
     int VertexCount() const { return static_cast<int>(vertices.size()); }
@@ -79,6 +80,7 @@ inline void RecordDrawElements(GLenum mode, GLsizei count, GLenum type, const vo
     call.indexCount = count;
     EXPECT_EQ(type, static_cast<GLenum>(GL_UNSIGNED_SHORT));
     auto* index = static_cast<const std::uint16_t*>(indices);
+    call.indices.assign(index, index + count);
     int used = count > 0 ? *std::max_element(index, index + count) + 1 : 0;
     call.counts.push_back(used);
     const KrVertex* v = ClientVertices();

@@ -1,5 +1,7 @@
 // The graphics module's state: the matrix, its dirty flag and its stack,
 // colour and blend state, frames, and the shapes it asks the device for.
+#include <cmath>
+
 #include "tests/graphics/module_harness.h"
 
 namespace graphics_test {
@@ -39,9 +41,13 @@ TEST_F(GraphicsModuleTest, TransformMultipliesOnTheRightInDoublePrecision) {
 
     kr_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
     kr_graphics_Rotate(90);
-    EXPECT_NEAR(context()->m_a, 0, 1e-6);
+    // The angle is 90 x 0.017453292 in single precision, 1.57079637; its
+    // cosine, taken in double, is -4.3711388e-8. A double-precision pi/180
+    // would give 6e-17, the float factor widened to double 1.2e-8.
+    EXPECT_FLOAT_EQ(context()->m_a, -4.3711388e-8f);
     EXPECT_FLOAT_EQ(context()->m_b, -1);
     EXPECT_FLOAT_EQ(context()->m_c, 1);
+    EXPECT_FLOAT_EQ(context()->m_d, -4.3711388e-8f);
 
     float m[6] = {2, 0, 0, 3, 1, 1};
     kr_graphics_SetMatrix2(Array<float>(m, 6));
@@ -54,6 +60,8 @@ TEST_F(GraphicsModuleTest, TransformedFlagAndDirtyMatrixReachTheDeviceOnlyWhenDr
     kr_graphics_SetMatrix(1, 0, 0, 1, 0, 0);
     EXPECT_EQ(context()->m_transformed, 0);
     EXPECT_EQ(context()->m_matrixDirty, 1);
+    kr_graphics_SetMatrix(1, 0, 0, 1, std::nanf(""), 0);
+    EXPECT_EQ(context()->m_transformed, 1) << "a NaN is not the identity";
     kr_graphics_SetMatrix(1, 0, 0, 1, 0, 3);
     EXPECT_EQ(context()->m_transformed, 1);
     EXPECT_FALSE(device->transformed) << "not handed over before a draw";

@@ -1,5 +1,7 @@
 // Device state: premultiplied colour, blending, clearing, scissor and
 // reading pixels back.
+#include <cmath>
+
 #include "tests/graphics/gl_harness.h"
 
 namespace graphics_test {
@@ -97,6 +99,32 @@ TEST_F(StateTest, ScissorFlipsYAndTurnsOffForTheWholeWindow) {
 
     device->SetScissor(0, 0, w - 1, h);  // not the whole window: on
     EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+// Only the exact identity leaves positions untransformed; any other value in
+// any of the six places, a NaN included, counts as a transform.
+TEST_F(StateTest, OnlyTheExactIdentityIsUntransformed) {
+    const float identity[6] = {1, 0, 0, 1, 0, 0};
+    auto set = [&](const float* m) { device->SetMatrix(m[0], m[1], m[2], m[3], m[4], m[5]); };
+    set(identity);
+    EXPECT_FALSE(device->transformed);
+    for (int i = 0; i < 6; ++i) {
+        // The nearest float above, and a NaN.
+        for (float other : {std::nextafter(identity[i], 2.0f), std::nanf("")}) {
+            float m[6];
+            std::copy(identity, identity + 6, m);
+            m[i] = other;
+            set(m);
+            EXPECT_TRUE(device->transformed) << "value " << i << " = " << m[i];
+        }
+    }
+    set(identity);
+    EXPECT_FALSE(device->transformed);
+    device->DrawPoint(2.5f, 3.5f);
+    device->Flush();
+    ASSERT_EQ(recorder.draws.size(), 1u);
+    EXPECT_EQ(recorder.draws[0].vertices[0].x, 2.5f);
+    EXPECT_EQ(recorder.draws[0].vertices[0].y, 3.5f);
 }
 
 TEST_F(StateTest, ReadPixelsTopRowFirstAsArgb) {

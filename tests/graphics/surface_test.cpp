@@ -117,7 +117,80 @@ TEST(SurfaceWindow, MadeOnFirstDrawAfterTheWindowOpensAndAgainInANewWindow) {
     RemoveRecorder();
 }
 
+// Texture names restart in every new context, so a surface made in an
+// earlier window may hold the same name as a live texture of the current
+// one; releasing it must leave that texture alone.
+TEST(SurfaceWindow, DiscardLeavesTheTexturesOfANewerWindowAlone) {
+    OpenWindow();
+    gxtkGraphics* device = new gxtkGraphics;
+    gxtkSurface* old = device->CreateSurface(4, 4);
+    int oldSeq = old->contextSeq;
+    ASSERT_EQ(oldSeq, glfwGraphicsSeq);
+
+    ReopenWindow();
+    gxtkSurface* current = device->CreateSurface(4, 4);
+    ASSERT_EQ(current->textureId, old->textureId) << "the new context reuses the name";
+    const unsigned int red = 0xFFFF0000;
+    old->SetSubData(0, 0, 1, 1, &red, 1);  // gives it a pixel copy to release
+    EXPECT_EQ(old->Discard(), 0);
+    EXPECT_TRUE(glIsTexture(current->textureId));
+    EXPECT_EQ(old->contextSeq, oldSeq) << "only a texture of this context is released";
+    EXPECT_EQ(old->pixels, nullptr);
+
+    EXPECT_EQ(current->Discard(), 0);
+    EXPECT_FALSE(glIsTexture(current->textureId));
+    EXPECT_EQ(current->contextSeq, -1);
+}
+
 using SurfaceTest = DeviceTest;
+
+TEST_F(SurfaceTest, TexturesSampleNearestAndClampToTheEdge) {
+    gxtkSurface* s = MakeSurface(2, 1, {0xFFFF0000, 0xFF00FF00});
+    glBindTexture(GL_TEXTURE_2D, s->textureId);
+    const struct {
+        GLenum name;
+        GLint value;
+    } params[] = {{GL_TEXTURE_MAG_FILTER, GL_NEAREST},
+                  {GL_TEXTURE_MIN_FILTER, GL_NEAREST},
+                  {GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE},
+                  {GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE}};
+    for (const auto& p : params) {
+        GLint value = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, p.name, &value);
+        EXPECT_EQ(value, p.value) << "parameter 0x" << std::hex << p.name;
+    }
+    GLint levelOneWidth = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &levelOneWidth);
+    EXPECT_EQ(levelOneWidth, 0) << "no mipmaps";
+
+    // Magnified 20 times: hard edges, no blend of red and green between.
+    device->SetMatrix(20, 0, 0, 20, 0, 0);
+    device->DrawSurface(s, 0, 0);
+    device->Flush();
+    EXPECT_TRUE(ColourNear(PixelAt(18, 5), 255, 0, 0, 0));
+    EXPECT_TRUE(ColourNear(PixelAt(21, 5), 0, 255, 0, 0));
+}
+
+// New pixels for the surface of a pending batch drop its texture; the next
+// draw of it makes the new one first, so that its texture coordinates use
+// the new size.
+TEST_F(SurfaceTest, NewDataForTheBatchSurfaceDrawsWithItsNewSize) {
+    gxtkSurface* s = new gxtkSurface;
+    s->SetData(CopyOf(std::vector<unsigned char>(2 * 2 * 4, 255)), 2, 2, 4);
+    device->DrawSurface(s, 0, 0);
+    ASSERT_FLOAT_EQ(s->uScale, 0.5f);
+    // 4 x 1: blue left half, green right half.
+    s->SetData(CopyOf({0, 0, 255, 255, 0, 0, 255, 255, 0, 255, 0, 255, 0, 255, 0, 255}), 4, 1, 4);
+    device->DrawSurface(s, 10, 10);
+    device->Flush();
+    ASSERT_EQ(recorder.draws.size(), 1u) << "still one batch";
+    const auto& v = recorder.draws[0].vertices;
+    ASSERT_EQ(v.size(), 8u);
+    EXPECT_FLOAT_EQ(v[6].u, 1);
+    EXPECT_FLOAT_EQ(v[6].v, 1);
+    EXPECT_TRUE(ColourNear(PixelAt(11, 10), 0, 0, 255));
+    EXPECT_TRUE(ColourNear(PixelAt(13, 10), 0, 255, 0));
+}
 
 TEST_F(SurfaceTest, UploadsThePremultipliedCopyInEveryFormat) {
     struct Case {
@@ -228,6 +301,21 @@ TEST_F(SurfaceTest, RefusedSizeFallsBackToPowersOfTwo) {
     recorder.allocations.clear();
     device->CreateSurface(64, 16);
     EXPECT_EQ(recorder.allocations.size(), 1u);
+
+    // Each side grows to the next power of two on its own; 1 for sides of
+    // 0 or 1.
+    const struct {
+        int w, h, texW, texH;
+    } sizes[] = {{65, 1, 128, 1}, {1, 3, 1, 4}, {0, 5, 1, 8}, {3, 0, 4, 1}, {257, 33, 512, 64}};
+    for (const auto& size : sizes) {
+        recorder.allocations.clear();
+        gxtkSurface* refused = device->CreateSurface(size.w, size.h);
+        ASSERT_EQ(recorder.allocations.size(), 2u) << size.w << " x " << size.h;
+        EXPECT_EQ(recorder.allocations[1].width, size.texW) << size.w << " x " << size.h;
+        EXPECT_EQ(recorder.allocations[1].height, size.texH) << size.w << " x " << size.h;
+        EXPECT_FLOAT_EQ(refused->uScale, 1.0f / size.texW);
+        EXPECT_FLOAT_EQ(refused->vScale, 1.0f / size.texH);
+    }
 }
 
 TEST_F(SurfaceTest, StaleErrorsAreNotTakenForARefusal) {

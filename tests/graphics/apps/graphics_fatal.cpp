@@ -29,6 +29,10 @@ int main(int argc, char** argv) {
         kr_graphics_DrawRect(0, 0, 1, 1);
     } else if (!std::strcmp(what, "no-frames")) {
         ImageOfSize(10, 10)->p_Init(new gxtkSurface, 0, 0);
+    } else if (!std::strcmp(what, "short-matrix")) {
+        kr_graphics_SetMatrix2(Array<float>(5));
+    } else if (!std::strcmp(what, "short-transform")) {
+        kr_graphics_Transform2(Array<float>());
     }
     return 3;
 }
