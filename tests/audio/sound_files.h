@@ -1,15 +1,12 @@
 // Sound files made on the spot for the audio tests, the test programs and
 // the benchmark: RIFF WAVE files assembled chunk by chunk (so broken headers
-// are as easy to make as good ones), tones, and temporary files that remove
-// themselves.
+// are as easy to make as good ones), tones, and self-removing temporary files.
 #pragma once
 
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -24,97 +21,53 @@ inline void PutLE(Bytes& out, std::uint32_t value, int bytes) {
 struct Chunk {
     std::string tag;
     Bytes body;
-    // The size written into the header; by default the body's length.
-    std::int64_t declaredSize = -1;
+    std::int64_t declaredSize = -1;  // written instead of the body's length when >= 0
 };
 
-inline Chunk FmtChunk(int format, int channels, int rate, int bits, int extraBytes = 0) {
+inline Chunk Fmt(int format, int channels, int bits, int extraBytes = 0, int rate = 22050) {
     Chunk c{"fmt ", {}};
-    int align = channels * (bits / 8);
-    PutLE(c.body, format, 2);
-    PutLE(c.body, channels, 2);
-    PutLE(c.body, rate, 4);
-    PutLE(c.body, rate * align, 4);
-    PutLE(c.body, align, 2);
-    PutLE(c.body, bits, 2);
-    for (int i = 0; i < extraBytes; ++i) c.body.push_back(0xEE);
+    const int align = channels * (bits / 8), fields[][2] = {{format, 2}, {channels, 2}, {rate, 4}, {rate * align, 4}, {align, 2}, {bits, 2}};
+    for (const auto& f : fields) PutLE(c.body, static_cast<std::uint32_t>(f[0]), f[1]);
+    c.body.resize(c.body.size() + extraBytes, 0xEE);
     return c;
 }
 
-inline Chunk DataChunk(Bytes body) { return Chunk{"data", std::move(body)}; }
-
-inline Chunk ListChunk(int size) { return Chunk{"LIST", Bytes(size, 'i')}; }
-
-// "RIFF", size, "WAVE", then the chunks as given (no pad bytes added).
+// "RIFF", size, "WAVE", then the chunks as given.
 inline Bytes RiffWave(const std::vector<Chunk>& chunks) {
-    Bytes out{'R', 'I', 'F', 'F'};
-    PutLE(out, 0, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E'});
+    Bytes out{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
     for (const Chunk& c : chunks) {
         out.insert(out.end(), c.tag.begin(), c.tag.end());
-        std::int64_t size = c.declaredSize >= 0 ? c.declaredSize : static_cast<std::int64_t>(c.body.size());
-        PutLE(out, static_cast<std::uint32_t>(size), 4);
+        PutLE(out, static_cast<std::uint32_t>(c.declaredSize >= 0 ? c.declaredSize : c.body.size()), 4);
         out.insert(out.end(), c.body.begin(), c.body.end());
     }
-    std::uint32_t riffSize = static_cast<std::uint32_t>(out.size() - 8);
-    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<unsigned char>(riffSize >> (8 * i));
+    for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<unsigned char>((out.size() - 8) >> (8 * i));
     return out;
 }
 
-inline Bytes PcmWav(int channels, int rate, int bits, const Bytes& data) {
-    return RiffWave({FmtChunk(1, channels, rate, bits), DataChunk(data)});
-}
-
-// A sine tone as 16-bit little-endian samples, the same in every channel.
-inline Bytes Tone16(int frames, int channels, int rate, double hertz = 440, double amplitude = 0.5) {
+// A 440 Hz sine at half scale as 16-bit samples, the same in every channel.
+inline Bytes Tone16(int frames, int channels = 1, int rate = 22050) {
     Bytes out;
-    for (int i = 0; i < frames; ++i) {
-        double v = amplitude * 32767 * std::sin(2 * M_PI * hertz * i / rate);
-        for (int c = 0; c < channels; ++c) PutLE(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(v)), 2);
-    }
+    for (int i = 0; i < frames * channels; ++i)
+        PutLE(out, static_cast<std::uint16_t>(static_cast<std::int16_t>(16383 * std::sin(2 * M_PI * 440 * (i / channels) / rate))), 2);
     return out;
 }
 
-// A sine tone as unsigned 8-bit samples (silence is 128).
-inline Bytes Tone8(int frames, int channels, int rate, double hertz = 440) {
-    Bytes out;
-    for (int i = 0; i < frames; ++i) {
-        auto v = static_cast<unsigned char>(128 + 100 * std::sin(2 * M_PI * hertz * i / rate));
-        for (int c = 0; c < channels; ++c) out.push_back(v);
-    }
-    return out;
+inline Bytes ToneWav(int frames, int channels = 1) {
+    return RiffWave({Fmt(1, channels, 16), {"data", Tone16(frames, channels)}});
 }
 
-// Little-endian 16-bit sample i of a byte block.
-inline int SampleAt(const unsigned char* data, int i) {
-    return static_cast<std::int16_t>(data[2 * i] | data[2 * i + 1] << 8);
-}
-
-// A file in /tmp with a unique name ending in `suffix`, removed when the
-// object goes away.
+// A file in /tmp with a unique name ending in `suffix`, removed with the object.
 class TempFile {
 public:
     explicit TempFile(const Bytes& bytes, const std::string& suffix = ".wav") {
-        std::string pattern = "/tmp/vornhelm-audio-XXXXXX" + suffix;
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back(0);
+        std::string name = "/tmp/vornhelm-audio-XXXXXX" + suffix;
         int fd = mkstemps(name.data(), static_cast<int>(suffix.size()));
         if (fd < 0) return;
-        path_ = name.data();
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
+        path_ = name;
+        if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) path_ += ".unwritten";
         close(fd);
     }
-    ~TempFile() {
-        if (!path_.empty()) unlink(path_.c_str());
-    }
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-
+    ~TempFile() { unlink(path_.c_str()); }
     const std::string& path() const { return path_; }
 
 private:

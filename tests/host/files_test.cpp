@@ -1,121 +1,142 @@
-// Data paths and file access of the host, and the date.
+// Files the host writes or hands on, in a fresh temporary directory: the
+// state file "./.tandorstate" (UTF-8, tolerant loading, saves that never lose
+// the previous file) and OpenUrl's call of xdg-open.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <thread>
 
 #include "host/glfw_game.h"
-#include "tests/host/temp_dir.h"
 
 namespace {
 
-std::string Narrow(const String& s) {
-    std::vector<unsigned char> bytes = s.ToUtf8();
-    return std::string(bytes.begin(), bytes.end());
-}
+namespace fs = std::filesystem;
+const char* const kState = ".tandorstate";
+const char* const kTemp = ".tandorstate.tmp";
 
-TEST(PathToFilePath, DataRootsMapToFoldersOfTheWorkingDirectory) {
-    KrGlfwGame host;
-    const std::pair<const char*, const char*> cases[] = {
-        {"tandor://data/images/ship.png", "./data/images/ship.png"},
-        {"tandor://internal/x", "./internal/x"},
-        {"tandor://external/y.txt", "./external/y.txt"},
-        {"tandor://data/", "./data/"},
-        {"tandor:data/x", ""},
-        {"tandor://other/x", ""},
-        {"tandor://DATA/x", ""},
-        {"tandor:", ""},
-        {"plain.txt", "plain.txt"},
-        {"/abs/path", "/abs/path"},
-        {"", ""},
-        {"Tandor://data/x", "Tandor://data/x"},
-    };
-    for (auto [in, out] : cases) EXPECT_EQ(Narrow(host.PathToFilePath(String(in))), out) << in;
-}
-
-class Files : public InTempDir {
+class Files : public ::testing::Test {
 protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vornhelm-host-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        previous = fs::current_path();
+        fs::current_path(dir);
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        fs::permissions(dir, fs::perms::owner_all);
+        fs::remove_all(dir);
+    }
+    static void WriteFile(const std::string& path, const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string ReadFile(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    // Runs `check` in a child process; as root the child owns the directory
+    // and gives root up, since permissions do not stop root. True if it held.
+    bool InChild(const std::function<bool()>& check) {
+        pid_t child = fork();
+        if (child == 0) {
+            const uid_t nobody = 65534;
+            if (geteuid() == 0 &&
+                (chown(dir.c_str(), nobody, nobody) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+                _exit(2);
+            _exit(check() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    std::string dir, previous;
     KrGlfwGame host;
 };
 
-TEST_F(Files, OpensMappedPathsAndRefusesUnknownRoots) {
-    std::filesystem::create_directories("data");
-    std::filesystem::create_directories("other");
-    WriteFile("data/a.txt", "A");
-    WriteFile("other/x", "X");
-    std::FILE* f = host.OpenFile(String("tandor://data/a.txt"), String("rb"));
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(std::fgetc(f), 'A');
-    std::fclose(f);
-    EXPECT_EQ(host.OpenFile(String("tandor://other/x"), String("rb")), nullptr);
-    EXPECT_EQ(host.OpenFile(String("tandor://data/missing"), String("rb")), nullptr);
+TEST_F(Files, StateFileSaveThenLoadGivesTheSameTextWrittenAsUtf8) {
+    const char16_t text[] = u"H\u00f6he|\u20ac|42|";
+    String state(text, static_cast<int>(std::char_traits<char16_t>::length(text)));
+    EXPECT_EQ(host.SaveState(state), 0);
+    EXPECT_EQ(ReadFile(kState), "H\xc3\xb6he|\xe2\x82\xac|42|");
+    EXPECT_TRUE(host.LoadState() == state);
+    EXPECT_FALSE(fs::exists(kTemp));
 }
 
-TEST_F(Files, OpensPathsWithNonAsciiNames) {
-    std::filesystem::create_directories("data");
-    WriteFile("data/\xc3\xa9t\xc3\xa9.txt", "summer");
-    const char16_t name[] = u"tandor://data/\u00e9t\u00e9.txt";
-    String path(name, static_cast<int>(std::char_traits<char16_t>::length(name)));
-    EXPECT_TRUE(host.LoadString(path) == String("summer"));
+TEST_F(Files, StateFileWithByteOrderMarksLoads) {
+    struct Case { std::string bytes; const char* text; } cases[] = {
+        {std::string("\xff\xfeh\0i\0", 6), "hi"},  // UTF-16 little-endian
+        {std::string("\xfe\xff\0o\0k", 6), "ok"},  // UTF-16 big-endian
+        {"\xef\xbb\xbfyes", "yes"}};
+    for (auto& c : cases) {
+        WriteFile(kState, c.bytes);
+        EXPECT_TRUE(host.LoadState() == String(c.text)) << c.text;
+    }
 }
 
-TEST_F(Files, LoadStringDecodesUtf8AndGivesEmptyWhenMissing) {
-    std::filesystem::create_directories("data");
-    WriteFile("data/t.txt", "caf\xc3\xa9");
-    String text = host.LoadString(String("tandor://data/t.txt"));
-    ASSERT_EQ(text.Length(), 4);
-    EXPECT_EQ(text[3], u'\u00e9');
-    EXPECT_EQ(host.LoadString(String("tandor://data/none.txt")).Length(), 0);
+TEST_F(Files, StateFileLeftoverTemporaryFileDisturbsNeitherLoadNorSave) {
+    WriteFile(kState, "good");
+    EXPECT_TRUE(InChild([this] {
+        WriteFile(kTemp, "half-written garbage from an interrupted save");
+        fs::permissions(kTemp, fs::perms::owner_read);  // left read-only
+        return host.LoadState() == String("good") && host.SaveState(String("new")) == 0;
+    }));
+    EXPECT_EQ(ReadFile(kState), "new");
+    EXPECT_FALSE(fs::exists(kTemp));
 }
 
-TEST_F(Files, LoadDataReadsEveryByte) {
-    std::filesystem::create_directories("data");
-    std::string bytes;
-    for (int i = 0; i < 200000; ++i) bytes += static_cast<char>(i * 7 % 256);  // zeros included
-    WriteFile("data/blob.bin", bytes);
-    int length = -1;
-    unsigned char* data = host.LoadData(String("tandor://data/blob.bin"), &length);
-    ASSERT_NE(data, nullptr);
-    ASSERT_EQ(length, static_cast<int>(bytes.size()));
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), length), bytes);
-    std::free(data);
-
-    WriteFile("data/empty.bin", "");
-    data = host.LoadData(String("tandor://data/empty.bin"), &length);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(length, 0);
-    std::free(data);
+TEST_F(Files, StateFileUnwritableDirectoryGivesMinusOneAndKeepsTheOldFile) {
+    WriteFile(kState, "old");
+    EXPECT_TRUE(InChild([this] {
+        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+        return host.SaveState(String("new")) == -1;
+    }));
+    EXPECT_EQ(ReadFile(kState), "old");
+    EXPECT_FALSE(fs::exists(kTemp));
 }
 
-TEST_F(Files, LoadDataOfAMissingFileIsNullAndLeavesTheLength) {
-    int length = 77;
-    EXPECT_EQ(host.LoadData(String("tandor://data/none.bin"), &length), nullptr);
-    EXPECT_EQ(length, 77);
+// The write is cut short by a file-size limit.
+TEST_F(Files, StateFileIncompleteWriteGivesMinusTwoAndKeepsTheOldFile) {
+    WriteFile(kState, "previous state");
+    EXPECT_TRUE(InChild([this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        String big("0123456789abcdef");
+        for (int i = 0; i < 10; ++i) big = big + big;  // 16 KiB
+        return host.SaveState(big) == -2;
+    }));
+    EXPECT_EQ(ReadFile(kState), "previous state");
+    EXPECT_FALSE(fs::exists(kTemp));
 }
 
-TEST(GetDate, FillsAsFarAsTheArrayReaches) {
-    KrGlfwGame host;
-    std::time_t now = std::time(nullptr);
-    std::tm local = *std::localtime(&now);
+// A recording stand-in for xdg-open earlier in PATH shows what it receives.
+TEST_F(Files, OpenUrlPassesTheUrlAsOneArgumentWithoutAShell) {
+    WriteFile("xdg-open",
+              "#!/bin/sh\n"
+              "{ echo \"$#\"; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > record.part\n"
+              "mv record.part record\n");
+    fs::permissions("xdg-open", fs::perms::owner_all);
+    std::string path = std::getenv("PATH");
+    setenv("PATH", (dir + ":" + path).c_str(), 1);
 
-    Array<int> three(3);
-    host.GetDate(three);
-    EXPECT_EQ(three[0], local.tm_year + 1900);
-    EXPECT_EQ(three[1], local.tm_mon + 1);
-    EXPECT_EQ(three[2], local.tm_mday);
+    const char16_t url[] = u"https://example.com/a b?x=1&y=$(touch pwned);touch pwned2 `touch pwned3` \u00e9";
+    host.OpenUrl(String(url, static_cast<int>(std::char_traits<char16_t>::length(url))));
+    for (int i = 0; i < 500 && !fs::exists("record"); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    setenv("PATH", path.c_str(), 1);
 
-    Array<int> eight(8);
-    eight[7] = -9;
-    host.GetDate(eight);
-    EXPECT_GE(eight[3], 0);
-    EXPECT_LE(eight[3], 23);
-    EXPECT_LE(eight[4], 59);
-    EXPECT_LE(eight[5], 60);
-    EXPECT_EQ(eight[6], 0);   // milliseconds
-    EXPECT_EQ(eight[7], -9);  // beyond the date: untouched
-
-    host.GetDate(Array<int>());  // nothing to fill, nothing happens
+    EXPECT_EQ(ReadFile("record"),
+              "1\nhttps://example.com/a b?x=1&y=$(touch pwned);touch pwned2 `touch pwned3` \xc3\xa9\n");
+    for (const char* f : {"pwned", "pwned2", "pwned3"}) EXPECT_FALSE(fs::exists(f)) << f;
 }
 
 }  // namespace
