@@ -1,8 +1,7 @@
 // Whole-file Ogg Vorbis loading: LoadOGG beside the decoder's own
 // whole-file decode of the same 60-second stereo tune, in one run.
 // LoadOGG should cost no more than the decoder itself (within 1.1x of
-// StbDecodeFilename, which reads the same file the same way); the
-// in-memory decode shows what file reading costs on top.
+// StbDecodeFilename, which reads the same file the same way).
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -76,21 +75,8 @@ void StbDecodeFilename(benchmark::State& state) {
     }
 }
 
-void StbDecodeMemory(benchmark::State& state) {
-    for (auto _ : state) {
-        int channels = 0, rate = 0;
-        short* samples = nullptr;
-        int frames = stb_vorbis_decode_memory(tuneBytes.data(), static_cast<int>(tuneBytes.size()),
-                                              &channels, &rate, &samples);
-        if (frames < kRate * kSeconds - 4096) state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(samples);
-        std::free(samples);
-    }
-}
-
 BENCHMARK(LoadOggFile)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(StbDecodeFilename)->Unit(benchmark::kMillisecond)->Repetitions(5);
-BENCHMARK(StbDecodeMemory)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 

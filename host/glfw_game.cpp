@@ -55,8 +55,7 @@ String KrGlfwGame::PathToFilePath(String path) {
 // The URL goes to the desktop's opener as one argument, never through a shell.
 void KrGlfwGame::OpenUrl(String url) {
     if (url.Length() == 0) return;
-    std::vector<unsigned char> utf8 = url.ToUtf8();
-    kr_open_url(std::string(utf8.begin(), utf8.end()));
+    kr_open_url(kr_utf16_to_utf8(url.Data(), url.Length()));
 }
 
 void KrGlfwGame::SetMouseVisible(bool visible) {

@@ -321,12 +321,6 @@ bool String::Save(std::FILE* f) const {
     return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
 
-std::vector<unsigned char> String::ToUtf8() const {
-    std::vector<unsigned char> bytes;
-    Save(bytes);
-    return bytes;
-}
-
 void t_create(int n, String* p) {
     for (int i = 0; i < n; ++i) new (p + i) String();
 }

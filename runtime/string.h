@@ -84,8 +84,6 @@ public:
     void Save(std::vector<unsigned char>& out) const;
     bool Save(std::FILE* f) const;
 
-    // UTF-8 form as a std::string, for host calls that take paths.
-    std::vector<unsigned char> ToUtf8() const;
 
     // True when both handles share one Rep (identity results).
     bool SameRep(const String& b) const { return rep_ == b.rep_; }
