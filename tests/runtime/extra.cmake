@@ -1,18 +1,10 @@
-# The collector's randomised stress test, built with AddressSanitizer. It
-# compiles the collector and strings itself instead of linking the core
-# library, so the sanitizer sees every block the collector hands out.
-add_executable(tests_runtime_asan
-  ${CMAKE_SOURCE_DIR}/runtime/gc.cpp
-  ${CMAKE_SOURCE_DIR}/runtime/string.cpp
+# The collector's randomised stress test under AddressSanitizer. It compiles
+# the collector itself, so the sanitizer sees every block handed out.
+add_executable(tests_runtime_asan ${CMAKE_SOURCE_DIR}/runtime/gc.cpp ${CMAKE_SOURCE_DIR}/runtime/string.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/runtime/gc_stress_asan.cpp)
 target_include_directories(tests_runtime_asan PRIVATE ${CMAKE_SOURCE_DIR})
-target_compile_options(tests_runtime_asan PRIVATE
-  -fsanitize=address -fno-omit-frame-pointer -fno-lifetime-dse -g)
+target_compile_options(tests_runtime_asan PRIVATE -fsanitize=address -fno-omit-frame-pointer -fno-lifetime-dse -g)
 target_link_options(tests_runtime_asan PRIVATE -fsanitize=address)
 target_link_libraries(tests_runtime_asan PRIVATE GTest::gtest_main)
-# Built with the unit tests, so `ctest -L runtime` finds it.
-add_dependencies(tests_runtime tests_runtime_asan)
-gtest_discover_tests(tests_runtime_asan
-  TEST_PREFIX "asan."
-  PROPERTIES LABELS runtime TIMEOUT 600
-  DISCOVERY_TIMEOUT 60)
+add_dependencies(tests_runtime tests_runtime_asan)  # built with the unit tests
+gtest_discover_tests(tests_runtime_asan TEST_PREFIX "asan." PROPERTIES LABELS runtime TIMEOUT 600)
