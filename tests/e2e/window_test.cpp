@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,7 +32,9 @@ std::string Tool(const std::vector<std::string>& argv) {
 pid_t Spawn(const char* program, const char* arg, const char* out) {
     pid_t pid = fork();
     if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive a crashed test
         dup2(open(out, O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        dup2(open("/dev/null", O_WRONLY), 2);
         execlp(program, program, arg, static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -1,6 +1,8 @@
 #include "tests/support/display.h"
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,9 +14,12 @@ namespace testsupport {
 namespace {
 
 pid_t xvfb_pid = 0;
+pid_t owner_pid = 0;
 
+// Only the process that started the server stops it: a forked child (a death
+// test) that exits must not take the display away from its parent.
 void stop_xvfb() {
-    if (xvfb_pid > 0) {
+    if (xvfb_pid > 0 && getpid() == owner_pid) {
         kill(xvfb_pid, SIGTERM);
         waitpid(xvfb_pid, nullptr, 0);
         xvfb_pid = 0;
@@ -27,6 +32,11 @@ std::string start_xvfb() {
     if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
     pid_t pid = fork();
     if (pid == 0) {
+        // The server dies with the test process, and never holds the test's
+        // output open: a reader waiting for end of output would wait forever.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        int devnull = open("/dev/null", O_RDWR);
+        for (int stdfd = 0; stdfd < 3; ++stdfd) dup2(devnull, stdfd);
         close(fds[0]);
         std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
@@ -43,6 +53,7 @@ std::string start_xvfb() {
     close(fds[0]);
     if (n <= 0) throw std::runtime_error("Xvfb did not start");
     xvfb_pid = pid;
+    owner_pid = getpid();
     std::atexit(stop_xvfb);
     return ":" + std::string(buf, buf + n - (buf[n - 1] == '\n'));
 }
