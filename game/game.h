@@ -1,4 +1,7 @@
-// The game: its application class and its music player.
+// The game: its configuration globals, its application class and its music
+// player.
 #pragma once
 
-#include "framework/framework.h"
+#include "game/globals.h"
+#include "game/music_player.h"
+#include "game/app.h"

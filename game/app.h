@@ -1,0 +1,268 @@
+// The game's application class: every field in declared order, and every
+// method grouped by the file that holds it. Fields and methods are public so
+// that tests can drive the game directly.
+#pragma once
+
+#include "framework/framework.h"
+#include "game/music_player.h"
+
+// Stands for an omitted numeric argument throughout the game.
+constexpr int kOmitted = -3717;
+
+class c_MyApp : public c_App {
+public:
+    int m_Fullscreen = 0;
+    int m_JinglePlayed = 0;
+    int m_Mode = 0;
+    int m_DevW = 0;
+    int m_DevH = 0;
+    c_LxPlayer* m_Music = nullptr;
+    float m_AccelZeroX = 0;
+    float m_AccelZeroY = 0;
+    float m_ClsR = 0;
+    float m_ClsG = 0;
+    float m_ClsB = 0;
+    float m_ClsA = 0;
+    int m_HdLevel = 0;
+    float m_ImgScale = 0;
+    Array<c_Image*> m_Img;
+    Array<int> m_ImgInfo;
+    int m_Font = 0;
+    int m_LoadStep = 0;
+    int m_GameMode = 0;
+    int m_MenuIntro = 0;
+    int m_Paused = 0;
+    int m_PauseDir = 0;
+    int m_PauseY = 0;
+    int m_I = 0;
+    Array<int> m_BadgeQueue;
+    Array<int> m_BadgeQueue2;
+    Array<bool> m_BadgeOwned;
+    Array<int> m_Ctl;
+    Array<int> m_Opt;
+    Array<int> m_Hi;
+    int m_People = 0;
+    int m_TmpB = 0;
+    int m_TmpC = 0;
+    int m_TmpD = 0;
+    int m_HiBase = 0;
+    int m_TmpF = 0;
+    Array<int> m_ChanMap;
+    int m_RenderMs = 0;
+    int m_RenderFps = 0;
+    int m_RenderFpsAvg = 0;
+    float m_ScaleX = 0;
+    float m_ScaleY = 0;
+    int m_FitMode = 0;
+    int m_Landscape = 0;
+    int m_DrawN = 0;
+    Array<float> m_Draw;
+    int m_LastChar = 0;
+    int m_TunePlaying = 0;
+    int m_UpdateMs = 0;
+    int m_UpdateFps = 0;
+    int m_UpdateFpsAvg = 0;
+    int m_MouseX = 0;
+    int m_MouseOldX = 0;
+    int m_MouseY = 0;
+    int m_MouseOldY = 0;
+    int m_MouseWasDown = 0;
+    int m_MouseDown = 0;
+    int m_MouseHit = 0;
+    Array<int> m_TouchDown;
+    Array<int> m_TouchX;
+    Array<int> m_TouchY;
+    int m_ClickLock = 0;
+    int m_KeyLock = 0;
+    int m_ShowCredits = 0;
+    int m_ShowOptions = 0;
+    int m_ShowBadges = 0;
+    float m_DrawSX = 0;
+    float m_DrawSY = 0;
+    float m_DrawRot = 0;
+    float m_DrawR = 0;
+    float m_DrawG = 0;
+    float m_DrawB = 0;
+    float m_DrawA = 0;
+    int m_DrawBlend = 0;
+    float m_ScorePanelW = 0;
+    int m_MenuTick = 0;
+    int m_ButtonHit = 0;
+    int m_SfxChan = 0;
+    Array<c_Sound*> m_Snd;
+    float m_BadgeScroll = 0;
+    float m_BadgeScroll2 = 0;
+    int m_TmpG = 0;
+    int m_TmpH = 0;
+    int m_TmpI = 0;
+    int m_TmpJ = 0;
+    int m_MenuSel = 0;
+    float m_GearAngle = 0;
+    float m_MenuDrag = 0;
+    float m_MenuTarget = 0;
+    float m_MenuSpeed = 0;
+    float m_MenuPos = 0;
+    int m_MenuH = 0;
+    int m_PosY = 0;
+    int m_PosX = 0;
+    int m_TmpL = 0;
+    int m_TmpM = 0;
+    int m_TmpN = 0;
+    int m_MenuSnap = 0;
+    int m_OptionSel = 0;
+    int m_TmpO = 0;
+    int m_Score = 0;
+    int m_SpinAngle = 0;
+    Array<float> m_Player;
+    float m_CamX = 0;
+    float m_CamTargetX = 0;
+    float m_CamY = 0;
+    float m_CamTargetY = 0;
+    int m_StarMax = 0;
+    Array<float> m_Star;
+    float m_StickX = 0;
+    float m_StickY = 0;
+    int m_StickAnchorX = 0;
+    int m_StickAnchorY = 0;
+    float m_KeyStickY = 0;
+    float m_KeyStickX = 0;
+    int m_GameOverT = 0;
+    int m_PartMax = 0;
+    Array<float> m_Part;
+    int m_Frame = 0;
+    Array<float> m_Obj;
+    int m_ObjSlot = 0;
+    int m_MapWidth = 0;
+    int m_WorldW = 0;
+    Array<int> m_Column;
+    int m_Wave = 0;
+    int m_Health = 0;
+    int m_Tick = 0;
+    int m_TmpP = 0;
+    int m_Rotor = 0;
+    int m_ScoreShown = 0;
+    int m_PauseSel = 0;
+    int m_GameOverAnim = 0;
+    int m_CreditsSlide = 0;
+    int m_CreditA = 0;
+    int m_CreditB = 0;
+    int m_PadDrag = 0;
+    int m_CreditC = 0;
+    float m_CreditD = 0;
+    int m_CreditE = 0;
+    int m_OptionsSlide = 0;
+    int m_OptKeyLock = 0;
+    int m_OptTouchLock = 0;
+    int m_PadX = 0;
+    int m_PadY = 0;
+    float m_PadSize = 0;
+    float m_AccelX = 0;
+    float m_AccelY = 0;
+    float m_AccelSmoothX = 0;
+    float m_AccelSmoothY = 0;
+
+    c_MyApp() {}
+    c_MyApp* m_new();
+    void mark() override;
+
+    // shell.cpp: the framework callbacks and the mode machine.
+    int p_OnCreate() override;
+    int p_OnSuspend() override;
+    int p_OnResume() override;
+    int p_OnUpdate() override;
+    int p_OnRender() override;
+    int p_iCade(int on);
+
+    // draw_list.cpp: draw state, draw records, fitting and replay.
+    int p_SetSize(float sx, float sy = kOmitted);
+    int p_SetRot(float angle);
+    int p_SetCol(float r, float g, float b, float a = kOmitted);
+    int p_Alpha(float a);
+    int p_ResetDraw();
+    int p_CLS2D(float r, float g, float b, float a);
+    int p_DrawImg(int slot, float x, float y, float frame);
+    int p_Rect(float x, float y, float w, float h);
+    int p_Oval(float x, float y, float rx, float ry);
+    int p_FullscreenFlip();
+
+    // text.cpp: the bitmap-font writer and number formatting.
+    int p_Text(float x, float y, String text, float alignX, float alignY);
+    String p_rstr(int value, int n, String pad);
+    // The score tables' form: eleven characters wide.
+    String p_rstr(int value, String pad);
+
+    // loader.cpp: images, font, sounds, tunes, the loader and start screen.
+    int p_LoadImg(int slot, String name, int w, int h, int frames, int flags);
+    int p_LoadFont(int slot, String name, int advance, int line);
+    int p_LoadSFX(int n);
+    int p_PlaySFX(int n, float rate = 1, float volume = 1, float pan = 0);
+    int p_PlayTune(String name, int loop);
+    int p_StopTune();
+    int p_Reload();
+    int p_Loader();
+    int p_WaitStart(int loading);
+
+    // new_game.cpp: a new world, and filing the score on return to the menu.
+    int p_LoadGame();
+    int p_LoadMenu();
+
+    // controls.cpp: pointer, actions, sticks, on-screen buttons, iCade, pad, tilt.
+    int p_PlayKey(int action, int useStick, int device);
+    int p_PlayKeyAll(int action, int useStick);
+    float p_StickX(int stick, int joy);
+    float p_StickY(int stick, int joy);
+    int p_Button(int slot, float x, float y, int frame);
+    // The same button with the slot fixed: 95 (buttons) and 97 (icons).
+    int p_Button95(float x, float y, int frame);
+    int p_Button97(float x, float y, int frame);
+    int p_Button0(int slot, float x, float y, int frame);
+    int p_Touch(float x, float y, float w, float h);
+    // The same touch area with x fixed at 24 and height 24.
+    int p_Touch24(float y, float w);
+    int p_MouseIn_Centered(float x, float y, float w, float h);
+    int p_AnalogueControl();
+
+    // persistence.cpp: the state string.
+    int p_Save();
+    int p_Load();
+
+    // play.cpp: one gameplay update.
+    int p_Game();
+    int p_InGame();
+    int p_ResetPlayers();
+    int p_Rand(float lo, float hi);
+
+    // pools.cpp: particles, stars, objects and the waves.
+    int p_ResetParticles(int n);
+    int p_FreeParticle();
+    int p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int life);
+    int p_ThrowParticle(float x, float y, int kind, int colour, float angle = kOmitted,
+                        float speed = kOmitted);
+    int p_Gimme(int amount, float x, float y);
+    int p_Gimme2(int amount, float x, float y);
+    int p_DoParticles();
+    int p_Ink(int colour, int brightness);
+    int p_ResetStars(int n);
+    int p_DoStars(float dx, float dy);
+    int p_ObjFree();
+    int p_AddBull(int slot, float x, float y, int kind, float angle);
+    int p_Replenish();
+
+    // menu.cpp, options.cpp, pause.cpp, ouya_quit.cpp: the screens.
+    int p_Menu();
+    int p_OptionBox();
+    int p_PauseMenu();
+    int p_OuyaQuit();
+
+    // game_over.cpp, credits.cpp, badges.cpp.
+    int p_GameOver();
+    String p_MyNth();
+    int p_CreditBox();
+    String p_BadgeID(int id);
+    String p_BadgeName(int id);
+    String p_BadgeDetail(int id);
+    int p_ShowBadges();
+    int p_BadgesBox();
+    int p_GC_Badges();
+    int p_GC_PostScore(int score, int board);
+};
