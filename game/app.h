@@ -221,6 +221,12 @@ public:
     int p_Touch24(float y, float w);
     int p_MouseIn_Centered(float x, float y, float w, float h);
     int p_AnalogueControl();
+    // The shell's per-update control steps: the pointer and touches in
+    // virtual pixels, iCade characters into m_Ctl, the on-screen pad, tilt.
+    int p_ReadPointer();
+    int p_ReadICade();
+    int p_OnScreenPad();
+    int p_ReadTilt();
 
     // persistence.cpp: the state string.
     int p_Save();

@@ -12,5 +12,9 @@ int c_MyApp::p_Touch(float, float, float, float) { return 0; }
 int c_MyApp::p_Touch24(float, float) { return 0; }
 int c_MyApp::p_MouseIn_Centered(float, float, float, float) { return 0; }
 int c_MyApp::p_AnalogueControl() { return 0; }
+int c_MyApp::p_ReadPointer() { return 0; }
+int c_MyApp::p_ReadICade() { return 0; }
+int c_MyApp::p_OnScreenPad() { return 0; }
+int c_MyApp::p_ReadTilt() { return 0; }
 int c_MyApp::p_Save() { return 0; }
 int c_MyApp::p_Load() { return 0; }
