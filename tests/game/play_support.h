@@ -35,7 +35,8 @@ protected:
     }
 
     // The helicopter hovering at (x, y): target on it, no speed or tilt,
-    // the camera settled on it, the rope hanging straight down.
+    // the camera settled on it, the rope hanging straight down with
+    // nobody on it.
     void Hover(float x, float y) {
         using namespace play;
         float* p = &app->m_Player[0];
@@ -47,6 +48,7 @@ protected:
         for (int s = 0; s <= kRopeLast; ++s) {
             p[RopeX(s)] = x + 4;
             p[RopeY(s)] = y + 8 + 6 * s;
+            p[RopeSeat(s)] = 0;
         }
         app->m_StickX = app->m_StickY = 0;
     }
