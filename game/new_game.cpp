@@ -14,7 +14,7 @@ constexpr int kMaxHeight = 32;
 constexpr int kDiscardedDraws = 33;
 constexpr int kSmoothingPasses = 3;
 
-int ClampHeight(float h) { return play::ClampInt(play::TruncInt(h), kMinHeight, kMaxHeight); }
+int ClampHeight(float h) { return play::ClampInt(kr_Vex_ToInt(h), kMinHeight, kMaxHeight); }
 
 // A random walk from the left end to the middle, mirrored onto the right half.
 // Returns the walk's last height.
@@ -26,7 +26,7 @@ int WalkTerrain(c_MyApp& app) {
         app.m_Column[i * 10] = h;
         app.m_Column[(w - i) * 10] = h;
         float r = kr_random_Rnd();
-        if (r < 0.5f) h = play::TruncInt(static_cast<float>(h) + 3.9f * kr_random_Rnd() - 1);
+        if (r < 0.5f) h = kr_Vex_ToInt(static_cast<float>(h) + 3.9f * kr_random_Rnd() - 1);
         h = play::ClampInt(h, kMinHeight, kMaxHeight);
     }
     return h;

@@ -42,14 +42,14 @@ int LastColumn(const c_MyApp& app) { return play::ClampInt(app.m_MapWidth, -1, k
 // distance from px. |x - px| is largest at an end of the range, so the two
 // ends decide.
 bool EnemyPlaceExists(float ww, float px) {
-    float far = static_cast<float>(play::TruncInt(kMaxRnd * ww));
+    float far = static_cast<float>(kr_Vex_ToInt(kMaxRnd * ww));
     return std::fabs(0 - px) > kEnemyDistance || std::fabs(far - px) > kEnemyDistance;
 }
 
 // Columns that the person search could pick: ground, nobody waiting, far
 // enough from the player's column pc, and reachable by Rnd x m_MapWidth.
 bool PersonPlaceExists(const c_MyApp& app, int pc) {
-    int reach = play::TruncInt(kMaxRnd * static_cast<float>(app.m_MapWidth));
+    int reach = kr_Vex_ToInt(kMaxRnd * static_cast<float>(app.m_MapWidth));
     int last = reach < LastColumn(app) ? reach : LastColumn(app);
     for (int c = 0; c <= last; ++c) {
         if (app.m_Column[c * 10] > 0 && app.m_Column[c * 10 + 1] == 0 && std::abs(c - pc) > kPersonColumns)
@@ -69,8 +69,8 @@ void PlaceEnemies(c_MyApp& app, int last) {
         // Candidates are drawn for every record, occupied ones included.
         do {
             if (budget-- <= 0) return;
-            x = static_cast<float>(play::TruncInt(kr_random_Rnd() * ww));
-            y = static_cast<float>(play::TruncInt(kr_random_Rnd() * 720)) + (py - 600);
+            x = static_cast<float>(kr_Vex_ToInt(kr_random_Rnd() * ww));
+            y = static_cast<float>(kr_Vex_ToInt(kr_random_Rnd() * 720)) + (py - 600);
             if (y > -80) y = -80;
         } while (!(std::fabs(x - px) > kEnemyDistance));
         int o = i * 10;
@@ -95,14 +95,14 @@ void PlacePeople(c_MyApp& app, int limit) {
     }
     int pc = 0;
     if (app.m_MapWidth > 0) {
-        pc = play::TruncInt(std::fmod(app.m_Player[1] / 32, static_cast<float>(app.m_MapWidth)));
+        pc = kr_Vex_ToInt(std::fmod(app.m_Player[1] / 32, static_cast<float>(app.m_MapWidth)));
         if (pc < 0) pc += app.m_MapWidth;
     }
     do {
         if (!PersonPlaceExists(app, pc)) return;
         int c;
         do {
-            c = play::TruncInt(kr_random_Rnd() * static_cast<float>(app.m_MapWidth));
+            c = kr_Vex_ToInt(kr_random_Rnd() * static_cast<float>(app.m_MapWidth));
         } while (!(c >= 0 && c <= last && app.m_Column[c * 10] > 0 && app.m_Column[c * 10 + 1] == 0 &&
                    std::abs(c - pc) > kPersonColumns));
         ++app.m_People;

@@ -128,7 +128,7 @@ int c_MyApp::p_DoParticles() {
             p_Alpha(life > 1 ? 1 : life);
         }
         p_SetSize(1, 1);
-        p_Ink(play::TruncInt(m_Part[p + 8]), 1);
+        p_Ink(kr_Vex_ToInt(m_Part[p + 8]), 1);
         float sx = play::WorldMod(m_Part[p + 1] - m_CamX, ww);
         if (sx < -128) sx += ww;
         float sy = m_Part[p + 2] - m_CamY;
@@ -139,7 +139,7 @@ int c_MyApp::p_DoParticles() {
             p_DrawImg(2, sx, sy, 12);
         }
         if (kind == 98) p_SetSize(4, 4);
-        if (kind == 98 || kind == 99) p_Text(sx, sy, String(play::TruncInt(m_Part[p + 9])), 1.0f, 1.0f);
+        if (kind == 98 || kind == 99) p_Text(sx, sy, String(kr_Vex_ToInt(m_Part[p + 9])), 1.0f, 1.0f);
         m_Part[p + 7] = life - 0.01f;
         if (m_Part[p + 7] < 0) m_Part[p] = 0;
     }

@@ -29,7 +29,7 @@ int c_MyApp::p_GameSky() {
     int v = 250;
     float y = m_Player[kY];
     if (y < -640) {
-        v = play::TruncInt((y + 640) / 4 + 250);
+        v = kr_Vex_ToInt((y + 640) / 4 + 250);
         // The ceiling: the sky is at its darkest and the helicopter is pushed down.
         if (v < 80) {
             v = 80;
@@ -75,7 +75,7 @@ int c_MyApp::p_GameHeli() {
         p_SetSize(6);
         p_DrawImg(2, m_Player[kScreenX], m_Player[kScreenY], 16 + 2.9f * kr_random_Rnd());
         for (int i = 0; i < 5; ++i) {
-            int kind = play::TruncInt(1 + 1.9f * kr_random_Rnd());
+            int kind = kr_Vex_ToInt(1 + 1.9f * kr_random_Rnd());
             p_ThrowParticle(m_Player[kX], m_Player[kY], kind, 0);
         }
         return 0;
@@ -87,7 +87,7 @@ int c_MyApp::p_GameHeli() {
     if (m_Player[kTargetY] > m_Player[kY]) rate -= 2;
     if (m_Player[kTargetY] < m_Player[kY]) rate += 1;
     m_Player[kRotorCount] += rate;
-    int frame = play::ClampInt(play::TruncInt(std::fmod(m_Player[kRotorCount] / 8, 10.0f)), 0, 9);
+    int frame = play::ClampInt(kr_Vex_ToInt(std::fmod(m_Player[kRotorCount] / 8, 10.0f)), 0, 9);
     p_SetSize(2);
     p_SetRot(m_Player[kTilt]);
     p_DrawImg(1, m_Player[kScreenX], m_Player[kScreenY], static_cast<float>(frame));
@@ -107,7 +107,7 @@ int c_MyApp::p_GameFire() {
     m_ObjSlot = p_ObjFree();
     if (m_ObjSlot < 0) return 0;
     p_AddBull(m_ObjSlot, m_Player[kX], m_Player[kY], 3, m_Player[kTilt]);
-    int sound = play::TruncInt(2 + 1.9f * kr_random_Rnd());
+    int sound = kr_Vex_ToInt(2 + 1.9f * kr_random_Rnd());
     float rate = 0.8f + 0.4f * kr_random_Rnd();
     p_PlaySFX(sound, rate);
     // Holding fire shoots ever more slowly.

@@ -1,23 +1,18 @@
-// Small numeric helpers of play and its pools: Float to Int conversions that
-// stay defined for NaN and out-of-range values, world wrapping, and sine and
-// cosine in degrees.
+// Small numeric helpers of play and its pools: flooring that stays defined
+// for NaN and out-of-range values (kr_Vex_ToInt truncates), clamps,
+// saturating sums, world wrapping, and sine and cosine in degrees.
 #pragma once
 
 #include <climits>
 #include <cmath>
 
+#include "game/float_to_int.h"
+
 namespace play {
 
-// Truncates toward zero; NaN gives 0 and values beyond the Int range saturate.
-inline int TruncInt(double v) {
-    if (!(v == v)) return 0;
-    if (v >= 2147483647.0) return INT_MAX;
-    if (v <= -2147483648.0) return INT_MIN;
-    return static_cast<int>(v);
-}
-
-// Rounds toward minus infinity, with the same guards as TruncInt.
-inline int FloorInt(double v) { return TruncInt(std::floor(v)); }
+// Rounds toward minus infinity; NaN gives 0 and values beyond the Int range
+// saturate.
+inline int FloorInt(double v) { return kr_Vex_ToInt(std::floor(v)); }
 
 // A finite value in lo..hi; NaN and infinities give `fallback`.
 inline float FiniteIn(float v, float lo, float hi, float fallback) {

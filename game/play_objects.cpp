@@ -23,7 +23,7 @@ float WrappedDistance(float a, float b, float w) {
     return (w > 0 && d > w / 2) ? w - d : d;
 }
 
-int DebrisKind() { return TruncInt(1 + 1.9f * kr_random_Rnd()); }
+int DebrisKind() { return kr_Vex_ToInt(1 + 1.9f * kr_random_Rnd()); }
 
 void Explode(Array<float>& obj, int o) {
     obj[o + kKind] = kExplosion;
@@ -67,7 +67,7 @@ int c_MyApp::p_GameObject(int o) {
 
 int c_MyApp::p_GameEnemy(int o, float sx, float sy) {
     float phase = m_Obj[o + kPhase];
-    int step = TruncInt(phase / 8) % 4;
+    int step = kr_Vex_ToInt(phase / 8) % 4;
     p_SetCol(255, 255, 255, 1);
     p_SetRot(0);
     p_SetSize(2);
@@ -118,7 +118,7 @@ int c_MyApp::p_GameShot(int o, float sx, float sy, bool shown) {
     if (!(kind >= 2 && kind <= 9)) return 0;
     // Shots die in the ground under their middle, and far off screen.
     float x = m_Obj[o + kObjX], y = m_Obj[o + kObjY];
-    int c = ClampInt(TruncInt((x + 16) / 32), 0, ClampInt(m_MapWidth, 0, 499));
+    int c = ClampInt(kr_Vex_ToInt((x + 16) / 32), 0, ClampInt(m_MapWidth, 0, 499));
     if (y > -16.0f * static_cast<float>(m_Column[c * 10])) {
         for (int k = 0; k < 5; ++k) p_ThrowParticle(x, y, 2, 4);
         m_Obj[o + kKind] = kFree;
@@ -131,9 +131,9 @@ int c_MyApp::p_GameShot(int o, float sx, float sy, bool shown) {
 
 int c_MyApp::p_GameShotHit(int o) {
     Explode(m_Obj, o);
-    m_Health = TruncInt(static_cast<float>(m_Health) - (5 + 6 * kr_random_Rnd()));
+    m_Health = kr_Vex_ToInt(static_cast<float>(m_Health) - (5 + 6 * kr_random_Rnd()));
     if (m_GameOverT <= 0) {
-        int sound = TruncInt(4 + 1.9f * kr_random_Rnd());
+        int sound = kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd());
         float rate = 0.7f + 0.5f * kr_random_Rnd();
         p_PlaySFX(sound, rate);
     }
@@ -153,7 +153,7 @@ int c_MyApp::p_GameShotEnemies(int o) {
         if (WrappedDistance(x, m_Obj[e + kObjX], w) > 32 || !Near(y, m_Obj[e + kObjY], 16)) continue;
         Explode(m_Obj, o);
         m_Obj[e + kHealth] -= 1;
-        int sound = TruncInt(4 + 1.9f * kr_random_Rnd());
+        int sound = kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd());
         float rate = 0.7f + 0.5f * kr_random_Rnd();
         p_PlaySFX(sound, rate);
         m_Score = AddSat(m_Score, 25);
@@ -179,7 +179,7 @@ int c_MyApp::p_GameEnemyFire(int o) {
     float w = static_cast<float>(m_WorldW);
     // Fainter the farther the enemy is from the helicopter.
     float d = std::fabs(WrapWorld(x, w) - WrapWorld(m_Player[kX], w));
-    int sound = TruncInt(2 + 1.9f * kr_random_Rnd());
+    int sound = kr_Vex_ToInt(2 + 1.9f * kr_random_Rnd());
     float rate = 0.8f + 0.4f * kr_random_Rnd();
     float volume = (640 - d) / 640;
     p_PlaySFX(sound, rate, volume < 0 ? 0 : volume);

@@ -20,9 +20,9 @@ int c_MyApp::p_GameRope() {
     float alpha = m_Player[kAboard] > kFullCabin ? 0.3f : 1;
     for (int s = kRopeLast; s >= 1; --s) {
         // The link's angle from where it hung before it follows the one above.
-        int dx = TruncInt(32 * (m_Player[RopeX(s)] - m_Player[RopeX(s - 1)]));
-        int dy = TruncInt(32 * (m_Player[RopeY(s)] - m_Player[RopeY(s - 1)]));
-        int angle = TruncInt(std::atan2(static_cast<double>(-dx), static_cast<double>(dy)) * kRadToDeg);
+        int dx = kr_Vex_ToInt(32 * (m_Player[RopeX(s)] - m_Player[RopeX(s - 1)]));
+        int dy = kr_Vex_ToInt(32 * (m_Player[RopeY(s)] - m_Player[RopeY(s - 1)]));
+        int angle = kr_Vex_ToInt(std::atan2(static_cast<double>(-dx), static_cast<double>(dy)) * kRadToDeg);
         m_Player[RopeX(s)] = m_Player[RopeX(s - 1)];
         m_Player[RopeY(s)] = m_Player[RopeY(s - 1)] + 6;
         float sx = m_Player[RopeX(s)] - m_CamX;
@@ -31,7 +31,7 @@ int c_MyApp::p_GameRope() {
         p_SetRot(static_cast<float>(angle));
         p_Alpha(alpha);
         p_DrawImg(2, sx, sy, 8);
-        if (m_Player[RopeSeat(s)] > 0) p_DrawImg(2, sx, sy, static_cast<float>(TruncInt(4 + 1.9f * kr_random_Rnd())));
+        if (m_Player[RopeSeat(s)] > 0) p_DrawImg(2, sx, sy, static_cast<float>(kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd())));
     }
     return 0;
 }

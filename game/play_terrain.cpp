@@ -25,7 +25,7 @@ constexpr int kMaxFigures = 64;
 
 bool Near(float a, float b, float d) { return std::fabs(a - b) <= d; }
 
-int DebrisKind() { return TruncInt(1 + 1.9f * kr_random_Rnd()); }
+int DebrisKind() { return kr_Vex_ToInt(1 + 1.9f * kr_random_Rnd()); }
 
 }  // namespace
 
@@ -87,7 +87,7 @@ int c_MyApp::p_GameLand(int i, float sx, int h) {
     float padX = static_cast<float>(32 * (m_MapWidth / 2) + 13);
     if (w > 0) padX += w * std::floor((m_CamX + sx - 32.0f * static_cast<float>(i)) / w + 0.5f);
     m_Player[kTargetX] = padX;
-    int aboard = ClampInt(TruncInt(m_Player[kAboard]), 0, kMaxFigures);
+    int aboard = ClampInt(kr_Vex_ToInt(m_Player[kAboard]), 0, kMaxFigures);
     if (aboard >= 1) {
         float x = m_Player[kX], y = m_Player[kY];
         p_Gimme2(kPayment[aboard < 8 ? aboard : 8], x, y - 64);
@@ -109,7 +109,7 @@ int c_MyApp::p_GameCrash() {
         int kind = DebrisKind();
         p_ThrowParticle(m_Player[kX], m_Player[kY], kind, 0);
     }
-    m_Health = TruncInt(static_cast<float>(m_Health) - (2 + 3 * kr_random_Rnd()));
+    m_Health = kr_Vex_ToInt(static_cast<float>(m_Health) - (2 + 3 * kr_random_Rnd()));
     if (m_Health > 0) m_Player[kTargetY] -= 4;
     if (m_GameOverT <= 0) {
         float rate = 0.7f + 0.6f * kr_random_Rnd();

@@ -40,7 +40,7 @@ int c_MyApp::p_GameStatus() {
     p_Rect(0, 0, w, kBarHeight);
 
     // The radar, centred on the helicopter's column.
-    int pc = TruncInt(m_Player[kX] / 32 + 2) % mw;
+    int pc = kr_Vex_ToInt(m_Player[kX] / 32 + 2) % mw;
     if (pc < 0) pc += mw;
     p_SetCol(255, 255, 0);
     p_Rect(left - 1, kRadarTop - 1, static_cast<float>(mw) + 2, kRadarHeight + 2);
@@ -58,9 +58,9 @@ int c_MyApp::p_GameStatus() {
     p_SetCol(255, 100, 100, 1);
     for (int e = 0; e <= kLastObject * 10; e += 10) {
         if (m_Obj[e + kKind] != kEnemy) continue;
-        int v = TruncInt((m_Player[kY] - m_Obj[e + kObjY]) / 72);
+        int v = kr_Vex_ToInt((m_Player[kY] - m_Obj[e + kObjY]) / 72);
         if (v < -6 || v > 8) continue;
-        int o = RadarOffset(TruncInt(m_Obj[e + kObjX] / 32), pc, mw);
+        int o = RadarOffset(kr_Vex_ToInt(m_Obj[e + kObjX] / 32), pc, mw);
         p_Rect(cx + static_cast<float>(o) - 1, kRadarMiddle - static_cast<float>(v), 3, 1);
     }
 
