@@ -184,6 +184,11 @@ public:
     int p_Rect(float x, float y, float w, float h);
     int p_Oval(float x, float y, float rx, float ry);
     int p_FullscreenFlip();
+    // The render's two halves, apart so that the fit can be checked without
+    // a window: fit the virtual screen to a device of devW x devH, and replay
+    // the list into the render device.
+    int p_FitScreen(int devW, int devH);
+    int p_ReplayDrawList(int devW, int devH);
 
     // text.cpp: the bitmap-font writer and number formatting.
     int p_Text(float x, float y, String text, float alignX, float alignY);
@@ -201,6 +206,8 @@ public:
     int p_Reload();
     int p_Loader();
     int p_WaitStart(int loading);
+    // At start: one line on standard output when the data folder is missing.
+    int p_FindDataFolder();
 
     // new_game.cpp: a new world, and filing the score on return to the menu.
     int p_LoadGame();
