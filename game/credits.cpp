@@ -49,8 +49,9 @@ int WholePart(float v) {
 static bool MakeCreditFrame(c_MyApp& app, CreditFrame& f) {
     float w = kr_Vex_jscrw;
     float h = kr_Vex_jscrh;
+    if (!std::isfinite(w) || !std::isfinite(h) || w < 0 || h < 0) return false;
     float longest = std::fmax(w, h);
-    if (!(longest > 0) || !std::isfinite(longest) || !(std::fmin(w, h) >= 0)) return false;
+    if (!(longest > 0)) return false;
     f.cell = longest / 12;
     // w / cell computed as 12 w / longest keeps 640 / (640 / 12) exactly 12.
     f.nx = static_cast<int>(12.0 * w / longest);

@@ -71,6 +71,7 @@ TEST_F(BadgesTest, NotesStackUpwardsAndTheLastTwoSlotsNeverShow) {
 }
 
 TEST_F(BadgesTest, StrayAgesAndIdsNeverBreakTheNotes) {
+    app->m_BadgeQueue[0] = 99;
     app->m_BadgeQueue2[0] = INT_MAX;
     app->m_BadgeQueue[1] = -7;
     app->m_BadgeQueue2[1] = 20;

@@ -131,7 +131,7 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
 TEST_F(MenuScreenTest, OddScoresAreDrawnAsTheirLastDigits) {
     Settle(1);
     const int scores[] = {INT_MIN, -5, INT_MAX, 0, 123456789};
-    for (int j = 0; j < 5; ++j) app->m_Hi[j] = app->m_Hi[30 + j] = scores[j];
+    for (int j = 0; j < 10; ++j) app->m_Hi[j] = app->m_Hi[30 + j] = j < 5 ? scores[j] : 42;
     app->p_Menu();
     for (const char* s : {"-2147483648", "-5", "2147483647", "0", "123456789"}) {
         int found = 0;
