@@ -14,7 +14,7 @@ namespace {
 constexpr float kUnwritten = 77;  // left in the elements a record does not write
 
 class DrawList : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         app = StartBareGame(host);
         app->p_ResetDraw();
@@ -180,9 +180,16 @@ TEST(FloatToInt, TruncatesAndClampsEveryValue) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const std::pair<float, int> cases[] = {
-        {2.9f, 2},          {-2.9f, -2},       {0.0f, 0},          {nan, 0},
-        {inf, INT_MAX},     {-inf, INT_MIN},   {3e9f, INT_MAX},    {-3e9f, INT_MIN},
-        {2147483520.0f, 2147483520},           {-2147483648.0f, INT_MIN},
+        {2.9f, 2},
+        {-2.9f, -2},
+        {0.0f, 0},
+        {nan, 0},
+        {inf, INT_MAX},
+        {-inf, INT_MIN},
+        {3e9f, INT_MAX},
+        {-3e9f, INT_MIN},
+        {2147483520.0f, 2147483520},
+        {-2147483648.0f, INT_MIN},
     };
     for (auto [in, out] : cases) EXPECT_EQ(kr_Vex_ToInt(in), out) << in;
     EXPECT_EQ(kr_Vex_ToInt(std::nan("")), 0);

@@ -18,7 +18,7 @@
 namespace {
 
 class Loader : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override { app = StartBareGame(host); }
     GameTestHost host;
     c_MyApp* app = nullptr;
@@ -154,7 +154,7 @@ TEST_F(Loader, TheSmallerSideSizesTheSpinner) {
 // folder of the test's own, found through the desktop host's path mapping
 // from a working directory of the test's own.
 class Sounds : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         setenv("ALSOFT_DRIVERS", "null", 1);
         static KrGlfwGame* decoder = new KrGlfwGame;  // the sample decoder

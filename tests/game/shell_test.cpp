@@ -15,7 +15,7 @@ namespace {
 constexpr int kLoadingUpdates = 28;
 
 class Shell : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override { app = StartBareGame(host); }
     // Start-up, then the loader's 28 updates: the game is in mode 1 at rest.
     void CreateAndLoad() {
@@ -129,8 +129,8 @@ TEST_F(Shell, BackClosesCreditsAndBadgesInTheMenuOnly) {
         {1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {10, 1, 0, 1, 0, 1, 0, 1, 0, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "mode " << c.mode << " panels " << c.credits
-                                        << c.options << c.badges);
+        SCOPED_TRACE(testing::Message()
+                     << "mode " << c.mode << " panels " << c.credits << c.options << c.badges);
         app = StartBareGame(host);
         CreateAndLoad();
         app->m_Mode = c.mode;
@@ -259,12 +259,12 @@ TEST_F(Shell, UpdateRateMeasure) {
         int clock, fps, average;
     };
     const Step steps[] = {
-        {0, 0, 0},        // the clock has not advanced: nothing to divide by
-        {16, 62, 6},      // 1000 / 16
-        {16, 62, 11},     // same time: the last rate again
-        {33, 58, 15},     // 1000 / 17
-        {20, 58, 19},     // the clock went back: the last rate again
-        {3020, 0, 17},    // 1000 / 3000
+        {0, 0, 0},      // the clock has not advanced: nothing to divide by
+        {16, 62, 6},    // 1000 / 16
+        {16, 62, 11},   // same time: the last rate again
+        {33, 58, 15},   // 1000 / 17
+        {20, 58, 19},   // the clock went back: the last rate again
+        {3020, 0, 17},  // 1000 / 3000
         {3021, 1000, 115},
     };
     for (const Step& s : steps) {
@@ -289,8 +289,8 @@ TEST_F(Shell, SuspendAndResumeApplyThePauseRule) {
     struct Case {
         int mode, paused, pauseDir, pauseY;
     };
-    for (const Case& c : {Case{10, 1, 1, 240}, Case{11, 1, 1, 240}, Case{1, 0, 0, 0},
-                          Case{9, 0, 0, 0}}) {
+    for (const Case& c :
+         {Case{10, 1, 1, 240}, Case{11, 1, 1, 240}, Case{1, 0, 0, 0}, Case{9, 0, 0, 0}}) {
         SCOPED_TRACE(c.mode);
         app = StartBareGame(host);
         CreateAndLoad();
@@ -358,7 +358,7 @@ TEST_F(Shell, StartScreenClickInTheMiddleHalf) {
         int x, y, hit;
         bool starts;
     };
-    const Case cases[] = {{320, 240, 1, true}, {161, 121, 1, true},  {160, 240, 1, false},
+    const Case cases[] = {{320, 240, 1, true},  {161, 121, 1, true},  {160, 240, 1, false},
                           {480, 240, 1, false}, {320, 360, 1, false}, {320, 240, 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.x << ", " << c.y << " hit " << c.hit);
@@ -377,7 +377,7 @@ TEST_F(Shell, StartScreenClickInTheMiddleHalf) {
 
 // A host whose data folder is a real path, as the desktop host's is.
 class FolderHost : public GameTestHost {
-public:
+   public:
     std::string folder;
     String PathToFilePath(String path) override {
         String scheme("tandor://data/");

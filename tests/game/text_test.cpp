@@ -15,7 +15,7 @@ struct Glyph {
 };
 
 class Text : public ::testing::Test {
-protected:
+   protected:
     void SetUp() override {
         app = StartBareGame(host);
         app->m_Font = 90;
@@ -30,8 +30,8 @@ protected:
         std::vector<Glyph> glyphs;
         for (int i = 0; i < app->m_DrawN; i += 15) {
             EXPECT_EQ(app->m_Draw[i], slot);
-            glyphs.push_back({app->m_Draw[i + 1], app->m_Draw[i + 2],
-                              static_cast<int>(app->m_Draw[i + 6])});
+            glyphs.push_back(
+                {app->m_Draw[i + 1], app->m_Draw[i + 2], static_cast<int>(app->m_Draw[i + 6])});
         }
         return glyphs;
     }
@@ -56,8 +56,8 @@ TEST_F(Text, AlignmentMovesTheStartPoint) {
     struct Case {
         float ax, ay, ax0, ay0;
     };
-    for (const Case& c : {Case{0, 1, 100, 50}, Case{1, 1, 93, 50}, Case{0, 0, 100, 55},
-                          Case{2, -1, 86, 60}}) {
+    for (const Case& c :
+         {Case{0, 1, 100, 50}, Case{1, 1, 93, 50}, Case{0, 0, 100, 55}, Case{2, -1, 86, 60}}) {
         SCOPED_TRACE(testing::Message() << "align " << c.ax << ", " << c.ay);
         ExpectGlyphs(Write(100, 50, String("ab"), c.ax, c.ay),
                      {{c.ax0 + 7, c.ay0, 'a' - 32}, {c.ax0 + 14, c.ay0, 'b' - 32}});
@@ -78,15 +78,14 @@ TEST_F(Text, LetterSpacing) {
             SCOPED_TRACE(*p);
             const String text = String(std::string(1, *p).c_str()) + String("x");
             const float width = 14 + adjust;
-            ExpectGlyphs(Write(0, 0, text, 1, 1), {{7 - width / 2, 0, *p - 32},
-                                                   {14 + adjust - width / 2, 0, 'x' - 32}});
+            ExpectGlyphs(Write(0, 0, text, 1, 1),
+                         {{7 - width / 2, 0, *p - 32}, {14 + adjust - width / 2, 0, 'x' - 32}});
         }
     }
 }
 
 TEST_F(Text, BackslashNBreaksTheLineAtTheStartPoint) {
-    ExpectGlyphs(Write(100, 50, String("a\\nb"), 0, 1),
-                 {{107, 50, 'a' - 32}, {100, 60, 'b' - 32}});
+    ExpectGlyphs(Write(100, 50, String("a\\nb"), 0, 1), {{107, 50, 'a' - 32}, {100, 60, 'b' - 32}});
     ExpectGlyphs(Write(100, 50, String("\\n\\nc"), 0, 1), {{100, 70, 'c' - 32}});
 }
 
@@ -108,8 +107,7 @@ TEST_F(Text, CodesWithoutGlyphs) {
 // The width is truncated after every addition: 10.5 -> 10, 20.5 -> 20.
 TEST_F(Text, ScaledWidthTruncatesStepByStep) {
     app->p_SetSize(1.5f, 2);
-    ExpectGlyphs(Write(100, 50, String("ab"), 1, 0),
-                 {{100.5f, 60, 'a' - 32}, {111, 60, 'b' - 32}});
+    ExpectGlyphs(Write(100, 50, String("ab"), 1, 0), {{100.5f, 60, 'a' - 32}, {111, 60, 'b' - 32}});
 }
 
 // Rotated by 90 degrees the text runs down the screen; alignY moves it left
@@ -156,10 +154,17 @@ TEST(Rstr, LastNCharactersOfPadRepeatedThenDigits) {
         const char* result;
     };
     const Case cases[] = {
-        {42, 5, "0", "00042"},     {123456, 3, "0", "456"},  {7, 3, " ", "  7"},
-        {-5, 4, "0", "00-5"},      {0, 1, "0", "0"},         {5, 0, "0", ""},
-        {5, -3, "0", ""},          {12, 4, "ab", "ab12"},    {12, 5, "ab", "bab12"},
-        {42, 5, "", "42"},         {INT_MIN, 12, "*", "*-2147483648"},
+        {42, 5, "0", "00042"},
+        {123456, 3, "0", "456"},
+        {7, 3, " ", "  7"},
+        {-5, 4, "0", "00-5"},
+        {0, 1, "0", "0"},
+        {5, 0, "0", ""},
+        {5, -3, "0", ""},
+        {12, 4, "ab", "ab12"},
+        {12, 5, "ab", "bab12"},
+        {42, 5, "", "42"},
+        {INT_MIN, 12, "*", "*-2147483648"},
         {INT_MAX, 2, "0", "47"},
     };
     for (const Case& c : cases) {
