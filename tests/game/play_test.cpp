@@ -587,6 +587,125 @@ TEST_F(Play, AWreckBurnsOnceTheGameIsOver) {
     EXPECT_EQ(CountUsed(app->m_Part, 250), 5);
 }
 
+// Holding fire shoots at once, then after the delay, which grows by 0.8 with
+// each shot; letting go resets it to 6.
+TEST_F(Play, FiringDelaysGrowBy08) {
+    ListenToSounds();
+    Hover(4813, -1000);
+    auto fire = [](int event) { kr_input_device->p_KeyEvent(event, 32); };
+    app->p_Game();  // fire up: cooldown -1, delay 6
+    EXPECT_EQ(Player(kCooldown), -1);
+    EXPECT_EQ(Player(kFireDelay), 6);
+    fire(1);
+    std::vector<int> shotAt;
+    std::vector<float> delays;
+    for (int u = 1; u <= 19; ++u) {
+        int before = Used(kPlayerShot);
+        app->p_Game();
+        if (Used(kPlayerShot) > before) {
+            shotAt.push_back(u);
+            delays.push_back(Player(kFireDelay));
+        }
+    }
+    EXPECT_EQ(shotAt, (std::vector<int>{1, 6, 12, 19}));
+    ASSERT_EQ(delays.size(), 4u);
+    for (int k = 0; k < 4; ++k) EXPECT_FLOAT_EQ(delays[k], 6.8f + 0.8f * k);
+    // Highest free records first; 12 pixels per update along the tilt.
+    EXPECT_EQ(Obj(500, kKind), kPlayerShot);
+    EXPECT_EQ(Obj(497, kKind), kPlayerShot);
+    EXPECT_EQ(Obj(497, kVelX), 12);
+    ASSERT_EQ(sounds->effects.size(), 4u);
+    for (const Effect& e : sounds->effects) {
+        EXPECT_TRUE(e.sound == 2 || e.sound == 3);
+        EXPECT_TRUE(e.rate >= 0.8f && e.rate < 1.2f);
+    }
+    // A locked key does not fire; letting go resets the delay.
+    app->m_KeyLock = 1;
+    for (int u = 0; u < 20; ++u) app->p_Game();
+    EXPECT_EQ(Used(kPlayerShot), 4);
+    fire(2);
+    app->m_KeyLock = 0;
+    app->p_Game();
+    EXPECT_EQ(Player(kFireDelay), 6);
+    EXPECT_EQ(Player(kCooldown), -1);
+}
+
+// The shell starts a game through mode 11; the arrow keys fly the helicopter
+// and fire shoots, all through the real controls.
+TEST_F(Play, AGameThroughTheShellFliesAndShoots) {
+    app->m_LoadStep = 0;
+    app->m_Mode = 11;
+    UpdateOnce(app);
+    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Health, 99);
+    float x0 = Player(kX), y0 = Player(kY);
+    kr_input_device->p_KeyEvent(1, 39);  // right
+    kr_input_device->p_KeyEvent(1, 38);  // up
+    kr_input_device->p_KeyEvent(1, 90);  // Z: fire
+    for (int u = 0; u < 30; ++u) UpdateOnce(app);
+    EXPECT_GT(Player(kX), x0 + 20);
+    EXPECT_LT(Player(kY), y0 - 5);
+    EXPECT_EQ(Player(kSpeed), 16);
+    EXPECT_GE(Used(kPlayerShot) + Used(kExplosion), 4);
+    EXPECT_EQ(app->m_MenuIntro, -32);
+}
+
+// p_InGame opens the pause panel by back on any device or by the pause
+// button, once, and never over a key or pointer already in use.
+TEST_F(Play, InGameOpensThePause) {
+    struct Case {
+        const char* how;
+        int key;        // held key, 0 for none
+        bool button;    // a touch on the pause button
+        int keyLock, paused;
+        bool opens;
+        int keyLockAfter, clickLockAfter;
+    };
+    const Case cases[] = {
+        {"escape", 27, false, 0, 0, true, 1, 0},
+        {"backspace", 8, false, 0, 0, true, 1, 0},
+        {"joystick 0 button 7", 256 + 7, false, 0, 0, true, 1, 0},
+        {"escape over a locked key", 27, false, 1, 0, false, 1, 0},
+        {"the pause button", 0, true, 0, 0, true, 0, 1},
+        {"the pause button over a locked key", 0, true, 1, 0, true, 1, 1},
+        {"nothing", 0, false, 0, 0, false, 0, 0},
+        {"escape while paused", 27, false, 0, 1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        app = StartBareGame(host);
+        ListenToSounds();
+        app->m_MenuIntro = 5;
+        app->m_KeyLock = c.keyLock;
+        app->m_Paused = c.paused;
+        app->m_PauseSel = 3;
+        app->m_PauseDir = c.paused ? 1 : -1;
+        if (c.key) kr_input_device->p_KeyEvent(1, c.key);
+        if (c.button) {
+            app->m_ImgInfo[3 * 97] = app->m_ImgInfo[3 * 97 + 1] = 32;  // the icons' frame size
+            app->m_MouseDown = 1;
+            app->m_TouchX[0] = 16;
+            app->m_TouchY[0] = 16;
+        }
+        app->p_InGame();
+        EXPECT_EQ(app->m_MenuIntro, -32);
+        EXPECT_EQ(app->m_Paused, c.opens || c.paused ? 1 : 0);
+        EXPECT_EQ(app->m_KeyLock, c.keyLockAfter);
+        EXPECT_EQ(app->m_ClickLock, c.clickLockAfter);
+        if (c.opens) {
+            EXPECT_EQ(app->m_PauseDir, 1);
+            EXPECT_EQ(app->m_PauseSel, 0);
+            ASSERT_EQ(sounds->Sounds(), std::vector<int>{98});
+            EXPECT_EQ(sounds->effects[0].rate, 1);
+            EXPECT_EQ(sounds->effects[0].volume, 0.5f);
+        } else {
+            EXPECT_TRUE(sounds->effects.empty());
+        }
+        if (c.key) kr_input_device->p_KeyEvent(2, c.key);
+        kr_audio_device = nullptr;
+    }
+}
+
 TEST_F(Play, RandIncludesBothBounds) {
     // The seeds whose next draw is the generator's smallest and largest value.
     auto seedBefore = [](unsigned next) {
