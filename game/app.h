@@ -184,6 +184,11 @@ public:
     int p_Rect(float x, float y, float w, float h);
     int p_Oval(float x, float y, float rx, float ry);
     int p_FullscreenFlip();
+    // The render's two halves, apart so that the fit can be checked without
+    // a window: fit the virtual screen to a device of devW x devH, and replay
+    // the list into the render device.
+    int p_FitScreen(int devW, int devH);
+    int p_ReplayDrawList(int devW, int devH);
 
     // text.cpp: the bitmap-font writer and number formatting.
     int p_Text(float x, float y, String text, float alignX, float alignY);
@@ -201,6 +206,8 @@ public:
     int p_Reload();
     int p_Loader();
     int p_WaitStart(int loading);
+    // At start: one line on standard output when the data folder is missing.
+    int p_FindDataFolder();
 
     // new_game.cpp: a new world, and filing the score on return to the menu.
     int p_LoadGame();
@@ -232,13 +239,42 @@ public:
     int p_Save();
     int p_Load();
 
-    // play.cpp: one gameplay update.
+    // play.cpp (and play_*.cpp, status_bar.cpp, in_game.cpp): one gameplay
+    // update.
     int p_Game();
     int p_InGame();
     int p_ResetPlayers();
     int p_Rand(float lo, float hi);
+    // The steps of p_Game, each in the play_*.cpp or status_bar.cpp file of
+    // its concern: sky and ceiling, camera and stars, flight, the helicopter,
+    // the rope, climbing and boarding, firing, the terrain, one column of it
+    // with landing, crash and pick-up, the objects (one record; an enemy; shots
+    // and explosions; hits; enemy fire), the sea, the status bar
+    // and game over.
+    int p_GameSky();
+    int p_GameCamera();
+    int p_GameFlight();
+    int p_GameHeli();
+    int p_GameRope();
+    int p_GameBoard();
+    int p_GameFire();
+    int p_GameTerrain();
+    int p_GameColumn(int i, float sx);
+    int p_GameLand(int i, float sx, int h);
+    int p_GameCrash();
+    int p_GamePerson(int i, float sx, float gy);
+    int p_GameObjects();
+    int p_GameObject(int o);
+    int p_GameEnemy(int o, float sx, float sy);
+    int p_GameShot(int o, float sx, float sy, bool shown);
+    int p_GameShotHit(int o);
+    int p_GameShotEnemies(int o);
+    int p_GameEnemyFire(int o);
+    int p_GameSea();
+    int p_GameStatus();
+    int p_GameLost();
 
-    // pools.cpp: particles, stars, objects and the waves.
+    // particles.cpp, stars.cpp, objects.cpp: the pools and the waves.
     int p_ResetParticles(int n);
     int p_FreeParticle();
     int p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int life);

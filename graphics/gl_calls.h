@@ -1,8 +1,9 @@
-// The OpenGL calls through which the device draws and allocates textures.
-// They go through this table of function pointers so that a caller (a test,
-// the benchmark) can put a wrapper in front of the real functions, to count
-// what actually reaches OpenGL or to make an allocation fail, without the
-// device keeping any bookkeeping of its own.
+// The OpenGL calls through which the device draws, allocates textures and
+// deletes them. They go through this table of function pointers so that a
+// caller (a test, the benchmark) can put a wrapper in front of the real
+// functions, to count what actually reaches OpenGL, see where it happens or
+// make an allocation fail, without the device keeping any bookkeeping of its
+// own.
 #pragma once
 
 #include "graphics/gl.h"
@@ -15,6 +16,7 @@ struct KrGlCalls {
     void (*TexImage2D)(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                        GLsizei height, GLint border, GLenum format, GLenum type,
                        const void* pixels);
+    void (*DeleteTextures)(GLsizei n, const GLuint* textures);
 };
 
 // The table in force; starts with the real OpenGL functions.

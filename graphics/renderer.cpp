@@ -95,8 +95,14 @@ void gxtkGraphics::DrawPolygons() {
 void gxtkGraphics::Flush() {
     if (batchCount == 0) return;
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
         batchSurface->Bind();
+        // Without a texture OpenGL would fill the shapes with the vertex
+        // colour: a surface larger than the graphics card takes draws nothing.
+        if (!batchSurface->TextureUsable()) {
+            batchCount = 0;
+            return;
+        }
+        glEnable(GL_TEXTURE_2D);
     }
     static const GLenum kModes[3] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
     if (batchPrimitive == kQuads) {

@@ -40,9 +40,11 @@ int gxtkSurface::Discard() {
     return 0;
 }
 
+// Runs on the context's thread (Discard, the collector's destruction).
 void gxtkSurface::Release() {
+    DeleteStaleTexture();
     if (HasTexture()) {
-        glDeleteTextures(1, &textureId);
+        kr_gl.DeleteTextures(1, &textureId);
         contextSeq = -1;
     }
     if (pixels) {
@@ -53,12 +55,30 @@ void gxtkSurface::Release() {
 
 bool gxtkSurface::HasTexture() const { return contextSeq == glfwGraphicsSeq; }
 
+void gxtkSurface::GiveUpTexture() {
+    if (!HasTexture()) return;
+    // At most one is ever waiting: the surface has no texture again until
+    // the next Bind, which deletes the waiting one first.
+    staleTextureId = textureId;
+    staleContextSeq = contextSeq;
+    contextSeq = -1;
+}
+
+// A texture of an earlier context went away with it and is only forgotten.
+void gxtkSurface::DeleteStaleTexture() {
+    if (staleTextureId && staleContextSeq == glfwGraphicsSeq) kr_gl.DeleteTextures(1, &staleTextureId);
+    staleTextureId = 0;
+    staleContextSeq = -1;
+}
+
 // Loading into a surface that already holds an image replaces it whole: the
-// old copy is freed and the old texture dropped, so that the next Bind
-// uploads the new pixels.
+// old copy is freed and the old texture given up, so that the next Bind
+// deletes it and uploads the new pixels. No OpenGL call happens here: this
+// is the half of a load that may run away from the context's thread.
 void gxtkSurface::SetData(unsigned char* data, int w, int h, int bpp) {
     if (data == pixels) pixels = nullptr;  // the same block is adopted, not freed
-    Release();
+    GiveUpTexture();
+    std::free(pixels);
     pixels = data;
     width = w;
     height = h;
@@ -72,6 +92,7 @@ void gxtkSurface::SetData(unsigned char* data, int w, int h, int bpp) {
 
 void gxtkSurface::Bind() {
     if (glfwGraphicsSeq == 0) return;
+    if (staleTextureId) DeleteStaleTexture();
     if (HasTexture()) {
         glBindTexture(GL_TEXTURE_2D, textureId);
         return;
@@ -80,7 +101,10 @@ void gxtkSurface::Bind() {
 }
 
 // Makes the texture in the current context: exact size first, power-of-two
-// size when OpenGL refuses that, then uploads the whole pixel copy.
+// size when OpenGL refuses that, then uploads the whole pixel copy. When
+// both sizes are refused (the image is larger than the graphics card takes)
+// the texture stays unallocated and the surface draws nothing; it is not
+// tried again until the next context.
 void gxtkSurface::CreateTexture() {
     contextSeq = glfwGraphicsSeq;
     glGenTextures(1, &textureId);
@@ -93,14 +117,16 @@ void gxtkSurface::CreateTexture() {
     int texWidth = width, texHeight = height;
     DrainGlErrors();
     AllocateTexture(glFormat, texWidth, texHeight);
-    if (glGetError() != GL_NO_ERROR) {
+    textureAllocated = glGetError() == GL_NO_ERROR;
+    if (!textureAllocated) {
         texWidth = PowerOfTwoAtLeast(width);
         texHeight = PowerOfTwoAtLeast(height);
         AllocateTexture(glFormat, texWidth, texHeight);
+        textureAllocated = glGetError() == GL_NO_ERROR;
     }
     uScale = 1.0f / texWidth;
     vScale = 1.0f / texHeight;
-    if (pixels) UploadRect(0, 0, width, height);
+    if (pixels && textureAllocated) UploadRect(0, 0, width, height);
 }
 
 // Uploads a rectangle of the pixel copy into the bound texture: in one piece
@@ -130,7 +156,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
         unsigned char* row = pixels + (static_cast<std::size_t>(y + r) * width + x) * 4;
         for (int c = 0; c < w; ++c) kr_premultiply::Argb(src[r * pitch + c], row + c * 4);
     }
-    if (!HasTexture()) return;
+    if (!TextureUsable()) return;
     glBindTexture(GL_TEXTURE_2D, textureId);
     UploadRect(x, y, w, h);
 }

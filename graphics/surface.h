@@ -17,6 +17,14 @@ public:
     unsigned int textureId = 0;
     float uScale = 0;  // 1 / texture width
     float vScale = 0;  // 1 / texture height
+    // False while the texture of this context could not be allocated at
+    // either size (larger than the graphics card takes): it draws nothing.
+    bool textureAllocated = false;
+    // A texture given up by SetData, which may run off the context's thread
+    // and so cannot delete it; the next Bind does, if its context is still
+    // the current one. 0: none.
+    unsigned int staleTextureId = 0;
+    int staleContextSeq = -1;
 
     gxtkSurface() {}
     ~gxtkSurface() override;
@@ -35,9 +43,16 @@ public:
     bool OnUnsafeLoadComplete();
 
     bool HasTexture() const;
+    // A texture exists in this context and holds the pixels: drawing from
+    // the surface shows them.
+    bool TextureUsable() const { return HasTexture() && textureAllocated; }
 
 private:
     void CreateTexture();
     void UploadRect(int x, int y, int w, int h);
+    // Hands the current texture over for deletion at the next Bind; makes
+    // no OpenGL call.
+    void GiveUpTexture();
+    void DeleteStaleTexture();
     void Release();
 };

@@ -9,14 +9,20 @@
 // only with the bytes the file really delivers, so a size that claims more
 // than the file holds costs at most the first 64 KiB block and fails as a
 // short read.
+//
+// Ogg Vorbis files are decoded by the reference decoder (libvorbisfile). It
+// checks every page's checksum and every header's lengths and counts before
+// it trusts them, so a damaged file gives none, or the samples of the pages
+// that are intact, and a failed open frees all it allocated.
 #include "host/audio_decode.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <vorbis/vorbisfile.h>
 
 #include "host/glfw_game.h"
 
@@ -98,27 +104,63 @@ unsigned char* ReadDataChunk(std::FILE* f, int* size) {
     }
 }
 
-// Decodes every frame into one growing buffer of 16-bit samples. There is
-// always room for a whole chunk of 4096 frames (more than one Vorbis frame
-// can hold), so no frame is ever cut short.
-short* DecodeFrames(stb_vorbis* decoder, int channels, int* frames) {
-    const std::size_t chunk = static_cast<std::size_t>(channels) * 4096;
-    std::size_t capacity = chunk, used = 0;
+// The decoder reads the caller's open file through these; it never closes
+// it. Seeking lets it find the stream's end and its links up front.
+std::size_t ReadOgg(void* out, std::size_t size, std::size_t count, void* file) {
+    return std::fread(out, size, count, static_cast<std::FILE*>(file));
+}
+
+int SeekOgg(void* file, ogg_int64_t offset, int whence) {
+    return fseeko(static_cast<std::FILE*>(file), static_cast<off_t>(offset), whence);
+}
+
+long TellOgg(void* file) { return std::ftell(static_cast<std::FILE*>(file)); }
+
+const ov_callbacks kOggCallbacks = {ReadOgg, SeekOgg, nullptr, TellOgg};
+
+// Frames asked of the decoder per read; a read returns at most what the
+// decoder has ready from one packet, which may be fewer.
+constexpr int kReadFrames = 4096;
+// 64 MiB of samples: over six minutes of stereo at 44.1 kHz.
+constexpr ogg_int64_t kMaxPresizedSamples = ogg_int64_t(1) << 25;
+constexpr int kBigEndian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+
+// Decodes the first logical stream into one growing buffer of 16-bit
+// samples in native byte order. A hole (a page lost to a failed checksum or
+// a gap) is skipped; any other decoding error ends the stream there, keeping
+// what came before it.
+short* DecodeFrames(OggVorbis_File* file, int channels, int* frames) {
+    const std::size_t frameBytes = static_cast<std::size_t>(channels) * sizeof(short);
+    const std::size_t chunk = static_cast<std::size_t>(channels) * kReadFrames;
+    // The length the last page claims sizes the buffer, so a whole file
+    // decodes without growing it; a damaged file may claim anything, so the
+    // claim is believed only up to a bound and the buffer grows past it.
+    ogg_int64_t claimed = ov_pcm_total(file, -1);
+    bool believable = claimed > 0 && claimed <= kMaxPresizedSamples / channels;
+    std::size_t expected = static_cast<std::size_t>(believable ? claimed : 4 * kReadFrames);
+    std::size_t capacity = expected * channels + chunk, used = 0;
     auto* buffer = static_cast<short*>(std::malloc(capacity * sizeof(short)));
-    *frames = 0;
-    while (buffer) {
-        int n = stb_vorbis_get_frame_short_interleaved(decoder, channels, buffer + used,
-                                                       static_cast<int>(capacity - used));
-        if (n == 0) break;
-        *frames += n;
-        used += static_cast<std::size_t>(channels) * n;
+    int firstLink = -1;
+    // The frame count is an int: a stream that would pass it ends there.
+    const std::size_t maxUsed = (static_cast<std::size_t>(INT_MAX) - kReadFrames) * channels;
+    while (buffer && used <= maxUsed) {
         if (used + chunk > capacity) {
             capacity *= 2;
             auto* grown = static_cast<short*>(std::realloc(buffer, capacity * sizeof(short)));
             if (!grown) std::free(buffer);
             buffer = grown;
+            if (!buffer) break;
         }
+        int link = 0;
+        long got = ov_read(file, reinterpret_cast<char*>(buffer + used),
+                           static_cast<int>(chunk * sizeof(short)), kBigEndian, 2, 1, &link);
+        if (got == OV_HOLE) continue;
+        if (got <= 0) break;
+        if (firstLink < 0) firstLink = link;
+        if (link != firstLink) break;  // a chained stream: only its first part
+        used += static_cast<std::size_t>(got) / frameBytes * channels;
     }
+    *frames = static_cast<int>(used / channels);
     return buffer;
 }
 
@@ -176,19 +218,24 @@ unsigned char* LoadWAV(std::FILE* f, int* frameCount, int* channelCount, int* by
 
 unsigned char* LoadOGG(std::FILE* f, int* frameCount, int* channelCount, int* bytesPerSample,
                        int* sampleRate) {
-    int error = 0;
-    stb_vorbis* decoder = stb_vorbis_open_file(f, 0, &error, nullptr);
-    if (!decoder) return nullptr;
-    stb_vorbis_info info = stb_vorbis_get_info(decoder);
+    OggVorbis_File file;
+    // A failed open releases everything it took; the file stays open.
+    if (ov_open_callbacks(f, &file, nullptr, 0, kOggCallbacks) != 0) return nullptr;
+    const vorbis_info* info = ov_info(&file, -1);
+    int channels = info ? info->channels : 0;
+    // The header holds the rate in 32 unsigned bits; one beyond an int is
+    // no rate any sound could have.
+    long rate = info ? info->rate : 0;
+    bool usable = channels > 0 && rate > 0 && rate <= INT_MAX;
     int frames = 0;
-    short* samples = info.channels > 0 ? DecodeFrames(decoder, info.channels, &frames) : nullptr;
-    stb_vorbis_close(decoder);
+    short* samples = usable ? DecodeFrames(&file, channels, &frames) : nullptr;
+    ov_clear(&file);
     if (!samples) return nullptr;
 
     *frameCount = frames;
-    *channelCount = info.channels;
+    *channelCount = channels;
     *bytesPerSample = 2;
-    *sampleRate = static_cast<int>(info.sample_rate);
+    *sampleRate = static_cast<int>(rate);
     return reinterpret_cast<unsigned char*>(samples);
 }
 

@@ -1,9 +1,13 @@
 // File access of the host: opening by mapped path, whole-file reads, and the
 // state file, which is replaced atomically so a failed save never loses it.
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <string>
 
 #include "host/game.h"
 #include "host/platform.h"
@@ -11,7 +15,54 @@
 namespace {
 
 const char* const kStateFile = "./.tandorstate";
-const char* const kStateTemp = "./.tandorstate.tmp";
+
+// Links followed before a chain counts as a loop, as the system counts them.
+const int kMaxLinks = 40;
+
+std::string FolderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save has to reach: the path itself or, when it is a symbolic
+// link, the file the link names (through any further links), which need
+// not exist yet. A link that names itself in a loop is returned unresolved;
+// opening it then fails.
+std::string FollowLinks(std::string path) {
+    for (int i = 0; i < kMaxLinks; ++i) {
+        char target[PATH_MAX];
+        ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length <= 0 || length == static_cast<ssize_t>(sizeof target)) return path;
+        std::string next(target, static_cast<std::size_t>(length));
+        path = next[0] == '/' ? next : FolderOf(path) + "/" + next;
+    }
+    return path;
+}
+
+// Writes the whole state and makes it durable; closes the file.
+bool WriteDurably(std::FILE* f, const String& state) {
+    bool written = state.Save(f);
+    written = std::fflush(f) == 0 && written;
+    written = fsync(fileno(f)) == 0 && written;
+    return std::fclose(f) == 0 && written;
+}
+
+// The rename is only durable once the folder that holds the names is.
+void SyncFolder(const std::string& folder) {
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+// The plain write, for a folder where no new file can be made: the file is
+// rewritten where it is, so a save cut short loses what it held.
+int SaveInPlace(const std::string& path, const String& state) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return -1;
+    return WriteDurably(f, state) ? 0 : -2;
+}
 
 }  // namespace
 
@@ -52,26 +103,45 @@ unsigned char* KrGame::LoadData(String path, int* length) {
     return data;
 }
 
-// Writes the state to a temporary file beside the state file, makes it
-// durable, then renames it over the old one: on any failure the old file is
-// left as it was. Returns 0, -1 (cannot create) or -2 (not every byte written).
+// Writes the state to a temporary file beside the file it replaces, makes
+// it durable, then renames it over the old one: on any failure the old file
+// is left as it was. A state file that is a symbolic link is saved through
+// to the file it names, and the link stays. Where no temporary file can be
+// made (a read-only folder holding a writable state file) the file is
+// rewritten in place. Returns 0, -1 (the state file cannot be opened for
+// writing) or -2 (not every byte was written).
 int KrGame::SaveState(String state) {
+    const std::string target = FollowLinks(kStateFile);
+    // Whatever the plain write could not open (a folder, a read-only file)
+    // is refused before anything is written.
+    struct stat existing {};
+    bool exists = false;
+    int probe = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (probe >= 0) {
+        exists = fstat(probe, &existing) == 0;
+        close(probe);
+    } else if (errno != ENOENT) {
+        return -1;
+    }
+
+    const std::string temp = target + ".tmp";
     // A temporary file left by an interrupted save may be read-only.
-    std::remove(kStateTemp);
-    std::FILE* f = OpenFile(String(kStateTemp), String("wb"));
-    if (!f) return -1;
-    bool written = state.Save(f);
-    written = std::fflush(f) == 0 && written;
-    written = fsync(fileno(f)) == 0 && written;
-    std::fclose(f);
-    if (!written) {
-        std::remove(kStateTemp);
+    std::remove(temp.c_str());
+    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return SaveInPlace(target, state);
+    // The new file keeps the permissions of the one it replaces.
+    if (exists) fchmod(fd, existing.st_mode & 07777);
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        close(fd);
+        std::remove(temp.c_str());
         return -2;
     }
-    if (std::rename(kStateTemp, kStateFile) != 0) {
-        std::remove(kStateTemp);
+    if (!WriteDurably(f, state) || std::rename(temp.c_str(), target.c_str()) != 0) {
+        std::remove(temp.c_str());
         return -2;
     }
+    SyncFolder(FolderOf(target));
     return 0;
 }
 

@@ -10,6 +10,8 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <string>
 
@@ -30,6 +32,11 @@ struct Layer {
     glfw2::GLFWmouseposfun onPos = nullptr;
     glfw2::GLFWwindowclosefun onClose = nullptr;
     std::string lastError;
+    // Keys that were down when the last window closed. A new window does not
+    // know they are down, so the keyboard's auto-repeat of such a key would
+    // reach it as a fresh press; until the key is let go, its presses are
+    // dropped (its release was already reported when the old window closed).
+    std::bitset<GLFW_KEY_LAST + 1> heldOver;
 };
 
 Layer layer;
@@ -44,6 +51,10 @@ void toFramebuffer(double x, double y, int* fx, int* fy) {
 }
 
 void keyCallback(GLFWwindow*, int key, int, int action, int) {
+    if (key >= 0 && key <= GLFW_KEY_LAST && layer.heldOver[key]) {
+        if (action == GLFW_RELEASE) layer.heldOver.reset(key);
+        return;
+    }
     int key2 = glfw2::bridge::ClassicKeyFromGlfw3(key);
     if (!layer.onKey || key2 < 0) return;
     if (action == GLFW_REPEAT) {
@@ -89,8 +100,43 @@ void applyCursor() {
 
 void destroyWindow() {
     if (!layer.window) return;
+    for (int key = GLFW_KEY_SPACE; key <= GLFW_KEY_LAST; ++key)
+        if (::glfwGetKey(layer.window, key) == GLFW_PRESS) layer.heldOver.set(key);
     ::glfwDestroyWindow(layer.window);
     layer.window = nullptr;
+}
+
+// A held-over key counts as let go once the keyboard no longer holds it,
+// even when the window never saw it released; a press after that is real.
+// Where the window system cannot tell, only the key's release clears it.
+void forgetReleasedKeys() {
+    if (layer.heldOver.none()) return;
+    for (int key = 0; key <= GLFW_KEY_LAST; ++key)
+        if (layer.heldOver[key] && glfw2::bridge::KeyDownNow(key) == 0) layer.heldOver.reset(key);
+}
+
+// Window sizes beyond this cannot be addressed by the window system (X
+// coordinates are signed 16-bit numbers); asking for one ends the program
+// in the window system's own error handling.
+constexpr int kMaxWindowSide = 32767;
+
+// Why a window of this size cannot be opened, or "" when it can. A
+// full-screen window needs a video mode at least as large.
+std::string refusal(int width, int height, bool fullscreen) {
+    if (width > kMaxWindowSide || height > kMaxWindowSide)
+        return "a window of " + std::to_string(width) + " x " + std::to_string(height) + " is too large to address";
+    if (!fullscreen) return "";
+    GLFWmonitor* monitor = ::glfwGetPrimaryMonitor();
+    if (!monitor) return "no monitor to show a full-screen window on";
+    int count = 0, largestWidth = 0, largestHeight = 0;
+    const ::GLFWvidmode* modes = ::glfwGetVideoModes(monitor, &count);
+    for (int i = 0; modes && i < count; ++i) {
+        largestWidth = std::max(largestWidth, modes[i].width);
+        largestHeight = std::max(largestHeight, modes[i].height);
+    }
+    if (width <= largestWidth && height <= largestHeight) return "";
+    return "the display has no full-screen mode of " + std::to_string(width) + " x " + std::to_string(height) +
+           ", the largest is " + std::to_string(largestWidth) + " x " + std::to_string(largestHeight);
 }
 
 // A close request the callback accepted closes the window once the events
@@ -154,6 +200,11 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
     if (layer.window) return 0;  // one window at a time
     if (mode != classic::Windowed && mode != classic::Fullscreen) return 0;
     defaultSize(&width, &height);
+    std::string refused = refusal(width, height, mode == classic::Fullscreen);
+    if (!refused.empty()) {
+        layer.lastError = refused;
+        return 0;
+    }
     ::glfwDefaultWindowHints();
     ::glfwWindowHint(GLFW_RED_BITS, colourHint(redbits));
     ::glfwWindowHint(GLFW_GREEN_BITS, colourHint(greenbits));
@@ -209,8 +260,11 @@ void glfwSwapBuffers() {
     if (layer.autoPoll) glfw2::glfwPollEvents();
 }
 
+// Held-over keys are looked at after the events: a release among them is
+// then not reported twice.
 void glfwPollEvents() {
     ::glfwPollEvents();
+    forgetReleasedKeys();
     closeIfRequested();
 }
 
@@ -218,6 +272,7 @@ void glfwPollEvents() {
 void glfwWaitEvents() {
     if (!layer.window) return;
     ::glfwWaitEvents();
+    forgetReleasedKeys();
     closeIfRequested();
 }
 

@@ -82,4 +82,8 @@ GLFWwindow* Window();
 int ClassicKeyFromGlfw3(int key3);
 int Glfw3KeyFromClassic(int key2);
 
+// Whether the keyboard holds the key (a GLFW 3 key number) down right now:
+// 1 or 0, or -1 when the window system cannot tell.
+int KeyDownNow(int key3);
+
 }  // namespace glfw2::bridge

@@ -1,6 +1,7 @@
 // Opening the game's window and answering the window's close button.
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "host/events.h"
 #include "host/glfw2.h"
@@ -19,6 +20,18 @@ namespace {
     std::exit(-1);
 }
 
+// The window the loop opens at start; also the one a failed reopen falls
+// back to.
+constexpr int kStartWidth = 640, kStartHeight = 480;
+
+// Opens the window as asked, resizable; false when the system refuses it.
+bool openWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                int stencil, bool fullscreen) {
+    glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
+    int mode = fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
+    return glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, mode) != 0;
+}
+
 }  // namespace
 
 // The application sees every key it holds released, since the new window
@@ -31,16 +44,26 @@ void KrGlfwGame::ReleaseHeldKeys() {
     }
 }
 
+// A window that cannot be opened at start ends the program. One that cannot
+// be reopened (a full-screen mode the display refuses, say) gives way to a
+// window like the one at start, so that a game under way goes on; only if
+// even that fails does the program end.
 void KrGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                                int depth, int stencil, bool fullscreen) {
     ReleaseHeldKeys();
     GLFWvidmode desktop;
     glfwGetDesktopMode(&desktop);
+    const bool reopening = glfwGraphicsSeq > 0;
     glfwCloseWindow();
-    glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, 0);
-    int mode = fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
-    if (!glfwOpenWindow(width, height, red, green, blue, alpha, depth, stencil, mode))
-        failToOpenWindow();
+    if (!openWindow(width, height, red, green, blue, alpha, depth, stencil, fullscreen)) {
+        if (!reopening) failToOpenWindow();
+        std::string reason = glfwGetLastError();
+        width = kStartWidth, height = kStartHeight, fullscreen = false;
+        if (!openWindow(width, height, 8, 8, 8, 0, 0, 0, false)) failToOpenWindow();
+        std::printf("Could not reopen the game window: %s; opened a %d x %d window instead\n",
+                    reason.empty() ? "unknown reason" : reason.c_str(), width, height);
+        std::fflush(stdout);
+    }
     if (!fullscreen) {
         glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
         glfwSetWindowTitle("Vornhelm");

@@ -219,7 +219,12 @@ int String::ToInt() const {
     int n = Length() < 63 ? Length() : 63;
     for (int i = 0; i < n; ++i) buf[i] = static_cast<char>(rep_->data[i] & 0xff);
     buf[n] = 0;
-    return std::atoi(buf);
+    // atoi's reading, but a number beyond the Int range gives the nearest
+    // bound (atoi's result is undefined there).
+    long long v = std::strtoll(buf, nullptr, 10);
+    if (v > INT_MAX) return INT_MAX;
+    if (v < INT_MIN) return INT_MIN;
+    return static_cast<int>(v);
 }
 
 namespace {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "host/glfw_game.h"
 
@@ -91,4 +93,22 @@ TEST(Images, DefaultFontHas96GlyphsWithBlankBorderColumns) {
         EXPECT_EQ(border, 0) << "code " << 32 + i;
         if (i < 95) EXPECT_EQ(ink > 0, i > 0) << "code " << 32 + i;  // 32 is a space
     }
+}
+
+// Many graphics cards take no texture wider or taller than 4096 pixels, and
+// one they cannot take draws nothing. The contact sheets are held to it too.
+TEST(Images, NoGeneratedImageIsWiderOrTallerThan4096Pixels) {
+    int checked = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(kData)) {
+        if (entry.path().extension() != ".png") continue;
+        SCOPED_TRACE(entry.path().string());
+        unsigned char header[24] = {};  // signature, then the IHDR chunk's width and height
+        std::ifstream(entry.path(), std::ios::binary).read(reinterpret_cast<char*>(header), sizeof header);
+        ASSERT_EQ(std::string(reinterpret_cast<char*>(header) + 12, 4), "IHDR");
+        auto be32 = [&](int at) { return header[at] << 24 | header[at + 1] << 16 | header[at + 2] << 8 | header[at + 3]; };
+        EXPECT_LE(be32(16), 4096) << "wide";
+        EXPECT_LE(be32(20), 4096) << "tall";
+        ++checked;
+    }
+    EXPECT_GT(checked, 50);
 }

@@ -1,11 +1,13 @@
 // The graphics device, surfaces, images and the graphics module, against a
 // real window with a Mesa OpenGL context under Xvfb. A recorder sits in front
-// of the real OpenGL draw and texture allocation calls (the kr_gl table);
-// pixels are read back from OpenGL; image files are made with stb_image_write.
+// of the real OpenGL draw, texture allocation and deletion calls (the kr_gl
+// table); pixels are read back from OpenGL; image files are made with
+// stb_image_write.
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
 #include <fstream>
+#include <thread>
 
 #include "framework/graphics.h"
 #include "graphics/gl_calls.h"
@@ -24,6 +26,7 @@ constexpr int kW = 160, kH = 120;  // the window
 struct DrawCall { GLenum mode; std::vector<int> counts; std::vector<KrVertex> v; GLint texture; };
 std::vector<DrawCall> draws;
 std::vector<std::pair<int, int>> allocations;  // texture sizes asked for
+std::vector<std::pair<GLuint, std::thread::id>> deletions;  // textures deleted, and where
 bool refuseNonPowerOfTwo;  // makes OpenGL itself refuse such textures
 
 void Record(GLenum mode, int first, const std::vector<int>& counts) {
@@ -37,7 +40,7 @@ void Record(GLenum mode, int first, const std::vector<int>& counts) {
 }
 
 void InstallRecorder() {
-    draws.clear(), allocations.clear(), refuseNonPowerOfTwo = false;
+    draws.clear(), allocations.clear(), deletions.clear(), refuseNonPowerOfTwo = false;
     kr_gl.DrawArrays = [](GLenum mode, GLint first, GLsizei count) {
         Record(mode, first, {count});
         kr_gl_real.DrawArrays(mode, first, count);
@@ -58,6 +61,10 @@ void InstallRecorder() {
         // A negative width makes OpenGL raise GL_INVALID_VALUE for the device to find.
         kr_gl_real.TexImage2D(target, level, internal, refuse ? -1 : w, h, border, format, type,
                               pixels);
+    };
+    kr_gl.DeleteTextures = [](GLsizei n, const GLuint* names) {
+        for (GLsizei i = 0; i < n; ++i) deletions.push_back({names[i], std::this_thread::get_id()});
+        kr_gl_real.DeleteTextures(n, names);
     };
 }
 
@@ -353,6 +360,103 @@ TEST_F(Graphics, NewDataForTheBatchSurfaceDrawsWithItsNewSize) {
     ASSERT_EQ(draws.size(), 1u) << "still one batch";
     ASSERT_EQ(draws[0].v.size(), 8u);
     ExpectPixels({{11, 10, 0, 0, 255}, {13, 10, 0, 255, 0}});
+}
+
+// Pixels of the whole window that are not (r, g, b).
+int PixelsOtherThan(int r, int g, int b) {
+    std::vector<unsigned char> p(kW * kH * 4);
+    glReadPixels(0, 0, kW, kH, GL_RGBA, GL_UNSIGNED_BYTE, p.data());
+    int other = 0;
+    for (size_t i = 0; i < p.size(); i += 4) other += p[i] != r || p[i + 1] != g || p[i + 2] != b;
+    return other;
+}
+
+// A surface wider than the largest texture OpenGL takes, at its exact size
+// and at the power of two above, gets no texture and draws nothing, by
+// any of the textured primitives; one at the largest size draws.
+TEST_F(Graphics, SurfacesLargerThanTheLargestTextureDrawNothing) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    ASSERT_GT(largest, 0);
+    Array<float> quad(16);
+    const float corners[16] = {0, 0, 0, 0, 50, 0, 50, 0, 50, 2, 50, 2, 0, 2, 0, 2};
+    std::copy(corners, corners + 16, &quad[0]);
+    for (auto [what, width, bpp, byte, draws] : std::vector<std::tuple<const char*, int, int, int, bool>>{
+             {"transparent RGBA, one wider", largest + 1, 4, 0, false},
+             {"white grey, twice as wide", 2 * largest, 1, 255, false},
+             {"white RGBA, the largest", largest, 4, 255, true}}) {
+        for (int primitive = 0; primitive < 3; ++primitive) {
+            SCOPED_TRACE(testing::Message() << what << ", primitive " << primitive);
+            allocations.clear();
+            gxtkSurface* s = new gxtkSurface;
+            s->SetData(CopyOf(std::vector<unsigned char>(size_t(width) * 2 * bpp, byte)), width, 2, bpp);
+            device->Cls(30, 60, 90);
+            device->SetMatrix(1, 0, 0, 40, 0, 0);  // two rows become 80
+            if (primitive == 0) device->DrawSurface(s, 0, 0);
+            if (primitive == 1) device->DrawSurface2(s, 0, 0, 0, 0, 100, 2);
+            if (primitive == 2) device->DrawPoly2(quad, s, 0, 0);
+            device->Flush();
+            EXPECT_EQ(s->TextureUsable(), draws);
+            EXPECT_EQ(allocations.size(), draws ? 1u : 2u) << "exact size, then the power of two";
+            int changed = PixelsOtherThan(30, 60, 90);
+            if (draws) EXPECT_GE(changed, 50 * 80);
+            else EXPECT_EQ(changed, 0);
+            s->Discard();
+        }
+    }
+}
+
+// The unsafe half of a load replaces the pixels of a surface that has a
+// texture without an OpenGL call, on whatever thread; the texture it gives
+// up is deleted by the next bind on the context's thread, which shows the
+// new pixels.
+TEST_F(Graphics, UnsafeLoadMakesNoOpenGLCallTheNextBindDeletesTheOldTexture) {
+    std::string red = Write("red.png", 4, 4, 3, [](int, int, int c) { return c == 0 ? 255 : 0; });
+    std::string green = Write("green.png", 4, 4, 3, [](int, int, int c) { return c == 1 ? 255 : 0; });
+    for (bool elsewhere : {false, true}) {
+        SCOPED_TRACE(elsewhere ? "on another thread" : "on the context's thread");
+        gxtkSurface* s = device->LoadSurface(String(red.c_str()));
+        ASSERT_NE(s, nullptr);
+        GLuint old = s->textureId;
+        ASSERT_TRUE(glIsTexture(old));
+        deletions.clear();
+        gxtkSurface* loaded = nullptr;
+        auto load = [&] { loaded = device->LoadSurface__UNSAFE__(s, String(green.c_str())); };
+        if (elsewhere) std::thread(load).join();
+        else load();
+        EXPECT_EQ(loaded, s);
+        EXPECT_TRUE(deletions.empty());
+        EXPECT_TRUE(glIsTexture(old)) << "still there until the next bind";
+        EXPECT_TRUE(s->OnUnsafeLoadComplete());
+        ASSERT_EQ(deletions.size(), 1u);
+        EXPECT_EQ(deletions[0].first, old);
+        EXPECT_EQ(deletions[0].second, std::this_thread::get_id());
+        EXPECT_TRUE(s->textureId == old || !glIsTexture(old));
+        device->SetMatrix(4, 0, 0, 4, 0, 0);
+        device->DrawSurface(s, 0, 0);
+        device->Flush();
+        ExpectPixels({{8, 8, 0, 255, 0}});
+        s->Discard();
+    }
+}
+
+// A texture given up in one context is forgotten, not deleted, in the next:
+// its name there may belong to another surface.
+TEST_F(Graphics, ATextureGivenUpBeforeANewWindowIsNotDeletedInIt) {
+    gxtkSurface* a = MakeSurface(1, 1, {0xFFFF0000});
+    a->SetData(CopyOf({0, 0, 255, 255}), 1, 1, 4);
+    glfw2::glfwCloseWindow(), OpenWindow();
+    Frame();
+    gxtkSurface* b = MakeSurface(1, 1, {0xFF00FF00});
+    deletions.clear();
+    device->SetMatrix(8, 0, 0, 8, 0, 0);
+    device->DrawSurface(a, 0, 0);
+    device->DrawSurface(b, 1, 0);
+    device->Flush();
+    EXPECT_TRUE(deletions.empty());
+    EXPECT_TRUE(glIsTexture(b->textureId));
+    EXPECT_NE(a->textureId, b->textureId);
+    ExpectPixels({{4, 4, 0, 0, 255}, {12, 4, 0, 255, 0}});
 }
 
 std::string Frames(c_Image* img) {

@@ -1,6 +1,7 @@
 // Files the host writes or hands on, in a fresh temporary directory: the
-// state file "./.tandorstate" (UTF-8, tolerant loading, saves that never lose
-// the previous file) and OpenUrl's call of xdg-open.
+// state file "./.tandorstate" (UTF-8, tolerant loading, saves that reach the
+// file a link names and never lose the previous file) and OpenUrl's call of
+// xdg-open.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -43,21 +44,6 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    // Runs `check` in a child process; as root the child owns the directory
-    // and gives root up, since permissions do not stop root. True if it held.
-    bool InChild(const std::function<bool()>& check) {
-        pid_t child = fork();
-        if (child == 0) {
-            const uid_t nobody = 65534;
-            if (geteuid() == 0 &&
-                (chown(dir.c_str(), nobody, nobody) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
-                _exit(2);
-            _exit(check() ? 0 : 1);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
     std::string dir, previous;
     KrGlfwGame host;
 };
@@ -82,40 +68,109 @@ TEST_F(Files, StateFileWithByteOrderMarksLoads) {
     }
 }
 
-TEST_F(Files, StateFileLeftoverTemporaryFileDisturbsNeitherLoadNorSave) {
-    WriteFile(kState, "good");
-    EXPECT_TRUE(InChild([this] {
-        WriteFile(kTemp, "half-written garbage from an interrupted save");
-        fs::permissions(kTemp, fs::perms::owner_read);  // left read-only
-        return host.LoadState() == String("good") && host.SaveState(String("new")) == 0;
-    }));
-    EXPECT_EQ(ReadFile(kState), "new");
-    EXPECT_FALSE(fs::exists(kTemp));
+// Where and how a save lands. Each case prepares its own folder in a child
+// process, which as root first hands the folder to "nobody" and takes that
+// user on (permissions do not stop root), then saves and exits with what
+// SaveState returned; the parent then looks at what is on disk.
+struct SaveCase {
+    const char* what;
+    std::function<void()> prepare;  // in the child, inside the case's folder
+    int result;
+    std::function<void(const std::string& folder)> check;
+};
+
+const String kNew("new");
+
+// 16 KiB, more than the file-size limit of the cut-short case.
+String Big() {
+    String big("0123456789abcdef");
+    for (int i = 0; i < 10; ++i) big = big + big;
+    return big;
 }
 
-TEST_F(Files, StateFileUnwritableDirectoryGivesMinusOneAndKeepsTheOldFile) {
-    WriteFile(kState, "old");
-    EXPECT_TRUE(InChild([this] {
-        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-        return host.SaveState(String("new")) == -1;
-    }));
-    EXPECT_EQ(ReadFile(kState), "old");
-    EXPECT_FALSE(fs::exists(kTemp));
-}
-
-// The write is cut short by a file-size limit.
-TEST_F(Files, StateFileIncompleteWriteGivesMinusTwoAndKeepsTheOldFile) {
-    WriteFile(kState, "previous state");
-    EXPECT_TRUE(InChild([this] {
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        String big("0123456789abcdef");
-        for (int i = 0; i < 10; ++i) big = big + big;  // 16 KiB
-        return host.SaveState(big) == -2;
-    }));
-    EXPECT_EQ(ReadFile(kState), "previous state");
-    EXPECT_FALSE(fs::exists(kTemp));
+TEST_F(Files, StateFileSavesWhereThePlainWriteWouldAndNeverLosesTheOldContent) {
+    using P = fs::perms;
+    auto write = [](const char* path, const char* text) { WriteFile(path, text); };
+    auto isLink = [](const std::string& p) { return fs::is_symlink(fs::symlink_status(p)); };
+    const std::vector<SaveCase> cases = {
+        {"no state file yet", [] {}, 0,
+         [](const std::string& d) { EXPECT_EQ(ReadFile(d + "/.tandorstate"), "new"); }},
+        {"a link to a file in another folder",
+         [&] { fs::create_directory("real"), write("real/state", "old"), fs::create_symlink("real/state", kState); }, 0,
+         [&](const std::string& d) {
+             EXPECT_TRUE(isLink(d + "/.tandorstate"));
+             std::error_code ec;
+             EXPECT_EQ(fs::read_symlink(d + "/.tandorstate", ec), "real/state");
+             EXPECT_EQ(ReadFile(d + "/real/state"), "new");
+             EXPECT_FALSE(fs::exists(d + "/real/state.tmp"));
+         }},
+        {"a link to a link, by absolute path",
+         [&] { write("state", "old"), fs::create_symlink(fs::current_path() / "state", "hop"), fs::create_symlink("hop", kState); },
+         0,
+         [&](const std::string& d) {
+             EXPECT_TRUE(isLink(d + "/.tandorstate") && isLink(d + "/hop"));
+             EXPECT_EQ(ReadFile(d + "/state"), "new");
+         }},
+        {"a link to a file not made yet", [] { fs::create_symlink("later", kState); }, 0,
+         [&](const std::string& d) {
+             EXPECT_TRUE(isLink(d + "/.tandorstate"));
+             EXPECT_EQ(ReadFile(d + "/later"), "new");
+         }},
+        {"a link that leads to itself", [] { fs::create_symlink(kState, kState); }, -1,
+         [&](const std::string& d) { EXPECT_TRUE(isLink(d + "/.tandorstate")); }},
+        {"a read-only folder with a writable state file",
+         [&] { write(kState, "old"), fs::permissions(".", P::owner_read | P::owner_exec); }, 0,
+         [](const std::string& d) { EXPECT_EQ(ReadFile(d + "/.tandorstate"), "new"); }},
+        {"a read-only folder without a state file", [] { fs::permissions(".", P::owner_read | P::owner_exec); }, -1,
+         [](const std::string& d) { EXPECT_FALSE(fs::exists(d + "/.tandorstate")); }},
+        {"a read-only state file in a writable folder",
+         [&] { write(kState, "old"), fs::permissions(kState, P::owner_read); }, -1,
+         [](const std::string& d) { EXPECT_EQ(ReadFile(d + "/.tandorstate"), "old"); }},
+        {"a folder in its place", [] { fs::create_directory(kState); }, -1,
+         [](const std::string& d) { EXPECT_TRUE(fs::is_directory(d + "/.tandorstate")); }},
+        {"a file of its own permissions",
+         [&] { write(kState, "old"), fs::permissions(kState, P::owner_read | P::owner_write); }, 0,
+         [](const std::string& d) {
+             EXPECT_EQ(ReadFile(d + "/.tandorstate"), "new");
+             EXPECT_EQ(fs::status(d + "/.tandorstate").permissions(), P::owner_read | P::owner_write);
+         }},
+        {"a read-only temporary file left by an interrupted save",
+         [&] { write(kState, "old"), write(kTemp, "half-written"), fs::permissions(kTemp, P::owner_read); }, 0,
+         [](const std::string& d) { EXPECT_EQ(ReadFile(d + "/.tandorstate"), "new"); }},
+        {"a write cut short by a file-size limit",
+         [&] {
+             write(kState, "previous state");
+             std::signal(SIGXFSZ, SIG_IGN);
+             rlimit limit{4096, 4096};
+             setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         -2, [](const std::string& d) { EXPECT_EQ(ReadFile(d + "/.tandorstate"), "previous state"); }},
+    };
+    const String big = Big();
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const SaveCase& c = cases[i];
+        SCOPED_TRACE(c.what);
+        std::string folder = dir + "/case" + std::to_string(i);
+        fs::create_directory(folder);
+        const String& state = c.result == -2 ? big : kNew;
+        pid_t child = fork();
+        if (child == 0) {
+            const uid_t nobody = 65534;
+            if (geteuid() == 0 && (chown(dir.c_str(), nobody, nobody) != 0 || chown(folder.c_str(), nobody, nobody) != 0 ||
+                                   setgid(nobody) != 0 || setuid(nobody) != 0))
+                _exit(100);
+            if (chdir(folder.c_str()) != 0) _exit(101);
+            c.prepare();
+            _exit(host.SaveState(state) + 2);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status) - 2, c.result);
+        fs::permissions(folder, P::owner_all);
+        c.check(folder);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder + "/.tandorstate.tmp")));
+    }
 }
 
 // A recording stand-in for xdg-open earlier in PATH shows what it receives.

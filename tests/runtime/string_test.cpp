@@ -3,6 +3,7 @@
 // and Save (UTF-8).
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -56,7 +57,12 @@ TEST(StringDeathTest, ReplaceWhoseLengthOverflowsStopsWithAMessage) {
 }
 
 TEST(String, ToIntAndNumberFormatting) {
-    const std::pair<const char*, int> ints[] = {{" 42abc", 42}, {"", 0}, {"abc", 0}, {"-17", -17}, {"0x1f", 0}};
+    // Numbers beyond the Int range give the nearest bound.
+    const std::pair<const char*, int> ints[] = {
+        {" 42abc", 42}, {"", 0}, {"abc", 0}, {"-17", -17}, {"0x1f", 0},
+        {"2147483647", INT_MAX}, {"-2147483648", INT_MIN}, {"2147483648", INT_MAX}, {"-2147483649", INT_MIN},
+        {"99999999999999999999999999", INT_MAX}, {" -00000000000000000000000000000000000000000000000000000012", -12},
+        {"000000000000000000000000000000000000000000000000000000000000000000000000009", 0}};
     for (const auto& [text, value] : ints) EXPECT_EQ(String(text).ToInt(), value) << text;
     const std::pair<float, const char*> floats[] = {
         {1.0f, "1.0"}, {0.1f, "0.10000000149011612"}, {-3.0f, "-3.0"}, {1e20f, "1.0000000200408773e+20"}};

@@ -20,9 +20,10 @@ ImageAsset PartsSheet();       // 256 coloured sparks
 ImageAsset IconSheet();        // pause, give up, play, selection ring, calibrate
 ImageAsset TitleLogoSheet();   // the game's title
 ImageAsset MenuSheet();        // title backdrops
-ImageAsset GameFontSheet();    // the game's 128-glyph font strip
+ImageAsset GameFontSheet();    // the game's 128-glyph font, two rows of 64
 
-// All of the above, in the order they are written.
+// All of the above, in the order they are written, each fitted to the
+// image size limit (FitToMaxSide).
 std::vector<ImageAsset> AllImages();
 
 // Shared pieces of art.

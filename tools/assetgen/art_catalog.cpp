@@ -3,9 +3,11 @@
 namespace assetgen {
 
 std::vector<ImageAsset> AllImages() {
-    return {GfxSheet(),        SmallSheet(), HarrierSheet(), BadgeSheet(), TestcardSheet(),
-            StudioLogoSheet(), DpadSheet(),  ButtonSheet(),  PartsSheet(), IconSheet(),
-            TitleLogoSheet(),  MenuSheet(),  GameFontSheet()};
+    std::vector<ImageAsset> all = {GfxSheet(),        SmallSheet(), HarrierSheet(), BadgeSheet(), TestcardSheet(),
+                                   StudioLogoSheet(), DpadSheet(),  ButtonSheet(),  PartsSheet(), IconSheet(),
+                                   TitleLogoSheet(),  MenuSheet(),  GameFontSheet()};
+    for (ImageAsset& image : all) image.layout = FitToMaxSide(image.layout);
+    return all;
 }
 
 }  // namespace assetgen

@@ -1,8 +1,10 @@
 // The two fonts, both drawn from the pixel alphabet.
-// "fonts/editundo": the game's font, a strip of 128 glyph cells of 16 x 16
-// base pixels for codes 32..159. The game places each glyph by its cell
-// centre and advances 7 pixels (plus the letter's own adjustment), so the
-// ink is centred, shifted by half that adjustment to even out the gaps.
+// "fonts/editundo": the game's font, 128 glyph cells of 16 x 16 base pixels
+// for codes 32..159 in two rows of 64 (4096 pixels wide at level 4; the
+// game's frame grab walks the rows in code order). The game places each
+// glyph by its cell centre and advances 7 pixels (plus the letter's own
+// adjustment), so the ink is centred, shifted by half that adjustment to
+// even out the gaps.
 // "fenx_font": the framework's default font, 96 cells (codes 32..127) with a
 // blank column at each side that the loader trims.
 #include <cmath>
@@ -51,7 +53,7 @@ ImageAsset DefaultFontAsset() {
 
 }  // namespace
 
-ImageAsset GameFontSheet() { return {{"fonts/editundo", kCell, kCell, 128, 128}, DrawGameGlyph}; }
+ImageAsset GameFontSheet() { return {{"fonts/editundo", kCell, kCell, 128, 64}, DrawGameGlyph}; }
 
 bool WriteDefaultFont(const std::string& root) {
     ImageAsset font = DefaultFontAsset();

@@ -20,7 +20,7 @@ bool WritePage(FILE* f, const ogg_page& page) {
 
 }  // namespace
 
-bool WriteOggStereo(const std::string& path, const Samples& samples, const std::string& title) {
+bool WriteOgg(const std::string& path, const Samples& samples, int channels, const std::string& title) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ec);
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -28,7 +28,7 @@ bool WriteOggStereo(const std::string& path, const Samples& samples, const std::
 
     vorbis_info vi;
     vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, 2, kSampleRate, kQuality) != 0) {
+    if (vorbis_encode_init_vbr(&vi, channels, kSampleRate, kQuality) != 0) {
         vorbis_info_clear(&vi);
         std::fclose(f);
         return false;
@@ -52,17 +52,15 @@ bool WriteOggStereo(const std::string& path, const Samples& samples, const std::
     bool ok = true;
     while (ogg_stream_flush(&os, &page) != 0) ok = WritePage(f, page) && ok;
 
-    size_t frames = samples.size() / 2;
+    size_t frames = samples.size() / channels;
     for (size_t done = 0;;) {
         size_t n = std::min(static_cast<size_t>(kBlock), frames - done);
         if (n == 0) {
             vorbis_analysis_wrote(&vd, 0);  // end of stream
         } else {
             float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(n));
-            for (size_t i = 0; i < n; ++i) {
-                buffer[0][i] = samples[2 * (done + i)];
-                buffer[1][i] = samples[2 * (done + i) + 1];
-            }
+            for (size_t i = 0; i < n; ++i)
+                for (int c = 0; c < channels; ++c) buffer[c][i] = samples[channels * (done + i) + c];
             vorbis_analysis_wrote(&vd, static_cast<int>(n));
             done += n;
         }

@@ -8,7 +8,7 @@
 
 namespace assetgen {
 
-// `interleaved` stereo samples in -1..1 at 44.1 kHz.
-bool WriteOggStereo(const std::string& path, const Samples& interleaved, const std::string& title);
+// `interleaved` samples in -1..1 at 44.1 kHz, `channels` (1 or 2) per frame.
+bool WriteOgg(const std::string& path, const Samples& interleaved, int channels, const std::string& title);
 
 }  // namespace assetgen

@@ -13,5 +13,7 @@ bool WriteDefaultFont(const std::string& root);
 bool WriteSoundEffects(const std::string& root);
 // sfx/choppa.ogg, the in-game tune.
 bool WriteTune(const std::string& root);
+// Short Ogg files of the tune and some effects, the Ogg fuzzer's seeds.
+bool WriteOggSeeds(const std::string& dir);
 
 }  // namespace assetgen

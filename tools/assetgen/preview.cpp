@@ -47,10 +47,18 @@ struct Section {
     int Height() const { return kLabelHeight + kGap + rows * (cellH + kLabelHeight + kGap); }
 };
 
+// A section is about 1400 pixels wide. One that would then be taller than
+// kMaxSectionHeight takes more frames to a row, as far as the image size
+// limit allows, so that a preview of two sections stays within the limit.
+constexpr int kSectionWidth = 1400, kMaxSectionHeight = 1900;
+
 Section MakeSection(const std::string& title, const SheetLayout& s, const Canvas& sheet, int level,
                     int zoom) {
     int cw = s.frameWidth * level * zoom, ch = s.frameHeight * level * zoom;
-    int cols = std::clamp(1400 / (cw + kGap), 1, s.frames);
+    int cols = std::clamp(kSectionWidth / (cw + kGap), 1, s.frames);
+    auto height = [&](int c) { return Section{title, &sheet, level, zoom, cw, ch, c, (s.frames + c - 1) / c}.Height(); };
+    while (cols < s.frames && height(cols) > kMaxSectionHeight && (cols + 1) * (cw + kGap) + kGap <= kMaxImageSide)
+        ++cols;
     return {title, &sheet, level, zoom, cw, ch, cols, (s.frames + cols - 1) / cols};
 }
 

@@ -1,6 +1,14 @@
 #include "sheet.h"
 
+#include <algorithm>
+
 namespace assetgen {
+
+SheetLayout FitToMaxSide(SheetLayout layout) {
+    int fit = std::max(1, kMaxImageSide / (layout.frameWidth * kTopLevel));
+    layout.columns = std::min(layout.columns, fit);
+    return layout;
+}
 
 std::string LevelFileName(const std::string& name, int level) {
     const char* suffix = level == 4 ? "-hd2" : level == 2 ? "-hd" : "";

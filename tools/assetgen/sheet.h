@@ -13,6 +13,11 @@ namespace assetgen {
 
 // Levels 1, 2 and 4 are the base size and two and four times the pixels.
 constexpr int kLevels[] = {1, 2, 4};
+constexpr int kTopLevel = 4;
+
+// No generated image is wider or taller than this: many graphics cards take
+// no larger texture, and an image they cannot take draws nothing.
+constexpr int kMaxImageSide = 4096;
 
 struct SheetLayout {
     std::string name;                     // path below the data folder, without level suffix or ".png"
@@ -30,6 +35,11 @@ struct ImageAsset {
     SheetLayout layout;
     FrameArt art;
 };
+
+// The layout with as many frames to a row as fit in kMaxImageSide at the top
+// level, never more than it asked for; the frames that do not fit wrap into
+// further rows, which the game's frame grab walks in the same order.
+SheetLayout FitToMaxSide(SheetLayout layout);
 
 // "name.png", "name-hd.png", "name-hd2.png".
 std::string LevelFileName(const std::string& name, int level);

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "outputs.h"
+#include "sounds.h"
 #include "synth.h"
 #include "wav_writer.h"
 
@@ -255,12 +256,21 @@ const Effect kEffects[] = {
 
 }  // namespace
 
-bool WriteSoundEffects(const std::string& root) {
-    bool ok = true;
+Samples SoundEffect(int id) {
     for (const Effect& e : kEffects) {
+        if (e.id != id) continue;
         Samples s = e.make();
         Normalize(s, kPeak);
         FadeEdges(s, 1.0f, 4.0f);
+        return s;
+    }
+    return {};
+}
+
+bool WriteSoundEffects(const std::string& root) {
+    bool ok = true;
+    for (const Effect& e : kEffects) {
+        Samples s = SoundEffect(e.id);
         char name[32];
         std::snprintf(name, sizeof name, "/sfx/%03d.wav", e.id);
         if (!WriteWav(root + name, s, 1)) {

@@ -3,6 +3,7 @@
 #include "loop_buffer.h"
 #include "ogg_writer.h"
 #include "outputs.h"
+#include "sounds.h"
 #include "tune_instruments.h"
 #include "tune_score.h"
 
@@ -33,9 +34,8 @@ LoopBuffer Arrange(const Score& score) {
 
 }  // namespace
 
-bool WriteTune(const std::string& root) {
-    Samples stereo = Arrange(ChoppaScore()).Interleaved(kMasterPeak);
-    return WriteOggStereo(root + "/sfx/choppa.ogg", stereo, "Choppa");
-}
+Samples TuneSamples() { return Arrange(ChoppaScore()).Interleaved(kMasterPeak); }
+
+bool WriteTune(const std::string& root) { return WriteOgg(root + "/sfx/choppa.ogg", TuneSamples(), 2, "Choppa"); }
 
 }  // namespace assetgen
