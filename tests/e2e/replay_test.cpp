@@ -69,12 +69,14 @@ std::vector<std::string> Lines(const std::string& text) {
 // A program started in a folder, its output in files there; it dies with the test.
 class Child {
 public:
-    Child(const std::vector<std::string>& argv, const std::string& dir, const std::string& name)
+    Child(const std::vector<std::string>& argv, const std::string& dir, const std::string& name,
+          const std::string& display = "")
         : out_(dir + "/" + name + ".out"), err_(dir + "/" + name + ".err") {
         pid_ = fork();
         if (pid_ == 0) {
             prctl(PR_SET_PDEATHSIG, SIGKILL);
             if (chdir(dir.c_str()) != 0) _exit(126);
+            if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
             dup2(open(out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
             dup2(open(err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
             std::vector<char*> args;
@@ -253,9 +255,11 @@ TEST_F(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
 
     Child windowed({kGame, "--replay", "game.vhr"}, dir, "windowed");
     Child fast({kGame, "--replay", "game.vhr", "--fast"}, dir, "fast");
-    // On a smaller screen, where full screen cannot be had.
-    Child elsewhere({"xvfb-run", "-a", "-s", "-screen 0 800x600x24", kGame, "--replay", "game.vhr", "--fast"},
-                    dir, "elsewhere");
+    // On a smaller screen, where full screen cannot be had: a second X
+    // server, which tells its number once it is ready.
+    Child smaller({"Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"}, dir, "xvfb");
+    ASSERT_TRUE(WaitUntil([&] { return smaller.Out().find('\n') != std::string::npos; }));
+    Child elsewhere({kGame, "--replay", "game.vhr", "--fast"}, dir, "elsewhere", ":" + Lines(smaller.Out())[0]);
     // The frame F12 saved, made again.
     Child shot({kGame, "--replay", "game.vhr", "--screenshot-at", std::to_string(update), "shot.png"}, dir, "shot");
     // The replay probe is another program: it asks the host for other things.
@@ -305,6 +309,28 @@ TEST_F(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
         << ours[0];
 
     EXPECT_EQ(Read(dir + "/.tandorstate"), "changed");
+}
+
+// The regression replays (made by scripts/record-replays.sh) end as they
+// were recorded, side by side.
+TEST_F(Replays, CommittedGamesEndAsRecorded) {
+    Start("1024x768x24");
+    std::vector<std::pair<std::string, std::unique_ptr<Child>>> games;
+    for (const auto& e : fs::directory_iterator(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays")) {
+        if (e.path().extension() != ".vhr") continue;
+        std::string name = e.path().stem().string();
+        games.emplace_back(name, std::make_unique<Child>(
+                                     std::vector<std::string>{kGame, "--replay", e.path().string(), "--fast"}, dir, name));
+    }
+    ASSERT_GE(games.size(), 3u);
+    for (auto& [name, game] : games) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(game->Exit(), 0) << game->Err();
+        std::vector<std::string> lines = Lines(game->Out());
+        ASSERT_FALSE(lines.empty());
+        std::string expected = Read(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays/" + name + ".txt");
+        EXPECT_EQ(lines.back() + "\n", expected);
+    }
 }
 
 // Refused before any window opens: no display is needed.
