@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdint>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -128,11 +129,16 @@ class GameStart : public ::testing::Test {
         std::vector<Rgb> pixels;
         XImage* image = XGetImage(dpy, std::stoul(window), 0, 0, w, h, AllPlanes, ZPixmap);
         if (!image) return pixels;
-        for (int y = 0; y < h; ++y)
+        pixels.resize(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                unsigned long p = XGetPixel(image, x, y);
-                pixels.push_back({int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)});
+                unsigned long p = image->bits_per_pixel == 32
+                                      ? reinterpret_cast<const std::uint32_t*>(
+                                            image->data + y * image->bytes_per_line)[x]
+                                      : XGetPixel(image, x, y);
+                pixels[y * w + x] = {int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)};
             }
+        }
         XDestroyImage(image);
         return pixels;
     }
@@ -196,7 +202,7 @@ TEST_F(GameStart, LoadingScreenKeysFocusAndExit) {
     // F11: full screen at the desktop's size, and back to 640 x 480.
     Key("F11");
     EXPECT_TRUE(WaitForSize(1024, 768));
-    Tool({"xdotool", "key", "F11"});
+    Key("F11");
     EXPECT_TRUE(WaitForSize(640, 480));
     EXPECT_EQ(Tool({"xdotool", "getwindowname", window}), "Vornhelm");
 
@@ -214,15 +220,16 @@ TEST_F(GameStart, LoadingScreenKeysFocusAndExit) {
 }
 
 // Started away from its data: one line names the folder it looked in, and
-// the game runs on (here it closes by its close button's key).
+// the game runs on with empty image slots.
 TEST_F(GameStart, MissingDataFolderIsNamed) {
     StartGame();
     const std::string expected = "Data folder not found: " + fs::canonical(dir).string() +
                                  "/data/ (start the game from the folder that holds data/)\n";
     EXPECT_TRUE(WaitUntil([&] { return Read(dir + "/out.txt") == expected; }, 5))
         << Read(dir + "/out.txt");
-    EXPECT_TRUE(WaitUntil([&] { return Count(kBackground) > 640 * 100; }))
-        << "the loading screen without its logo";
+    Pause(0.5);
+    EXPECT_GT(Count([](const Rgb& p) { return p != Rgb{0, 0, 0}; }), 640 * 240)
+        << "the game goes on drawing";
     Key("F4");
     EXPECT_EQ(WaitForExit(), 0);
     EXPECT_EQ(Read(dir + "/out.txt"), expected);

@@ -56,9 +56,9 @@ class Fitting : public ::testing::Test {
         kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
         ASSERT_EQ(kr_graphics_DeviceWidth(), w);
         ASSERT_EQ(kr_graphics_DeviceHeight(), h);
-        kr_Vex_overscan = overscan;
         width = w, height = h;
         app->p_OnCreate();
+        kr_Vex_overscan = overscan;  // after the settings are loaded, as on OUYA
         app->p_CLS2D(40, 40, 80, 1);
     }
     // One render, read back before the buffers swap.

@@ -117,7 +117,8 @@ TEST_F(Shell, PanelsSlideWithinZeroToThirty) {
 }
 
 // Back (escape) in the menu closes credits and badges and locks keys and
-// pointer; options stay open; other modes, or locks already on, do nothing.
+// pointer; options stay open; other modes, or a key lock already on, do
+// nothing. (Back in the menu with no panel open is the menu's: it quits.)
 TEST_F(Shell, BackClosesCreditsAndBadgesInTheMenuOnly) {
     struct Case {
         int mode, credits, options, badges, keyLock;
@@ -126,7 +127,7 @@ TEST_F(Shell, BackClosesCreditsAndBadgesInTheMenuOnly) {
     const Case cases[] = {
         {1, 1, 0, 0, 0, 0, 0, 0, 1, 1}, {1, 0, 0, 1, 0, 0, 0, 0, 1, 1},
         {1, 1, 0, 1, 0, 0, 0, 0, 1, 1}, {1, 0, 1, 0, 0, 0, 1, 0, 1, 1},
-        {1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {10, 1, 0, 1, 0, 1, 0, 1, 0, 0},
+        {1, 1, 0, 1, 1, 1, 0, 1, 1, 0}, {10, 1, 0, 1, 0, 1, 0, 1, -1, 0},  // play takes back itself
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message()
@@ -136,12 +137,13 @@ TEST_F(Shell, BackClosesCreditsAndBadgesInTheMenuOnly) {
         app->m_Mode = c.mode;
         app->m_ShowCredits = c.credits, app->m_ShowOptions = c.options;
         app->m_ShowBadges = c.badges;
+        app->m_KeyLock = c.keyLock;
         Key(1, 27);
         UpdateOnce(app);
         EXPECT_EQ(app->m_ShowCredits, c.creditsAfter);
         EXPECT_EQ(app->m_ShowOptions, c.optionsAfter);
         EXPECT_EQ(app->m_ShowBadges, c.badgesAfter);
-        EXPECT_EQ(app->m_KeyLock, c.keyLockAfter);
+        if (c.keyLockAfter >= 0) EXPECT_EQ(app->m_KeyLock, c.keyLockAfter);
         EXPECT_EQ(app->m_ClickLock, c.clickLockAfter);
     }
 }
@@ -174,7 +176,10 @@ TEST_F(Shell, OptionsPanelForcesBothLocksEveryUpdate) {
         EXPECT_EQ(app->m_KeyLock, 1);
         EXPECT_EQ(app->m_ClickLock, 1);
     }
+    // Closed, the panel slides out over 30 updates and then lets go.
     app->m_ShowOptions = 0;
+    for (int i = 0; i < 30; ++i) UpdateOnce(app);
+    ASSERT_EQ(app->m_OptionsSlide, 0);
     UpdateOnce(app);
     EXPECT_EQ(app->m_KeyLock, 0);
     EXPECT_EQ(app->m_ClickLock, 0) << "no pointer down";
