@@ -83,6 +83,10 @@ TEST_F(DrawList, TheListHoldsAt2499Records) {
     EXPECT_EQ(app->m_DrawN, 2499 * 15) << "later drawing is dropped";
     EXPECT_EQ(app->m_Draw[2499 * 15], kUnwritten);
     EXPECT_EQ(app->m_Draw[37499], kUnwritten);
+    app->m_DrawN = -15;  // a count no drawing method leaves
+    app->p_Rect(9, 9, 1, 1);
+    EXPECT_EQ(app->m_DrawN, -15);
+    EXPECT_EQ(app->m_Draw[1], 0) << "nothing written";
 }
 
 TEST_F(DrawList, Cls2DKeepsOrSetsTheClearColourAndAlwaysEmptiesTheList) {

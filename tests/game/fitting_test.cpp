@@ -159,6 +159,11 @@ TEST_F(Fitting, At640x480ShapesBlendingAndReplay) {
     app->p_CLS2D(kOmitted, 0, 0, 0);
     Render();
     ExpectPixels({{{5, 5}, kClear}});
+    // A count beyond the list replays the list and no further.
+    app->p_Rect(0, 0, 10, 10);
+    app->m_DrawN = 40000;
+    Render();
+    ExpectPixels({{{5, 5}, {255, 255, 255}}, {{15, 5}, kClear}});
 }
 
 // 1.6 device pixels a virtual pixel; an image drawn at scale 1 covers its
