@@ -8,7 +8,10 @@
 //   cd build && xvfb-run -a -s "-screen 0 1024x768x24" bench/bench_menu
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 #include "graphics/gl_calls.h"
+#include "host/glfw_game.h"
 #include "host/glfw2.h"
 #include "tests/support/game_host.h"
 
@@ -27,15 +30,19 @@ void CountMultiDrawArrays(GLenum m, const GLint* f, const GLsizei* c, GLsizei n)
 // device (sounds then load as empty slots).
 struct MenuGame {
     GameTestHost host;
+    // Image files are read through the window host's data paths.
+    std::unique_ptr<KrGlfwGame> imageHost;
     c_MyApp* app = nullptr;
     gxtkGraphics* device = nullptr;
 
     bool Start(bool window) {
+        if (window) imageHost = std::make_unique<KrGlfwGame>();
         app = StartBareGame(host);
         if (window) {
             if (!glfw2::glfwInit()) return false;
             glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
             if (!glfw2::glfwOpenWindow(640, 480, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW)) return false;
+            ++glfwGraphicsSeq;  // a new context: textures are made afresh
             device = new gxtkGraphics;
             kr_graphics_SetGraphicsDevice(device);
             kr_graphics_SetFont(nullptr, 32);
@@ -43,7 +50,7 @@ struct MenuGame {
         app->p_OnCreate();
         // Loading, then the slide-in, then a second to settle.
         for (int i = 0; i < 150; ++i) Update();
-        return app->m_LoadStep == 0 && app->m_Mode == 1;
+        return app->m_LoadStep == 0 && app->m_Mode == 1 && (!window || app->m_Img[99] != nullptr);
     }
 
     void Update() {
@@ -75,7 +82,7 @@ struct MenuGame {
 void BM_MenuUpdate(benchmark::State& state) {
     MenuGame game;
     if (!game.Start(false)) {
-        state.SkipWithError("the menu did not come up");
+        state.SkipWithError("the menu did not come up (run from the build folder)");
         return;
     }
     for (auto _ : state) game.Update();

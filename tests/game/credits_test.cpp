@@ -188,6 +188,42 @@ TEST_F(CreditsTest, DegenerateScreensDrawNothingButStillClose) {
     EXPECT_EQ(app->m_CreditB, 12);
 }
 
+// Through the shell's update, with the mouse as the window delivers it.
+TEST_F(CreditsTest, TheShellSlidesThePanelInAndOutAroundAClick) {
+    app->m_ShowCredits = 0;
+    app->m_CreditsSlide = 0;
+    app->m_MenuIntro = 0;
+    auto drawsCard = [&] {
+        for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {
+            if (app->m_Draw[i] == 91) return true;
+        }
+        return false;
+    };
+    kr_input_device->p_MouseEvent(4, 0, 570, 32);  // the studio logo
+    UpdateOnce(app);
+    EXPECT_EQ(app->m_ShowCredits, 1);
+    EXPECT_EQ(app->m_CreditsSlide, 1);
+    kr_input_device->p_MouseEvent(5, 0, 570, 32);
+    for (int i = 0; i < 10; ++i) UpdateOnce(app);
+    EXPECT_EQ(app->m_CreditsSlide, 11);
+    EXPECT_EQ(app->m_ClickLock, 0);
+
+    kr_input_device->p_MouseEvent(4, 0, 320, 240);  // anywhere, while still sliding in
+    UpdateOnce(app);
+    EXPECT_EQ(app->m_ShowCredits, 0);
+    EXPECT_EQ(app->m_CreditsSlide, 10);
+    EXPECT_EQ(app->m_MenuSel, 1);  // the click reached nothing below
+    kr_input_device->p_MouseEvent(5, 0, 320, 240);
+    for (int slide = 9; slide >= 0; --slide) {
+        UpdateOnce(app);
+        EXPECT_EQ(app->m_CreditsSlide, slide);
+        EXPECT_TRUE(drawsCard()) << slide;  // drawn on its way out
+    }
+    UpdateOnce(app);
+    EXPECT_FALSE(drawsCard());
+    EXPECT_EQ(app->m_Mode, 1);
+}
+
 TEST(CreditLines, FortyEightLinesInSectionsThenTheEndMarker) {
     Array<String> lines = kr_Vex_CreditLines();
     ASSERT_EQ(lines.Length(), 49);
