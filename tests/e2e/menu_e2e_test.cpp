@@ -38,17 +38,23 @@ struct Rgb {
     }
 };
 
-// A screenshot of the game's window.
+// A screenshot of the game's window, 0xRRGGBB per pixel.
 struct Shot {
     int w = 0, h = 0;
-    std::vector<Rgb> px;
+    std::vector<unsigned> px;
 
-    const Rgb& At(int x, int y) const { return px[y * w + x]; }
+    Rgb At(int x, int y) const {
+        unsigned p = px[y * w + x];
+        return {double((p >> 16) & 255), double((p >> 8) & 255), double(p & 255)};
+    }
 
     Rgb Mean(int x0, int y0, int x1, int y1) const {
         Rgb sum{0, 0, 0};
         for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) sum.r += At(x, y).r, sum.g += At(x, y).g, sum.b += At(x, y).b;
+            for (int x = x0; x < x1; ++x) {
+                Rgb c = At(x, y);
+                sum.r += c.r, sum.g += c.g, sum.b += c.b;
+            }
         }
         double n = static_cast<double>((x1 - x0) * (y1 - y0));
         return {sum.r / n, sum.g / n, sum.b / n};
@@ -142,10 +148,13 @@ public:
         if (!image) return shot;
         shot.w = a.width;
         shot.h = a.height;
+        shot.px.resize(static_cast<size_t>(a.width) * a.height);
         for (int y = 0; y < a.height; ++y) {
+            const char* row = image->data + static_cast<size_t>(y) * image->bytes_per_line;
             for (int x = 0; x < a.width; ++x) {
-                unsigned long p = XGetPixel(image, x, y);
-                shot.px.push_back({double((p >> 16) & 255), double((p >> 8) & 255), double(p & 255)});
+                unsigned p = image->bits_per_pixel == 32 ? reinterpret_cast<const unsigned*>(row)[x]
+                                                         : static_cast<unsigned>(XGetPixel(image, x, y));
+                shot.px[static_cast<size_t>(y) * a.width + x] = p & 0xffffff;
             }
         }
         XDestroyImage(image);
