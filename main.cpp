@@ -1,6 +1,6 @@
-#include "host/glfw_game.h"
+#include "game/state_digest.h"
+#include "host/launch.h"
 
 int main(int argc, char** argv) {
-    KrTandorGame::Main(argc, const_cast<const char**>(argv));
-    return 0;
+    return KrDesktopMain(argc, const_cast<const char**>(argv), KrDescribeGameState);
 }

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "game/game.h"
-#include "game/truncate.h"
 
 namespace {
 

@@ -1,10 +1,12 @@
 // The on-screen pad: four direction buttons around a centre on the left and
 // two fire buttons mirrored on the right. While the game is paused the pad
 // can be dragged by its centre and resized by spreading two fingers.
+#include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "game/game.h"
-#include "game/truncate.h"
+#include "game/float_to_int.h"
 
 namespace {
 
@@ -25,18 +27,29 @@ constexpr DirectionButton kDirections[] = {
 
 constexpr int kCentreFrame = 5;
 
+// Clamps into lo..hi, the upper bound winning when the two cross.
+long long ClampInt(long long v, long long lo, long long hi) {
+    if (v < lo) v = lo;
+    if (v > hi) v = hi;
+    return v;
+}
+
 int Saturate(long long v) { return static_cast<int>(ClampInt(v, INT_MIN, INT_MAX)); }
+
+// The last position on an axis the pad may take; none when the screen size
+// is not a number.
+int UpperBound(float screen) { return std::isnan(screen) ? INT_MAX : kr_Vex_ToInt(screen - 32); }
 
 }  // namespace
 
 int c_MyApp::p_OnScreenPad() {
     if (kr_Vex_OnScreenControls != 1 || m_Mode <= 5 || kr_Vex_iCadeControls == 1) return 0;
 
-    m_Opt[10] = Saturate(ClampInt(m_Opt[10], 32, TruncateToInt(kr_Vex_jscrw - 32, INT_MAX)));
-    m_Opt[11] = Saturate(ClampInt(m_Opt[11], 32, TruncateToInt(kr_Vex_jscrh - 32, INT_MAX)));
+    m_Opt[10] = Saturate(ClampInt(m_Opt[10], 32, UpperBound(kr_Vex_jscrw)));
+    m_Opt[11] = Saturate(ClampInt(m_Opt[11], 32, UpperBound(kr_Vex_jscrh)));
     m_Opt[12] = Saturate(ClampInt(m_Opt[12], 8, 25));
     m_PadX = m_Opt[10];
-    m_PadY = TruncateToInt(kr_Vex_jscrh - static_cast<float>(m_Opt[11]), 0);
+    m_PadY = kr_Vex_ToInt(kr_Vex_jscrh - static_cast<float>(m_Opt[11]));
     m_PadSize = static_cast<float>(m_Opt[12]) / 10;
     float s = m_PadSize;
     float px = static_cast<float>(m_PadX), py = static_cast<float>(m_PadY);
@@ -57,7 +70,7 @@ int c_MyApp::p_OnScreenPad() {
         bool secondUp = m_TouchDown[1] == 0;
         if (p_Button0(kPadImage, px, py, kCentreFrame) && secondUp) {
             m_Opt[10] = m_TouchX[0];
-            m_Opt[11] = TruncateToInt(kr_Vex_jscrh - static_cast<float>(m_TouchY[0]), m_Opt[11]);
+            m_Opt[11] = kr_Vex_ToInt(kr_Vex_jscrh - static_cast<float>(m_TouchY[0]));
         }
         if (secondUp) {
             m_PadDrag = 0;

@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "game/game.h"
-#include "game/truncate.h"
+#include "game/float_to_int.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void ToVirtual(float device, float offset, float scale, int& out) {
     float v = (device - offset) / scale;
     if (std::isnan(v)) return;
     v = std::fmax(-kPositionLimit, std::fmin(kPositionLimit, v));
-    out = TruncateToInt(v, out);
+    out = kr_Vex_ToInt(v);
 }
 
 }  // namespace

@@ -6,13 +6,13 @@
 #include "host/glfw2.h"
 #include "host/glfw_game.h"
 
-int KrTandorGame::Main(int argc, const char** argv) {
+int KrTandorGame::Main(int argc, const char** argv, KrTandorGame* host) {
     if (!glfw2::glfwInit()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);
         std::exit(-1);
     }
-    auto* game = new KrTandorGame();
+    KrTandorGame* game = host ? host : new KrTandorGame();
     try {
         kr_std_main(argc, argv);
     } catch (ThrowableObject* ex) {

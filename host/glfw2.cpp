@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <string>
 
+#include "host/glfw2_hooks.h"
 #include "host/pixel_scale.h"
 
 namespace {
@@ -239,6 +240,7 @@ void glfwSetWindowPos(int x, int y) {
 void glfwGetWindowSize(int* width, int* height) {
     int w = 0, h = 0;
     if (layer.window) ::glfwGetFramebufferSize(layer.window, &w, &h);
+    hooks::ApplyReportedSize(&w, &h);  // a replay's recorded device size
     if (width) *width = w;
     if (height) *height = h;
 }
@@ -253,6 +255,7 @@ int glfwGetWindowParam(int param) {
 
 void glfwSwapBuffers() {
     if (!layer.window) return;
+    if (!hooks::RunBeforeSwap()) return;  // screenshots, replays that show nothing
     ::glfwSwapBuffers(layer.window);
     if (layer.autoPoll) glfw2::glfwPollEvents();
 }

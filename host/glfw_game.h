@@ -87,5 +87,6 @@ class KrTandorGame : public KrGlfwGame {
 public:
     KrTandorGame() {}
     // Process entry: GLFW start-up, host creation, runtime start-up, main loop.
-    static int Main(int argc, const char** argv);
+    // A host made beforehand (recording, replaying) is used instead of a new one.
+    static int Main(int argc, const char** argv, KrTandorGame* host = nullptr);
 };

@@ -1,6 +1,8 @@
 // Array<T>: a fixed-length array held in one collected block (header, length,
 // elements inline). Length 0 is the element type's shared, permanent nullRep.
-// Element access is unchecked. Stores of references into elements pass the
+// Element access is unchecked, except in the sanitizer build
+// (VORNHELM_ARRAY_BOUNDS_CHECK), where an index outside the array is fatal.
+// Stores of references into elements pass the
 // write barrier: gc_assign(arr[i], obj).
 #pragma once
 
@@ -74,7 +76,12 @@ public:
     }
 
     int Length() const { return rep->length; }
-    T& operator[](int i) const { return rep->data()[i]; }
+    T& operator[](int i) const {
+#ifdef VORNHELM_ARRAY_BOUNDS_CHECK
+        if (static_cast<unsigned>(i) >= static_cast<unsigned>(rep->length)) gc_index_fatal(i, rep->length);
+#endif
+        return rep->data()[i];
+    }
     T* Data() const { return rep->data(); }
 
     Array Resize(int n) const {

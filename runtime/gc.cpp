@@ -1,8 +1,12 @@
 #include "runtime/gc.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+// No-ops unless the address sanitizer is on.
+#include <sanitizer/asan_interface.h>
 
 #include "runtime/string.h"
 
@@ -20,6 +24,9 @@ int gc_markbit = 1;
 gc_object* gc_cache[GC_CACHE_SLOTS];
 gc_object* gc_locals[GC_LOCALS_SIZE];
 gc_object** gc_locals_sp = gc_locals;
+
+gc_detail::pending gc_detail::pending_stack[gc_detail::PENDING_DEPTH];
+int gc_detail::pending_count = 0;
 
 namespace {
 
@@ -42,6 +49,28 @@ void splice_all(gc_object* to, gc_object* from) {
 
 void reset_list(gc_object* list) { list->next = list->prev = list; }
 
+// A cached block holds no object: its link to the next cached block is
+// written into its storage as plain bytes.
+gc_object* cache_next(void* block) {
+    gc_object* next;
+    std::memcpy(&next, block, sizeof next);
+    return next;
+}
+
+// Returns the block of a destroyed (or never constructed) object. Under the
+// address sanitizer a cached block is poisoned past its link, so a use of a
+// destroyed small object is reported as it is for a freed large one.
+void release_block(void* block, int size) {
+    if (size < GC_SMALL_BLOCK) {
+        gc_object*& head = gc_cache[size >> 3];
+        std::memcpy(block, &head, sizeof head);
+        head = static_cast<gc_object*>(block);
+        ASAN_POISON_MEMORY_REGION(static_cast<char*>(block) + sizeof head, size - sizeof head);
+    } else {
+        std::free(block);
+    }
+}
+
 // Destroys pending garbage worth at least `size` bytes.
 void destroy_garbage(int size) {
     int target = gc_free_bytes - size;
@@ -53,15 +82,28 @@ void destroy_garbage(int size) {
             break;
         }
         unlink(p);
-        delete p;  // runs the class's destructor, then gc_object_free
+        int size = p->gc_size();
+        p->~gc_object();  // the class's own destructor; the block stays ours
+        gc_free_bytes -= size;
+        release_block(p, size);
     }
 }
 
 }  // namespace
 
-void gc_object::gc_header_lost() { gc_fatal("object header lost during construction"); }
+void gc_object::gc_not_allocated() { gc_fatal("object constructed outside a collected allocation"); }
 
 void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* p) {
+    using namespace gc_detail;
+    if (pending_count == 0 || pending_stack[pending_count - 1].block != p) {
+        gc_fatal("a collected object's constructor did not complete");
+    }
+    int size = pending_stack[--pending_count].size;
+    gc_alloced_bytes -= size;
+    release_block(p, size);
+}
 
 bool Object::Equals(Object* obj) { return obj == this; }
 
@@ -82,28 +124,34 @@ void gc_fatal(const char* what) {
     std::abort();
 }
 
-gc_object* gc_object_alloc(int size) {
+void gc_index_fatal(int index, int length) {
+    std::fprintf(stderr, "array index %d out of range 0..%d\n", index, length - 1);
+    std::abort();
+}
+
+void* gc_object_alloc(int size) {
+    using namespace gc_detail;
     size = (size + 7) & ~7;
     gc_new_bytes += size;
     destroy_garbage(size);
+    if (pending_count == PENDING_DEPTH) gc_fatal("allocations nested too deeply");
 
-    gc_object* p;
+    void* p;
     if (size < GC_SMALL_BLOCK && gc_cache[size >> 3]) {
         p = gc_cache[size >> 3];
-        gc_cache[size >> 3] = p->next;
+        gc_cache[size >> 3] = cache_next(p);
+        ASAN_UNPOISON_MEMORY_REGION(p, size);
     } else {
-        p = static_cast<gc_object*>(std::malloc(size));
+        p = std::malloc(size);
         if (!p) gc_fatal("out of memory");
     }
-    p->flags = gc_markbit | size;
-    append(&gc_unmarked_list, p);
+    pending_stack[pending_count++] = {p, size};
     gc_alloced_bytes += size;
     return p;
 }
 
-void gc_detail::release_large(gc_object* p) { std::free(p); }
-
 void gc_init_lists() {
+    gc_detail::pending_count = 0;
     reset_list(&gc_unmarked_list);
     reset_list(&gc_queued_list);
     reset_list(&gc_marked_list);

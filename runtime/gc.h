@@ -1,8 +1,9 @@
 // Collected objects and the incremental tri-colour collector.
 //
 // Every object of the framework and the game derives from gc_object and is
-// allocated through gc_object_alloc, which links it white into the unmarked
-// list before its constructor runs. Marking is spread over the host's
+// allocated through gc_object_alloc, which hands the block and its size to the
+// object's constructor; gc_object's constructor writes the header and links
+// the object white into the unmarked list. Marking is spread over the host's
 // callbacks in proportion to allocation, sweeping happens after 8 MiB of new
 // allocation, and destruction of garbage is paid for by later allocations.
 #pragma once
@@ -21,13 +22,9 @@ public:
     gc_object* prev;
     int flags;  // bits 3..: size in bytes; bit 0: mark bit; bit 1: permanent
 
-    // Leaves the header written by gc_object_alloc alone.
-    gc_object() {
-        // A zero size means the object was not allocated by the collector, or
-        // was value-initialised (`new T()` on a class without a user-declared
-        // constructor), which wipes the header.
-        if ((flags & ~7) == 0) gc_header_lost();
-    }
+    // Writes the header of the block gc_object_alloc handed out last and
+    // links the object white into the unmarked list (defined below).
+    gc_object();
     // A static, permanent object (list sentinels, empty array Reps).
     constexpr gc_object(gc_permanent_t, int permanentFlags)
         : next(this), prev(this), flags(permanentFlags) {}
@@ -36,7 +33,11 @@ public:
     virtual void mark() {}
 
     static void* operator new(std::size_t size);
-    static void operator delete(void* p);  // defined below, after gc_object_free
+    // Objects are destroyed by the collector only. This is called when a
+    // new-expression's initialisation throws: before the constructor took the
+    // block, the block goes back; after, the process ends (the object is
+    // already linked and cannot be taken back soundly).
+    static void operator delete(void* p);
     // Placement forms are not collected allocations.
     static void* operator new(std::size_t, void* where) { return where; }
     static void operator delete(void*, void*) {}
@@ -44,7 +45,7 @@ public:
     int gc_size() const { return flags & ~7; }
 
 private:
-    [[noreturn]] static void gc_header_lost();
+    [[noreturn]] static void gc_not_allocated();
 };
 
 class Object : public gc_object {
@@ -83,18 +84,24 @@ extern gc_object* gc_cache[GC_CACHE_SLOTS];
 extern gc_object* gc_locals[GC_LOCALS_SIZE];
 extern gc_object** gc_locals_sp;
 
-gc_object* gc_object_alloc(int size);
+// A block of at least `size` bytes for the object about to be constructed in
+// it. The block and its size wait for that constructor: allocation and
+// construction nest (an allocation made while evaluating a constructor's
+// arguments is constructed before it), so they wait on a stack.
+void* gc_object_alloc(int size);
 // Reports a broken collector invariant on standard error and aborts.
 [[noreturn]] void gc_fatal(const char* what);
+// Reports an array index out of range (checked in the sanitizer build only).
+[[noreturn]] void gc_index_fatal(int index, int length);
 
-// Blocks below this size are recycled through gc_cache, never freed.
+// Blocks below this size are recycled through gc_cache, never freed. The
+// cache holds blocks, not objects: a cached block's first bytes link it to the
+// next one.
 enum { GC_SMALL_BLOCK = 64 };
 
-// Helpers of the collector's hot paths, kept inline: every allocation, every
-// destruction and every shaded reference goes through them.
+// Helpers of the collector's hot paths, kept inline: every allocation and
+// every shaded reference goes through them.
 namespace gc_detail {
-void release_large(gc_object* p);
-
 inline void unlink(gc_object* p) {
     p->next->prev = p->prev;
     p->prev->next = p->next;
@@ -106,21 +113,23 @@ inline void append(gc_object* list, gc_object* p) {
     list->prev->next = p;
     list->prev = p;
 }
+
+// Allocations whose objects are still to be constructed, innermost last.
+struct pending {
+    void* block;
+    int size;
+};
+enum { PENDING_DEPTH = 64 };
+extern pending pending_stack[PENDING_DEPTH];
+extern int pending_count;
 }  // namespace gc_detail
 
-// Returns a destroyed object's block to the cache or to the system heap.
-inline void gc_object_free(gc_object* p) {
-    int size = p->flags & ~7;
-    gc_free_bytes -= size;
-    if (size < GC_SMALL_BLOCK) {
-        p->next = gc_cache[size >> 3];
-        gc_cache[size >> 3] = p;
-    } else {
-        gc_detail::release_large(p);
-    }
+inline gc_object::gc_object() {
+    using namespace gc_detail;
+    if (pending_count == 0 || pending_stack[pending_count - 1].block != this) gc_not_allocated();
+    flags = gc_markbit | pending_stack[--pending_count].size;
+    append(&gc_unmarked_list, this);
 }
-
-inline void gc_object::operator delete(void* p) { gc_object_free(static_cast<gc_object*>(p)); }
 
 // Empties the four lists (start-up). Objects still linked are forgotten.
 void gc_init_lists();

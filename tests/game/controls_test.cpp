@@ -851,3 +851,146 @@ TEST_F(Controls, TiltIsClearedWhileICadeIsOnAndIdleWhileSwitchedOff) {
 }
 
 }  // namespace
+
+// ---- What the controls draw -------------------------------------------------------
+
+namespace {
+
+struct Drawn {
+    float kind;  // image slot, -3717 rectangle, -3716 oval
+    float x, y, w, h, frame, alpha, r, g, b;
+};
+
+std::vector<Drawn> Records(c_MyApp* app) {
+    std::vector<Drawn> out;
+    for (int i = 0; i + 14 < app->m_DrawN; i += 15) {
+        const Array<float>& d = app->m_Draw;
+        out.push_back({d[i], d[i + 1], d[i + 2], d[i + 4], d[i + 5], d[i + 6], d[i + 7], d[i + 10], d[i + 11], d[i + 12]});
+    }
+    return out;
+}
+
+void ExpectImage(const Drawn& d, int slot, float x, float y, int frame, float scale, float alpha) {
+    EXPECT_EQ(d.kind, slot);
+    EXPECT_FLOAT_EQ(d.x, x);
+    EXPECT_FLOAT_EQ(d.y, y);
+    EXPECT_EQ(d.frame, frame);
+    EXPECT_FLOAT_EQ(d.w, scale);
+    EXPECT_FLOAT_EQ(d.h, scale);
+    EXPECT_FLOAT_EQ(d.alpha, alpha);
+}
+
+void ExpectOval(const Drawn& d, float x, float y, float radius, float r, float g, float b, float alpha) {
+    EXPECT_EQ(d.kind, -3716);
+    EXPECT_FLOAT_EQ(d.x, x);
+    EXPECT_FLOAT_EQ(d.y, y);
+    EXPECT_FLOAT_EQ(d.w, radius);
+    EXPECT_FLOAT_EQ(d.h, radius);
+    EXPECT_FLOAT_EQ(d.alpha, alpha);
+    EXPECT_EQ(d.r, r);
+    EXPECT_EQ(d.g, g);
+    EXPECT_EQ(d.b, b);
+}
+
+}  // namespace
+
+TEST_F(Controls, ButtonsDrawTheirFrameAndTouchAreasTheirBar) {
+    ImageSize(95, 32, 32);
+    app->p_SetCol(10, 20, 30, 0.5f);
+    app->p_SetSize(2);
+    app->m_DrawN = 0;
+    app->p_Button(95, 100, 50, 3);
+    app->p_Button0(97, 10, 20, 4);
+    app->p_Touch(10, 20, 100, 30);
+    app->p_Touch24(100, 50);
+    app->p_MouseIn_Centered(100, 50, 40, 20);
+    std::vector<Drawn> d = Records(app);
+    ASSERT_EQ(d.size(), 4u);
+    ExpectImage(d[0], 95, 100, 50, 3, 2, 0.5f);
+    EXPECT_EQ(d[0].r, 10);
+    ExpectImage(d[1], 97, 10, 20, 4, 2, 0.5f);
+    const float bars[][4] = {{10, 20, 100, 30}, {24, 100, 50, 24}};
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(d[2 + k].kind, -3717);
+        EXPECT_EQ(d[2 + k].x, bars[k][0]);
+        EXPECT_EQ(d[2 + k].y, bars[k][1]);
+        EXPECT_EQ(d[2 + k].w, bars[k][2]);
+        EXPECT_EQ(d[2 + k].h, bars[k][3]);
+    }
+}
+
+TEST_F(Pad, DrawsDirectionsCentreAndFireButtonsAtItsScale) {
+    for (int size : {10, 20}) {
+        float s = size / 10.0f;
+        for (int paused : {0, 1}) {
+            app->m_Opt[12] = size;
+            app->m_Paused = paused;
+            app->m_DrawN = 0;
+            app->p_OnScreenPad();
+            std::vector<Drawn> d = Records(app);
+            ASSERT_EQ(d.size(), paused ? 8u : 7u);
+            ExpectImage(d[0], 94, 64 - 32 * s, 416, 4, s, 0.6f);
+            ExpectImage(d[1], 94, 64, 416 - 32 * s, 1, s, 0.6f);
+            ExpectImage(d[2], 94, 64, 416 + 32 * s, 9, s, 0.6f);
+            ExpectImage(d[3], 94, 64 + 32 * s, 416, 6, s, 0.6f);
+            ExpectImage(d[4], 94, 64, 416, 5, s, 0.6f);
+            if (paused) ExpectImage(d[5], 94, 64, 416, 5, 3, 0.6f);  // the handle for moving it
+            ExpectImage(d[5 + paused], 94, 640 - (64 - 24 * s), 416 - 24 * s, 0, 1.5f * s, 0.6f);
+            ExpectImage(d[6 + paused], 94, 640 - (64 + 24 * s), 416 + 24 * s, 0, 1.5f * s, 0.6f);
+            EXPECT_EQ(d[0].r + d[0].g + d[0].b, 3 * 255);
+        }
+    }
+}
+
+TEST_F(Pad, TheMoveHandleIsThreeTimesTheCentre) {
+    app->m_Paused = 1;
+    PutTouch(0, 64 + 47, 416 - 47);  // inside the centre drawn at scale 3
+    Step();
+    EXPECT_EQ(app->m_Opt[10], 111);
+    EXPECT_EQ(app->m_Opt[11], 111);
+}
+
+TEST_F(Controls, TouchStickMarksItsAnchorAndTouch) {
+    ClearTouches();
+    app->p_AnalogueControl();
+    PutTouch(0, 100, 200);
+    app->p_AnalogueControl();
+    app->m_TouchX[0] = 108;
+    app->m_DrawN = 0;
+    app->p_AnalogueControl();
+    std::vector<Drawn> d = Records(app);
+    ASSERT_EQ(d.size(), 2u);
+    ExpectOval(d[0], 100, 200, 12, 0, 100, 250, 0.25f);
+    ExpectOval(d[1], 108, 200, 8, 0, 100, 250, 0.25f);
+}
+
+TEST_F(Controls, DebugModeShowsTheStick) {
+    ClearTouches();
+    Key(39);
+    app->m_DrawN = 0;
+    app->p_AnalogueControl();
+    EXPECT_EQ(app->m_DrawN, 0);
+    kr_Vex_DebugMode = 1;
+    app->p_AnalogueControl();  // 0.3 to the right
+    std::vector<Drawn> d = Records(app);
+    ASSERT_EQ(d.size(), 2u);
+    ExpectOval(d[0], 576, 416, 12, 0, 180, 250, 0.5f);
+    ExpectOval(d[1], 576 + 52 * 0.3f, 416, 8, 0, 180, 250, 0.5f);
+    // At rest (0.05 or less) nothing is shown.
+    Key(39, false);
+    app->m_KeyStickX = 0.05f;
+    app->m_DrawN = 0;
+    app->p_AnalogueControl();
+    EXPECT_EQ(app->m_DrawN, 0);
+}
+
+TEST_F(Controls, TiltDrawsItsCalibrationButtonAndIndicator) {
+    kr_Vex_AccelerometerControls = 1;
+    kr_input_device->p_MotionEvent(10, 0, 0.4f, -0.2f, 0);
+    app->m_DrawN = 0;
+    app->p_ReadTilt();
+    std::vector<Drawn> d = Records(app);
+    ASSERT_EQ(d.size(), 2u);
+    ExpectImage(d[0], 97, 24, 456, 7, 1.5f, 0.8f);
+    ExpectOval(d[1], 24 + 20 * 0.1f, 456 + 20 * -0.05f, 4, 100, 255, 100, 0.6f);
+}

@@ -399,6 +399,313 @@ TEST_F(Play, HealthBelowZeroEndsTheGameOnce) {
     EXPECT_EQ(Obj(20, kObjX), 5000);
 }
 
+TEST_F(Play, TheSkyDarkensWithHeight) {
+    struct Case {
+        float y, green, blue;
+    };
+    for (Case c : {Case{-600, 175, 250}, Case{-640, 175, 250}, Case{-1000, 112, 160}, Case{-1320, 56, 80},
+                   Case{-2000, 56, 80}}) {
+        SCOPED_TRACE(c.y);
+        Hover(4813, c.y);
+        app->p_Game();
+        EXPECT_EQ(app->m_ClsR, 0);
+        EXPECT_FLOAT_EQ(app->m_ClsG, c.green);
+        EXPECT_EQ(app->m_ClsB, c.blue);
+    }
+}
+
+// The crash's draws in order: nine debris particles (kind, angle, speed and
+// four for the record each), the health lost, the sound's rate.
+TEST_F(Play, ACrashDrawsDebrisThenDamageThenTheSoundsRate) {
+    ListenToSounds();
+    int c = 152;
+    float top = -16.0f * Height(c);
+    Hover(32.0f * c + 12, top - 2);
+    kr_random_Seed = 2024;
+    app->p_Game();
+    kr_random_Seed = 2024;
+    for (int i = 0; i < 9 * 7; ++i) kr_random_Rnd();
+    int health = static_cast<int>(99 - (2 + 3 * kr_random_Rnd()));
+    float rate = 0.7f + 0.6f * kr_random_Rnd();
+    EXPECT_EQ(app->m_Health, health);
+    ASSERT_EQ(sounds->Sounds(), std::vector<int>{8});
+    EXPECT_EQ(sounds->effects[0].rate, rate);
+}
+
+TEST_F(Play, SoundsOfARideFromThePersonToTheCabin) {
+    ListenToSounds();
+    int c = 100, h = Height(c);
+    Hover(32.0f * c + 12, -16.0f * h - 112);
+    app->m_Column[c * 10 + 1] = 1;
+    std::vector<int> lastUpdate;
+    while (Player(kAboard) == 0 && app->m_Frame < 100) {
+        size_t before = sounds->effects.size();
+        app->p_Game();
+        std::vector<int> all = sounds->Sounds();
+        lastUpdate.assign(all.begin() + static_cast<long>(before), all.end());
+    }
+    // A climbing sound for each of the 16 segments, the last one together
+    // with the boarding sound.
+    EXPECT_EQ(lastUpdate, (std::vector<int>{9, 10}));
+    ASSERT_EQ(sounds->effects.size(), 17u);
+    for (int k = 0; k < 16; ++k) {
+        EXPECT_EQ(sounds->effects[k].sound, 9);
+        EXPECT_TRUE(sounds->effects[k].rate >= 0.6f && sounds->effects[k].rate < 1.4f);
+    }
+    EXPECT_EQ(sounds->effects[16].rate, 1);
+}
+
+TEST_F(Play, LandingSoundsOnlyWithPassengers) {
+    ListenToSounds();
+    Hover(4813, -16.0f * padHeight - 10);
+    Player(kAboard) = 2;
+    app->p_Game();
+    EXPECT_EQ(sounds->Sounds(), std::vector<int>{11});
+    EXPECT_EQ(sounds->effects[0].rate, 1);
+    app->p_Game();
+    EXPECT_EQ(sounds->effects.size(), 1u);
+}
+
+TEST_F(Play, TheEndOfAGameSoundsOnce) {
+    ListenToSounds();
+    Hover(4813, -1000);
+    app->m_Health = -1;
+    app->p_Game();
+    ASSERT_EQ(sounds->Sounds(), (std::vector<int>{6, 7}));
+    EXPECT_EQ(sounds->effects[0].rate, 1);
+    EXPECT_TRUE(sounds->effects[1].rate >= 0.7f && sounds->effects[1].rate < 1.2f);
+    app->m_Health = -3;
+    app->p_Game();
+    app->p_Game();
+    EXPECT_EQ(sounds->effects.size(), 2u);
+    EXPECT_EQ(app->m_Health, 0);
+}
+
+TEST_F(Play, HitsAndKillsSound) {
+    ListenToSounds();
+    Hover(4813, -1000);
+    Place(10, kEnemy, 4913, -1000, 0);
+    app->p_AddBull(app->p_ObjFree(), 4913 - 12, -1000, 3, 0);
+    app->p_Game();
+    ASSERT_EQ(sounds->effects.size(), 1u);
+    EXPECT_TRUE(sounds->effects[0].sound == 4 || sounds->effects[0].sound == 5);
+    app->p_Game();
+    EXPECT_EQ(sounds->Sounds(), (std::vector<int>{sounds->effects[0].sound, 7, 6}));
+    std::vector<float> numbers;
+    for (int r = 250; r >= 0; --r) {
+        if (Part(r, 0) == 99) numbers.push_back(Part(r, 9));
+    }
+    EXPECT_EQ(numbers, (std::vector<float>{25, 500}));
+}
+
+// An enemy's shot sounds fainter the farther the enemy is.
+TEST_F(Play, EnemyFireSoundsByDistance) {
+    ListenToSounds();
+    Hover(4813, -1000);
+    Place(5, kEnemy, 4813 + 300, -1000, 8, 0);
+    int updates = 0;
+    while (sounds->effects.empty() && updates++ < 300) app->p_Game();
+    ASSERT_EQ(sounds->effects.size(), 1u);
+    EXPECT_TRUE(sounds->effects[0].sound == 2 || sounds->effects[0].sound == 3);
+    EXPECT_EQ(sounds->effects[0].volume, (640.0f - 300) / 640);
+    EXPECT_TRUE(sounds->effects[0].rate >= 0.8f && sounds->effects[0].rate < 1.2f);
+}
+
+TEST_F(Play, PassengerIconsShowWhoIsAboard) {
+    const float seatX[] = {0, 10, 20, 30, 5, 15, 25, 35};
+    for (int aboard : {0, 3, 8}) {
+        SCOPED_TRACE(aboard);
+        Hover(4813, -1000);
+        Player(kAboard) = static_cast<float>(aboard);
+        app->p_Game();
+        std::vector<Drawn> icons;
+        for (const Drawn& d : Records()) {
+            if (d.kind == 2 && d.frame == 0 && d.x >= 640 - 64) icons.push_back(d);
+        }
+        ASSERT_EQ(icons.size(), 8u);
+        for (int k = 0; k < 8; ++k) {
+            EXPECT_EQ(icons[k].x, 640 - 64 + seatX[k]);
+            EXPECT_EQ(icons[k].y, k < 4 ? 8 : 18);
+            EXPECT_EQ(icons[k].alpha, k < aboard ? 1 : 0.4f);
+        }
+    }
+}
+
+TEST_F(Play, TheRopeFadesWhenTheCabinIsFull) {
+    for (float aboard : {7.0f, 8.0f}) {
+        SCOPED_TRACE(aboard);
+        Hover(4813, -1000);
+        Player(kAboard) = aboard;
+        app->p_Game();
+        int links = 0;
+        for (const Drawn& d : Records()) {
+            if (d.kind != 2 || d.frame != 8) continue;
+            ++links;
+            EXPECT_EQ(d.alpha, aboard > 7 ? 0.3f : 1);
+            EXPECT_EQ(d.w, 2);
+            EXPECT_EQ(d.rotation, 0);  // hanging straight
+        }
+        EXPECT_EQ(links, 16);
+    }
+}
+
+// Enemies show on the radar at their column's offset from the helicopter's
+// and a pixel per 72 of height, between 6 below and 8 above.
+TEST_F(Play, TheRadarShowsEnemiesNearInHeight) {
+    Hover(4813, -1000);  // radar column (4813 / 32 + 2) = 152
+    Place(1, kEnemy, 4813 + 300, -1000);        // column 159, level
+    Place(2, kEnemy, 4813 - 3200, -1000 + 500);  // column 50, 6 below
+    Place(3, kEnemy, 4813, -1000 - 1000);        // 13 above: off the radar
+    Place(4, kEnemy, 16, -1000 - 600);           // column 0: 152 left wraps to 148 right, 8 above
+    app->p_Game();
+    std::vector<std::pair<float, float>> marks;
+    for (const Drawn& d : Records()) {
+        if (d.kind == -3717 && d.r == 255 && d.g == 100 && d.b == 100) marks.emplace_back(d.x, d.y);
+    }
+    std::vector<std::pair<float, float>> expected = {
+        {320 + 7 - 1, 28}, {320 - 102 - 1, 28 + 6}, {320 + 148 - 1, 28 - 8}};
+    EXPECT_EQ(marks, expected);
+}
+
+TEST_F(Play, AWreckBurnsOnceTheGameIsOver) {
+    Hover(4813, -1000);
+    app->m_GameOverT = 1;
+    app->m_Health = 0;
+    app->p_Game();
+    int wrecks = 0, helicopters = 0;
+    for (const Drawn& d : Records()) {
+        if (d.kind == 1 && d.frame < 10) ++helicopters;
+        if (d.kind == 2 && d.w == 6) {
+            ++wrecks;
+            EXPECT_TRUE(d.frame >= 16 && d.frame < 18.9f);
+            EXPECT_EQ(d.x, 160);
+            EXPECT_EQ(d.y, 240);
+        }
+    }
+    EXPECT_EQ(wrecks, 1);
+    EXPECT_EQ(helicopters, 0);
+    EXPECT_EQ(CountUsed(app->m_Part, 250), 5);
+}
+
+// Holding fire shoots at once, then after the delay, which grows by 0.8 with
+// each shot; letting go resets it to 6.
+TEST_F(Play, FiringDelaysGrowBy08) {
+    ListenToSounds();
+    Hover(4813, -1000);
+    auto fire = [](int event) { kr_input_device->p_KeyEvent(event, 32); };
+    app->p_Game();  // fire up: cooldown -1, delay 6
+    EXPECT_EQ(Player(kCooldown), -1);
+    EXPECT_EQ(Player(kFireDelay), 6);
+    fire(1);
+    std::vector<int> shotAt;
+    std::vector<float> delays;
+    for (int u = 1; u <= 19; ++u) {
+        int before = Used(kPlayerShot);
+        app->p_Game();
+        if (Used(kPlayerShot) > before) {
+            shotAt.push_back(u);
+            delays.push_back(Player(kFireDelay));
+        }
+    }
+    EXPECT_EQ(shotAt, (std::vector<int>{1, 6, 12, 19}));
+    ASSERT_EQ(delays.size(), 4u);
+    for (int k = 0; k < 4; ++k) EXPECT_FLOAT_EQ(delays[k], 6.8f + 0.8f * k);
+    // Highest free records first; 12 pixels per update along the tilt.
+    EXPECT_EQ(Obj(500, kKind), kPlayerShot);
+    EXPECT_EQ(Obj(497, kKind), kPlayerShot);
+    EXPECT_EQ(Obj(497, kVelX), 12);
+    ASSERT_EQ(sounds->effects.size(), 4u);
+    for (const Effect& e : sounds->effects) {
+        EXPECT_TRUE(e.sound == 2 || e.sound == 3);
+        EXPECT_TRUE(e.rate >= 0.8f && e.rate < 1.2f);
+    }
+    // A locked key does not fire; letting go resets the delay.
+    app->m_KeyLock = 1;
+    for (int u = 0; u < 20; ++u) app->p_Game();
+    EXPECT_EQ(Used(kPlayerShot), 4);
+    fire(2);
+    app->m_KeyLock = 0;
+    app->p_Game();
+    EXPECT_EQ(Player(kFireDelay), 6);
+    EXPECT_EQ(Player(kCooldown), -1);
+}
+
+// The shell starts a game through mode 11; the arrow keys fly the helicopter
+// and fire shoots, all through the real controls.
+TEST_F(Play, AGameThroughTheShellFliesAndShoots) {
+    app->m_LoadStep = 0;
+    app->m_Mode = 11;
+    UpdateOnce(app);
+    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Health, 99);
+    float x0 = Player(kX), y0 = Player(kY);
+    kr_input_device->p_KeyEvent(1, 39);  // right
+    kr_input_device->p_KeyEvent(1, 38);  // up
+    kr_input_device->p_KeyEvent(1, 90);  // Z: fire
+    for (int u = 0; u < 30; ++u) UpdateOnce(app);
+    EXPECT_GT(Player(kX), x0 + 20);
+    EXPECT_LT(Player(kY), y0 - 5);
+    EXPECT_EQ(Player(kSpeed), 16);
+    EXPECT_GE(Used(kPlayerShot) + Used(kExplosion), 4);
+    EXPECT_EQ(app->m_MenuIntro, -32);
+}
+
+// p_InGame opens the pause panel by back on any device or by the pause
+// button, once, and never over a key or pointer already in use.
+TEST_F(Play, InGameOpensThePause) {
+    struct Case {
+        const char* how;
+        int key;        // held key, 0 for none
+        bool button;    // a touch on the pause button
+        int keyLock, paused;
+        bool opens;
+        int keyLockAfter, clickLockAfter;
+    };
+    const Case cases[] = {
+        {"escape", 27, false, 0, 0, true, 1, 0},
+        {"backspace", 8, false, 0, 0, true, 1, 0},
+        {"joystick 0 button 7", 256 + 7, false, 0, 0, true, 1, 0},
+        {"escape over a locked key", 27, false, 1, 0, false, 1, 0},
+        {"the pause button", 0, true, 0, 0, true, 0, 1},
+        {"the pause button over a locked key", 0, true, 1, 0, true, 1, 1},
+        {"nothing", 0, false, 0, 0, false, 0, 0},
+        {"escape while paused", 27, false, 0, 1, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.how);
+        app = StartBareGame(host);
+        ListenToSounds();
+        app->m_MenuIntro = 5;
+        app->m_KeyLock = c.keyLock;
+        app->m_Paused = c.paused;
+        app->m_PauseSel = 3;
+        app->m_PauseDir = c.paused ? 1 : -1;
+        if (c.key) kr_input_device->p_KeyEvent(1, c.key);
+        if (c.button) {
+            app->m_ImgInfo[3 * 97] = app->m_ImgInfo[3 * 97 + 1] = 32;  // the icons' frame size
+            app->m_MouseDown = 1;
+            app->m_TouchX[0] = 16;
+            app->m_TouchY[0] = 16;
+        }
+        app->p_InGame();
+        EXPECT_EQ(app->m_MenuIntro, -32);
+        EXPECT_EQ(app->m_Paused, c.opens || c.paused ? 1 : 0);
+        EXPECT_EQ(app->m_KeyLock, c.keyLockAfter);
+        EXPECT_EQ(app->m_ClickLock, c.clickLockAfter);
+        if (c.opens) {
+            EXPECT_EQ(app->m_PauseDir, 1);
+            EXPECT_EQ(app->m_PauseSel, 0);
+            ASSERT_EQ(sounds->Sounds(), std::vector<int>{98});
+            EXPECT_EQ(sounds->effects[0].rate, 1);
+            EXPECT_EQ(sounds->effects[0].volume, 0.5f);
+        } else {
+            EXPECT_TRUE(sounds->effects.empty());
+        }
+        if (c.key) kr_input_device->p_KeyEvent(2, c.key);
+        kr_audio_device = nullptr;
+    }
+}
+
 TEST_F(Play, RandIncludesBothBounds) {
     // The seeds whose next draw is the generator's smallest and largest value.
     auto seedBefore = [](unsigned next) {

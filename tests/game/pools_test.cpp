@@ -240,6 +240,114 @@ TEST_F(Pools, StillStarsStayWithoutDraws) {
     EXPECT_EQ(std::vector<float>(app->m_Star.Data(), app->m_Star.Data() + 1010), before);
 }
 
+TEST_F(Pools, StillStarsAreDrawnWhereTheyStand) {
+    app->p_ResetStars(100);
+    app->m_DrawN = 0;
+    app->p_DoStars(0, 0);
+    std::vector<Drawn> drawn = Records();
+    ASSERT_EQ(drawn.size(), 101u);
+    for (int i = 0; i <= 100; ++i) {
+        const float* s = &app->m_Star[i * 10];
+        const Drawn& d = drawn[i];
+        EXPECT_EQ(d.kind, 96);
+        EXPECT_EQ(d.x, s[1]);
+        EXPECT_EQ(d.y, s[2]);
+        EXPECT_EQ(d.frame, s[0]);
+        EXPECT_EQ(d.alpha, s[3]);  // faster stars are brighter
+        EXPECT_EQ(d.w, 1);
+        EXPECT_EQ(d.rotation, 0);
+        EXPECT_EQ(d.r + d.g + d.b, 3 * 255);
+    }
+    EXPECT_EQ(app->m_DrawA, 1);
+}
+
+TEST_F(Pools, InkSetsThePaletteColourTimesBrightness) {
+    struct Case {
+        int colour, brightness;
+        float r, g, b;
+    };
+    const Case cases[] = {
+        {1, 1, 255, 25.5f, 25.5f},   {2, 1, 255, 127.5f, 25.5f}, {3, 1, 255, 255, 25.5f},
+        {4, 1, 25.5f, 255, 25.5f},   {5, 1, 25.5f, 255, 255},    {6, 1, 25.5f, 25.5f, 255},
+        {7, 1, 127.5f, 25.5f, 255},  {8, 1, 255, 25.5f, 127.5f}, {9, 1, 255, 255, 255},
+        {0, 1, 76.5f, 76.5f, 76.5f}, {10, 1, 76.5f, 76.5f, 76.5f}, {-4, 1, 76.5f, 76.5f, 76.5f},
+        {2, 2, 255, 255, 51},        {7, 0, 0, 0, 0},            {4, -1, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.colour * 10 + c.brightness);
+        app->p_Alpha(0.25f);
+        app->p_Ink(c.colour, c.brightness);
+        EXPECT_EQ(app->m_DrawR, c.r);
+        EXPECT_EQ(app->m_DrawG, c.g);
+        EXPECT_EQ(app->m_DrawB, c.b);
+        EXPECT_EQ(app->m_DrawA, 0.25f);
+    }
+}
+
+// What each kind draws, where (the world wraps; a particle just left of the
+// camera stays at a small negative x), with which alpha.
+TEST_F(Pools, ParticlesDrawByKind) {
+    struct Case {
+        const char* what;
+        int kind;
+        float dx, life;  // x relative to the camera, life when drawn
+        int records;
+        float slot, x, frame, size, alpha;
+    };
+    const Case cases[] = {
+        {"spark", 1, 100, 2, 1, 96, 100, 37, 1, 1},
+        {"debris fading", 2, 100, 0.5f, 1, 96, 100, 37, 1, 0.5f},
+        {"just left of the camera", 1, -1, 2, 1, 96, -1, 37, 1, 1},
+        {"at -128", 1, -128, 2, 1, 96, -128, 37, 1, 1},
+        {"200 left of the camera", 1, -200, 2, 1, 96, 9600 - 200, 37, 1, 1},
+        {"puff, first half", 3, 50, 0.7f, 1, 2, 50, 12, 3, 1},
+        {"puff, second half", 3, 50, 0.3f, 1, 2, 50, 12, 3, 0.6f},
+        {"number", 99, 50, 1, 2, 0, -1, -1, 1, 1},
+        {"big number", 98, 50, 1, 2, 0, -1, -1, 4, 1},
+        {"undrawn kind", 50, 50, 1, 0, 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        app->m_MapWidth = 300;
+        app->m_CamX = 1000;
+        app->m_CamY = -500;
+        app->p_ResetParticles(250);
+        float* p = &Part(250, 0);
+        for (int e = 0; e < 10; ++e) p[e] = 0;
+        p[0] = static_cast<float>(c.kind), p[1] = 1000 + c.dx, p[2] = -400, p[5] = 30, p[7] = c.life;
+        p[8] = 9, p[9] = 37;
+        if (c.kind >= 98) p[9] = 25;  // "25": two glyphs
+        app->m_DrawN = 0;
+        app->p_DoParticles();
+        std::vector<Drawn> drawn = Records();
+        ASSERT_EQ(drawn.size(), static_cast<size_t>(c.records));
+        if (c.records == 0) continue;
+        const Drawn& d = drawn[0];
+        EXPECT_EQ(d.w, c.size);
+        EXPECT_FLOAT_EQ(d.alpha, c.alpha);
+        if (c.frame < 0) continue;  // glyphs
+        EXPECT_EQ(d.kind, c.slot);
+        EXPECT_EQ(d.x, c.x);
+        EXPECT_EQ(d.y, 100);
+        EXPECT_EQ(d.frame, c.frame);
+        if (c.kind == 3) EXPECT_FLOAT_EQ(d.rotation, static_cast<float>(16 * std::sin(30 * M_PI / 180)));
+        if (c.kind != 3) EXPECT_EQ(d.r + d.g + d.b, 3 * 255);  // palette 9
+    }
+}
+
+// A particle of an undrawn kind lives out its hundred-odd updates unseen.
+TEST_F(Pools, AnUndrawnKindIsNeverDrawn) {
+    app->m_MapWidth = 300;
+    app->p_ResetParticles(250);
+    app->p_AddParticle(50, 0, 0, 1, 0, 0, 0, 0);
+    for (int k = 0; k < 120; ++k) {
+        app->m_DrawN = 0;
+        app->p_DoParticles();
+        EXPECT_EQ(app->m_DrawN, 0);
+    }
+    EXPECT_EQ(Part(250, 0), 0);
+}
+
 TEST_F(Pools, AddBullMakesShotsByKind) {
     app->m_MapWidth = 300;
     struct Case {

@@ -148,6 +148,49 @@ TEST_F(Collector, LongChainThroughArraysIsMarkedWithoutDeepRecursion) {
     EXPECT_EQ(Count(gc_unmarked_list), 2 * kLinks + 1);
 }
 
+// The header is written by gc_object's constructor from what the allocation
+// recorded: allocations made while a constructor's arguments are evaluated
+// nest, a value-initialised object keeps its header, and an argument that
+// throws gives its block back.
+class Pair : public Object {
+public:
+    Pair(Node* a, Node* b) : a(a), b(b) {}
+    void mark() override { gc_mark_q(a); gc_mark_q(b); }
+    Node* a;
+    Node* b;
+};
+struct Plain : Object {
+    int value;  // no user-declared constructor: `new Plain()` zeroes it first
+};
+// Allocates a node that nothing holds, then throws.
+Node* AllocateThenThrow() {
+    new Node;
+    throw 7;
+}
+
+TEST_F(Collector, HeadersAreWrittenByTheConstructorInNestedAndFailedAllocations) {
+    Pair* pair = new Pair(new Node, new Node);
+    for (gc_object* p : {static_cast<gc_object*>(pair), static_cast<gc_object*>(pair->a),
+                         static_cast<gc_object*>(pair->b)}) {
+        EXPECT_TRUE(gc_is_white(p) && In(gc_unmarked_list, p));
+    }
+    EXPECT_EQ(pair->gc_size(), static_cast<int>((sizeof(Pair) + 7) & ~7));
+    EXPECT_EQ(pair->a->gc_size(), static_cast<int>((sizeof(Node) + 7) & ~7));
+    Plain* plain = new Plain();
+    EXPECT_EQ(plain->value, 0);
+    EXPECT_EQ(plain->gc_size(), static_cast<int>((sizeof(Plain) + 7) & ~7));
+
+    int bytes = gc_alloced_bytes, listed = Count(gc_unmarked_list);
+    EXPECT_THROW(new Pair(AllocateThenThrow(), nullptr), int);
+    EXPECT_EQ(Count(gc_unmarked_list), listed + 1);  // the inner node, now garbage
+    EXPECT_EQ(gc_alloced_bytes, bytes + pair->a->gc_size());
+    EXPECT_EQ((new Pair(nullptr, nullptr))->gc_size(), pair->gc_size());  // the given-back block
+}
+
+TEST(CollectorDeathTest, AnObjectOutsideACollectedAllocationIsFatal) {
+    EXPECT_DEATH({ Node onStack; }, "collector: object constructed outside a collected allocation");
+}
+
 // Objects more than 2 GiB apart: the address difference overflows an int.
 // The far addresses are only compared, never used.
 TEST(Object, CompareKeepsTheSignForObjectsFarApart) {

@@ -1,0 +1,99 @@
+#include "host/launch.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/play_host.h"
+#include "host/recording_host.h"
+
+const char* const kKrUsage =
+    "usage: vornhelm [--record FILE | --replay FILE [--fast] [--screenshot-at N OUT.png]]";
+
+namespace {
+
+bool ParseCount(const std::string& text, long long* out) {
+    if (text.empty() || text.size() > 15) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    *out = std::stoll(text);
+    return true;
+}
+
+}  // namespace
+
+bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::string* error) {
+    *out = KrLaunch{};
+    bool fast = false, screenshot = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        // The next argument, which the option needs.
+        auto take = [&](std::string* value, const char* what) {
+            if (i + 1 >= argc || argv[i + 1][0] == 0) {
+                *error = arg + " needs " + what;
+                return false;
+            }
+            *value = argv[++i];
+            return true;
+        };
+        if (arg == "--help" || arg == "-h") {
+            out->mode = KrLaunch::Help;
+            return true;
+        } else if (arg == "--record" || arg == "--replay") {
+            if (out->mode != KrLaunch::Play) {
+                *error = "--record and --replay go one at a time";
+                return false;
+            }
+            bool record = arg == "--record";
+            if (!take(record ? &out->recordPath : &out->replay.path, "a file name")) return false;
+            out->mode = record ? KrLaunch::Record : KrLaunch::Replay;
+        } else if (arg == "--fast") {
+            fast = true;
+        } else if (arg == "--screenshot-at") {
+            std::string n;
+            if (!take(&n, "an update number and a file name")) return false;
+            if (!ParseCount(n, &out->replay.screenshotAt)) {
+                *error = "--screenshot-at needs an update number (0 or more), not '" + n + "'";
+                return false;
+            }
+            if (!take(&out->replay.screenshotPath, "a file name after the update number")) return false;
+            screenshot = true;
+        } else {
+            *error = "unknown argument '" + arg + "'";
+            return false;
+        }
+    }
+    if ((fast || screenshot) && out->mode != KrLaunch::Replay) {
+        *error = std::string(fast ? "--fast" : "--screenshot-at") + " goes with --replay";
+        return false;
+    }
+    out->replay.fast = fast;
+    return true;
+}
+
+int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe) {
+    KrLaunch launch;
+    std::string error;
+    if (!KrParseCommandLine(argc, argv, &launch, &error)) {
+        std::fprintf(stderr, "vornhelm: %s (%s)\n", error.c_str(), kKrUsage);
+        return 1;
+    }
+    KrTandorGame* host = nullptr;
+    switch (launch.mode) {
+        case KrLaunch::Help:
+            std::printf("%s\n", kKrUsage);
+            return 0;
+        case KrLaunch::Play:
+            host = new KrPlayHost;
+            break;
+        case KrLaunch::Record:
+            host = KrRecordingHost::Create(launch.recordPath, &error);
+            if (!host) std::fprintf(stderr, "vornhelm: cannot record to %s: %s\n", launch.recordPath.c_str(), error.c_str());
+            break;
+        case KrLaunch::Replay:
+            host = KrReplayHost::Create(launch.replay, describe, &error);
+            if (!host) std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", launch.replay.path.c_str(), error.c_str());
+            break;
+    }
+    if (!host) return 1;
+    return KrTandorGame::Main(argc, argv, host);
+}

@@ -1,0 +1,30 @@
+// The program's command line: play, record a session, or replay one.
+//
+//   vornhelm                        play
+//   vornhelm --record FILE          play, recording the session into FILE
+//   vornhelm --replay FILE          play FILE back in a window, at its pace
+//            [--fast]               as fast as possible, drawing nothing
+//            [--screenshot-at N OUT.png]  save the frame after update N and end
+#pragma once
+
+#include <string>
+
+#include "host/replay_host.h"
+
+struct KrLaunch {
+    enum Mode { Play, Record, Replay, Help };
+    Mode mode = Play;
+    std::string recordPath;
+    KrReplayOptions replay;
+};
+
+extern const char* const kKrUsage;
+
+// Parses the arguments after the program name; false with *error set to one
+// line when they make no sense.
+bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::string* error);
+
+// The desktop program: reads the command line, makes the host it asks for and
+// runs the game on it. describe gives the state part of a replay's last line.
+// Returns the exit code when the game does not end the process itself.
+int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe);

@@ -1,0 +1,54 @@
+// Records a session while it is played: every call the host makes into the
+// game and every value the game reads back from the host are written to a
+// replay file (host/replay_file.h) as they happen. The game is played
+// exactly as without recording; F12 screenshots work as usual.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "host/play_host.h"
+#include "host/replay_file.h"
+
+class KrRecordingHost : public KrPlayHost {
+public:
+    // Opens path for writing; null, with *error set, when it cannot. The file
+    // is completed (end record and checksum) when the program ends, however
+    // it ends short of being killed.
+    static KrRecordingHost* Create(const std::string& path, std::string* error);
+
+    void StartGame() override;
+    void SuspendGame() override;
+    void ResumeGame() override;
+    void UpdateGame() override;
+    void RenderGame() override;
+    void KeyEvent(int event, int data) override;
+    void MouseEvent(int event, int data, float x, float y) override;
+    void TouchEvent(int event, int data, float x, float y) override;
+    void MotionEvent(int event, int data, float x, float y, float z) override;
+    void DiscardGraphics() override;
+
+    int Millisecs() override;
+    bool PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
+                      Array<bool> buttons) override;
+    String LoadState() override;
+    int SaveState(String state) override;
+    void GetDate(Array<int> date) override;
+    void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                       int stencil, bool fullscreen) override;
+
+    // Writes the end record, closes the file and says how it went. Runs once.
+    void Finish();
+
+private:
+    KrRecordingHost(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+    void Write(const KrRecord& record);
+    void Flush();
+
+    std::FILE* file_;
+    std::string path_;
+    KrReplayEncoder encoder_;
+    long long updates_ = 0;
+    bool writeFailed_ = false;
+    bool finished_ = false;
+};
