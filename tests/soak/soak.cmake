@@ -21,5 +21,4 @@ target_link_libraries(soak_game PRIVATE vornhelm_core_san)
 set_target_properties(soak_game PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 
 add_test(NAME game_soak COMMAND soak_game)
-set_tests_properties(game_soak PROPERTIES LABELS game TIMEOUT 120
-  ENVIRONMENT "ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:handle_abort=1:detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+set_tests_properties(game_soak PROPERTIES LABELS game TIMEOUT 120)
