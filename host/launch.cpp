@@ -86,7 +86,7 @@ int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe) 
             host = new KrPlayHost;
             break;
         case KrLaunch::Record:
-            host = KrRecordingHost::Create(launch.recordPath, &error);
+            host = KrRecordingHost::Create(launch.recordPath, describe, &error);
             if (!host) std::fprintf(stderr, "vornhelm: cannot record to %s: %s\n", launch.recordPath.c_str(), error.c_str());
             break;
         case KrLaunch::Replay:

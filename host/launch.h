@@ -25,6 +25,7 @@ extern const char* const kKrUsage;
 bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::string* error);
 
 // The desktop program: reads the command line, makes the host it asks for and
-// runs the game on it. describe gives the state part of a replay's last line.
+// runs the game on it. describe gives the state part of the last line of a
+// recording or a replay.
 // Returns the exit code when the game does not end the process itself.
 int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/glfw2.h"
+#include "host/stop_signals.h"
 
 namespace {
 
@@ -27,15 +28,38 @@ float Element(const Array<float>& pair, int i) { return i < pair.Length() ? pair
 
 }  // namespace
 
-KrRecordingHost* KrRecordingHost::Create(const std::string& path, std::string* error) {
+KrRecordingHost* KrRecordingHost::Create(const std::string& path, KrReplayHost::Describe describe,
+                                         std::string* error) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
         *error = std::strerror(errno);
         return nullptr;
     }
-    recording = new KrRecordingHost(file, path);
+    recording = new KrRecordingHost(file, path, describe);
     std::atexit(FinishAtExit);
+    KrWatchStopSignals();
     return recording;
+}
+
+void KrRecordingHost::Run() {
+    KrSetStopWakesLoop(true);
+    KrPlayHost::Run();
+    KrSetStopWakesLoop(false);
+}
+
+void KrRecordingHost::PollEvents() {
+    StopIfAsked();
+    KrPlayHost::PollEvents();
+}
+
+void KrRecordingHost::WaitEvents() {
+    KrPlayHost::WaitEvents();
+    StopIfAsked();
+}
+
+// Ends from the main loop, between two calls into the game.
+void KrRecordingHost::StopIfAsked() {
+    if (int sig = KrStopSignal()) std::exit(128 + sig);
 }
 
 void KrRecordingHost::Write(const KrRecord& record) {
@@ -57,7 +81,9 @@ void KrRecordingHost::Finish() {
     if (file_ && std::fclose(file_) != 0) writeFailed_ = true;
     file_ = nullptr;
     if (writeFailed_) std::printf("The recording %s could not be written completely\n", path_.c_str());
-    else std::printf("Recorded %lld updates to %s\n", updates_, path_.c_str());
+    else
+        std::printf("Recorded %lld updates to %s: %s\n", updates_, path_.c_str(),
+                    describe_ ? describe_().c_str() : "");
     std::fflush(stdout);
 }
 

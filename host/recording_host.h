@@ -9,13 +9,16 @@
 
 #include "host/play_host.h"
 #include "host/replay_file.h"
+#include "host/replay_host.h"
 
 class KrRecordingHost : public KrPlayHost {
 public:
     // Opens path for writing; null, with *error set, when it cannot. The file
     // is completed (end record and checksum) when the program ends, however
-    // it ends short of being killed.
-    static KrRecordingHost* Create(const std::string& path, std::string* error);
+    // it ends short of being killed; its last line names the game's state as
+    // describe gives it, as a replay's last line does.
+    static KrRecordingHost* Create(const std::string& path, KrReplayHost::Describe describe,
+                                   std::string* error);
 
     void StartGame() override;
     void SuspendGame() override;
@@ -40,13 +43,24 @@ public:
     // Writes the end record, closes the file and says how it went. Runs once.
     void Finish();
 
+    // SIGINT and SIGTERM end a recording normally (exit code 128 + the
+    // signal), so that its file is complete.
+    void Run() override;
+
+protected:
+    void PollEvents() override;
+    void WaitEvents() override;
+
 private:
-    KrRecordingHost(std::FILE* file, std::string path) : file_(file), path_(std::move(path)) {}
+    KrRecordingHost(std::FILE* file, std::string path, KrReplayHost::Describe describe)
+        : file_(file), path_(std::move(path)), describe_(describe) {}
     void Write(const KrRecord& record);
     void Flush();
+    void StopIfAsked();
 
     std::FILE* file_;
     std::string path_;
+    KrReplayHost::Describe describe_;
     KrReplayEncoder encoder_;
     long long updates_ = 0;
     bool writeFailed_ = false;

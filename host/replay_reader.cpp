@@ -37,6 +37,7 @@
 //   0x14       date read              u count 0..7, i each value
 //   0x15       window opening         (the key releases sent before opening follow)
 //   0x16       window opened          u width, u height, u full screen 0 or 1
+//   0x18..0x1b joystick poll          port tag - 0x18, no joystick present
 //   0x7f       end                    4 bytes CRC-32
 //
 // Sizes are 0..32768; key events 1 and 2 carry key codes 1..511, character
@@ -184,6 +185,10 @@ private:
             case tag::kDiscardGraphics: Add(K::DiscardGraphics); break;
             case tag::kClock: Clock(Signed()); break;
             case tag::kJoystick: Joystick(); break;
+            case tag::kJoystickAbsent:
+            case tag::kJoystickAbsent + 1:
+            case tag::kJoystickAbsent + 2:
+            case tag::kJoystickAbsent + 3: Add(K::Joystick, t - tag::kJoystickAbsent, 0); break;
             case tag::kLoadState: State(); break;
             case tag::kSaveState: Add(K::SaveState, Int(INT32_MIN, INT32_MAX, "save result")); break;
             case tag::kDate: Date(); break;

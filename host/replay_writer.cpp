@@ -105,6 +105,10 @@ void KrReplayEncoder::Add(const KrRecord& r) {
 }
 
 void KrReplayEncoder::AddJoystick(int port, bool present, const KrJoyReading& reading) {
+    if (!present && port >= 0 && port <= 3) {
+        Byte(static_cast<std::uint8_t>(kr_replay::tag::kJoystickAbsent + port));
+        return;
+    }
     Byte(kr_replay::tag::kJoystick), Unsigned(port), Unsigned(present ? 1 : 0);
     if (!present) return;
     unsigned mask = 0;

@@ -1,0 +1,88 @@
+// The command line: what each form asks for, and a one-line reason for
+// every form that makes no sense.
+#include <gtest/gtest.h>
+
+#include "host/launch.h"
+
+namespace {
+
+struct Parsed {
+    bool ok;
+    std::string error;
+    KrLaunch launch;
+};
+
+Parsed ParseArgs(std::vector<const char*> args) {
+    args.insert(args.begin(), "vornhelm");
+    Parsed p;
+    p.ok = KrParseCommandLine(static_cast<int>(args.size()), args.data(), &p.launch, &p.error);
+    return p;
+}
+
+TEST(CommandLine, ValidForms) {
+    struct Case {
+        std::vector<const char*> args;
+        KrLaunch::Mode mode;
+        std::string record, replay;
+        bool fast;
+        long long at;
+        std::string shot;
+    } cases[] = {
+        {{}, KrLaunch::Play, "", "", false, -1, ""},
+        {{"--record", "a.vhr"}, KrLaunch::Record, "a.vhr", "", false, -1, ""},
+        {{"--replay", "b.vhr"}, KrLaunch::Replay, "", "b.vhr", false, -1, ""},
+        {{"--replay", "b.vhr", "--fast"}, KrLaunch::Replay, "", "b.vhr", true, -1, ""},
+        {{"--fast", "--replay", "b.vhr"}, KrLaunch::Replay, "", "b.vhr", true, -1, ""},
+        {{"--replay", "b.vhr", "--screenshot-at", "0", "o.png"}, KrLaunch::Replay, "", "b.vhr", false, 0, "o.png"},
+        {{"--screenshot-at", "120", "--x.png", "--replay", "--fast"}, KrLaunch::Replay, "", "--fast", false, 120,
+         "--x.png"},
+        {{"--help"}, KrLaunch::Help, "", "", false, -1, ""},
+        {{"--record", "a.vhr", "-h"}, KrLaunch::Help, "a.vhr", "", false, -1, ""},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        Parsed p = ParseArgs(c.args);
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(p.launch.mode, c.mode);
+        EXPECT_EQ(p.launch.recordPath, c.record);
+        EXPECT_EQ(p.launch.replay.path, c.replay);
+        EXPECT_EQ(p.launch.replay.fast, c.fast);
+        EXPECT_EQ(p.launch.replay.screenshotAt, c.at);
+        EXPECT_EQ(p.launch.replay.screenshotPath, c.shot);
+    }
+}
+
+TEST(CommandLine, FormsThatMakeNoSense) {
+    struct Case {
+        std::vector<const char*> args;
+        const char* error;
+    } cases[] = {
+        {{"--record"}, "--record needs a file name"},
+        {{"--replay", ""}, "--replay needs a file name"},
+        {{"--record", "a", "--replay", "b"}, "--record and --replay go one at a time"},
+        {{"--replay", "a", "--replay", "b"}, "--record and --replay go one at a time"},
+        {{"--fast"}, "--fast goes with --replay"},
+        {{"--record", "a", "--fast"}, "--fast goes with --replay"},
+        {{"--screenshot-at", "3", "x.png"}, "--screenshot-at goes with --replay"},
+        {{"--replay", "a", "--screenshot-at"}, "--screenshot-at needs an update number and a file name"},
+        {{"--replay", "a", "--screenshot-at", "-1", "x.png"}, "--screenshot-at needs an update number (0 or more), not '-1'"},
+        {{"--replay", "a", "--screenshot-at", "1e3", "x.png"}, "--screenshot-at needs an update number (0 or more), not '1e3'"},
+        {{"--replay", "a", "--screenshot-at", "9999999999999999", "x.png"},
+         "--screenshot-at needs an update number (0 or more), not '9999999999999999'"},
+        {{"--replay", "a", "--screenshot-at", "5"}, "--screenshot-at needs a file name after the update number"},
+        {{"--replay", "a", "extra"}, "unknown argument 'extra'"},
+        {{"-record", "a"}, "unknown argument '-record'"},
+    };
+    for (const Case& c : cases) {
+        std::string line;
+        for (const char* a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        Parsed p = ParseArgs(c.args);
+        EXPECT_FALSE(p.ok);
+        EXPECT_EQ(p.error, c.error);
+    }
+}
+
+}  // namespace
