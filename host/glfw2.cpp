@@ -239,8 +239,8 @@ void glfwSetWindowPos(int x, int y) {
 
 void glfwGetWindowSize(int* width, int* height) {
     int w = 0, h = 0;
-    if (layer.window) ::glfwGetFramebufferSize(layer.window, &w, &h);
-    hooks::ApplyReportedSize(&w, &h);  // a replay's recorded device size
+    // A replay shows the recorded device size, whatever the window's.
+    if (!hooks::ApplyReportedSize(&w, &h) && layer.window) ::glfwGetFramebufferSize(layer.window, &w, &h);
     if (width) *width = w;
     if (height) *height = h;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "host/glfw2.h"
+#include "host/glfw2_hooks.h"
 #include "host/stop_signals.h"
 
 namespace {
@@ -87,13 +88,22 @@ void KrRecordingHost::Finish() {
     std::fflush(stdout);
 }
 
-// The device size the graphics device reads when it is made is the window's
-// at this moment: the game is started right after the window opens.
-void KrRecordingHost::StartGame() {
+// The window manager may resize the window at any moment, so the size is
+// read once, recorded, and held for the graphics device to read during the
+// call: the device sees exactly what a replay will show it.
+template <class Dispatch>
+void KrRecordingHost::WithDeviceSize(K kind, Dispatch dispatch) {
     int width = 0, height = 0;
     glfw2::glfwGetWindowSize(&width, &height);
-    Write(Call(K::Start, width, height));
-    KrPlayHost::StartGame();
+    Write(Call(kind, width, height));
+    glfw2::hooks::SetReportedSize(width, height);
+    dispatch();
+    glfw2::hooks::SetReportedSize(0, 0);
+}
+
+// The graphics device is made, and reads the window's size, during the start.
+void KrRecordingHost::StartGame() {
+    WithDeviceSize(K::Start, [this] { KrPlayHost::StartGame(); });
 }
 
 void KrRecordingHost::SuspendGame() {
@@ -112,13 +122,8 @@ void KrRecordingHost::UpdateGame() {
     KrPlayHost::UpdateGame();
 }
 
-// The size read here is the one the graphics device reads as the render
-// begins: no window events are handled in between.
 void KrRecordingHost::RenderGame() {
-    int width = 0, height = 0;
-    glfw2::glfwGetWindowSize(&width, &height);
-    Write(Call(K::Render, width, height));
-    KrPlayHost::RenderGame();
+    WithDeviceSize(K::Render, [this] { KrPlayHost::RenderGame(); });
 }
 
 void KrRecordingHost::KeyEvent(int event, int data) {

@@ -57,6 +57,8 @@ private:
     void Write(const KrRecord& record);
     void Flush();
     void StopIfAsked();
+    template <class Dispatch>
+    void WithDeviceSize(KrRecordKind kind, Dispatch dispatch);
 
     std::FILE* file_;
     std::string path_;

@@ -229,10 +229,8 @@ void KrReplayHost::OpenWindow(int width, int height, bool fullscreen) {
         glfwTerminate();
         std::exit(-1);
     }
-    if (!full) {
-        glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
-        glfwSetWindowTitle("Vornhelm replay");
-    }
+    if (!full) glfwSetWindowPos((desktop.Width - width) / 2, (desktop.Height - height) / 2);
+    glfwSetWindowTitle("Vornhelm replay");  // full screen too: it tells a replay from the game
     ++glfwGraphicsSeq;
     glfwDisable(GLFW_AUTO_POLL_EVENTS);
     glfwSetKeyCallback(OnReplayKey);

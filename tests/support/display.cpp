@@ -27,7 +27,7 @@ void stop_xvfb() {
 }
 
 // Starts Xvfb, letting it choose a free display number and report it on a pipe.
-std::string start_xvfb() {
+std::string start_xvfb(const std::string& screen) {
     int fds[2];
     if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
     pid_t pid = fork();
@@ -39,7 +39,7 @@ std::string start_xvfb() {
         for (int stdfd = 0; stdfd < 3; ++stdfd) dup2(devnull, stdfd);
         close(fds[0]);
         std::string fd = std::to_string(fds[1]);
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(), "-nolisten",
                "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -60,10 +60,10 @@ std::string start_xvfb() {
 
 }  // namespace
 
-std::string EnsureDisplay() {
+std::string EnsureDisplay(const std::string& screen) {
     const char* current = std::getenv("DISPLAY");
     if (current && *current) return current;
-    std::string name = start_xvfb();
+    std::string name = start_xvfb(screen);
     setenv("DISPLAY", name.c_str(), 1);
     return name;
 }

@@ -6,7 +6,8 @@
 
 namespace testsupport {
 
-// Makes sure DISPLAY names a running X server; returns its name.
-std::string EnsureDisplay();
+// Makes sure DISPLAY names a running X server; returns its name. A private
+// server gets a screen of the given size and depth ("WIDTHxHEIGHTxDEPTH").
+std::string EnsureDisplay(const std::string& screen = "1024x768x24");
 
 }  // namespace testsupport

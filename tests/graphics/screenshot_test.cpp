@@ -1,0 +1,184 @@
+// Screenshots against a real window under Xvfb: the PNG written as a frame is
+// presented holds exactly the pixels the device reads back from that frame;
+// F12 on the play host takes one screenshot per press, named by the time
+// and never over an earlier one.
+#include <gtest/gtest.h>
+#include <stb/stb_image.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "graphics/renderer.h"
+#include "host/glfw2.h"
+#include "host/glfw2_hooks.h"
+#include "host/play_host.h"
+#include "host/screenshot.h"
+#include "tests/support/display.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// An odd size: rows of RGB bytes that are not a multiple of 4 long.
+constexpr int kW = 163, kH = 97;
+
+// A frame with a colour in each corner, so that a flip or a shift shows.
+void DrawFrame(gxtkGraphics* device, int shade) {
+    device->BeginRender();
+    device->Cls(10, 20, shade);
+    struct Box { float x, y, w, h; int r, g, b; } boxes[] = {
+        {0, 0, 7, 5, 255, 0, 0},      {kW - 9, 0, 9, 4, 0, 255, 0},  {0, kH - 3, 11, 3, 0, 0, 255},
+        {kW - 1, kH - 1, 1, 1, 255, 255, 0}, {40, 30, 60, 33, 90, 160, 230},
+    };
+    for (const Box& b : boxes) {
+        device->SetColor(b.r, b.g, b.b);
+        device->SetAlpha(1);
+        device->DrawRect(b.x, b.y, b.w, b.h);
+    }
+    device->Flush();
+}
+
+// Pixels of a PNG as 0xRRGGBB.
+std::vector<int> PngPixels(const std::string& path, int* w, int* h) {
+    int n = 0;
+    unsigned char* data = stbi_load(path.c_str(), w, h, &n, 3);
+    std::vector<int> pixels;
+    if (!data) return pixels;
+    for (int i = 0; i < *w * *h; ++i) pixels.push_back(data[3 * i] << 16 | data[3 * i + 1] << 8 | data[3 * i + 2]);
+    stbi_image_free(data);
+    return pixels;
+}
+
+std::vector<std::string> Pngs(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().extension() == ".png") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Counts the frames a delegate is asked for, drawing each on the device.
+class FrameDelegate : public KrGameDelegate {
+public:
+    FrameDelegate() {}
+    gxtkGraphics* device = nullptr;
+    int frames = 0;
+    void RenderGame() override {
+        DrawFrame(device, 40 + frames++);
+        device->EndRender();
+    }
+};
+
+class Screenshots : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testsupport::EnsureDisplay();
+        ASSERT_EQ(glfw2::glfwInit(), 1);
+        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
+        ASSERT_TRUE(glfw2::glfwOpenWindow(kW, kH, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
+        ++glfwGraphicsSeq;
+        device = new gxtkGraphics;
+        char name[] = "/tmp/vornhelm_shots_XXXXXX";
+        ASSERT_TRUE(mkdtemp(name));
+        dir = name;
+        ASSERT_TRUE(getcwd(home, sizeof home));
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+    }
+    void TearDown() override {
+        glfw2::hooks::SetBeforeSwap(nullptr);
+        glfw2::glfwCloseWindow();
+        EXPECT_EQ(chdir(home), 0);
+        fs::remove_all(dir);
+    }
+    gxtkGraphics* device = nullptr;
+    std::string dir;
+    char home[4096];
+};
+
+TEST_F(Screenshots, ThePngHoldsThePixelsOfThePresentedFrame) {
+    // A hook already in place (a replay's) still runs, after the capture.
+    static int hookRuns = 0;
+    glfw2::hooks::SetBeforeSwap([] { return ++hookRuns, true; });
+
+    DrawFrame(device, 77);
+    Array<int> expected(kW * kH);
+    device->ReadPixels(expected, 0, 0, kW, kH, 0, kW);
+    KrCaptureNextFrame("frame.png");
+    EXPECT_TRUE(KrCapturePending());
+    testing::internal::CaptureStdout();
+    device->EndRender();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Screenshot saved as frame.png\n");
+    EXPECT_FALSE(KrCapturePending());
+    EXPECT_TRUE(KrLastCaptureSaved());
+    EXPECT_EQ(hookRuns, 1);
+
+    int w = 0, h = 0;
+    std::vector<int> png = PngPixels("frame.png", &w, &h);
+    ASSERT_EQ(w, kW);
+    ASSERT_EQ(h, kH);
+    int differing = 0;
+    for (int i = 0; i < kW * kH; ++i) differing += png[i] != (expected[i] & 0xffffff);
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(png[0], 0xff0000);                  // top left
+    EXPECT_EQ(png[kW - 1], 0x00ff00);             // top right
+    EXPECT_EQ(png[(kH - 1) * kW], 0x0000ff);      // bottom left
+    EXPECT_EQ(png[kH * kW - 1], 0xffff00);        // bottom right
+
+    // The next frame is presented without a capture; the hook stays.
+    DrawFrame(device, 78);
+    device->EndRender();
+    EXPECT_EQ(hookRuns, 2);
+    EXPECT_EQ(Pngs(dir), std::vector<std::string>{"frame.png"});
+
+    // A file that cannot be written says so, on one line.
+    DrawFrame(device, 79);
+    KrCaptureNextFrame("no/such/folder/x.png");
+    testing::internal::CaptureStdout();
+    device->EndRender();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Screenshot could not be saved as no/such/folder/x.png\n");
+    EXPECT_FALSE(KrLastCaptureSaved());
+}
+
+TEST_F(Screenshots, NamesTellTheTimeAndNeverReplaceAFile) {
+    std::tm t{};
+    t.tm_year = 2024 - 1900, t.tm_mon = 1, t.tm_mday = 29, t.tm_hour = 7, t.tm_min = 5, t.tm_sec = 9;
+    t.tm_isdst = -1;
+    std::time_t when = std::mktime(&t);
+    EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509.png");
+    std::fclose(std::fopen("vornhelm-20240229-070509.png", "w"));
+    EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509-2.png");
+    std::fclose(std::fopen("vornhelm-20240229-070509-2.png", "w"));
+    EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509-3.png");
+}
+
+// F12 asks for the next frame; a held F12 (key repeat) asks once.
+TEST_F(Screenshots, F12TakesOneScreenshotPerPress) {
+    static KrPlayHost* host = new KrPlayHost;
+    auto* delegate = new FrameDelegate;
+    delegate->device = device;
+    host->SetDelegate(delegate);
+    host->StartGame();
+
+    testing::internal::CaptureStdout();
+    for (int repeat = 0; repeat < 3; ++repeat) host->KeyEvent(1, 123);
+    host->RenderGame();
+    host->RenderGame();
+    host->KeyEvent(2, 123);
+    host->RenderGame();
+    host->KeyEvent(1, 123);
+    host->RenderGame();
+    host->KeyEvent(1, 122);  // F11 is no screenshot
+    host->RenderGame();
+    std::string out = testing::internal::GetCapturedStdout();
+
+    EXPECT_EQ(delegate->frames, 5);
+    std::vector<std::string> shots = Pngs(dir);
+    ASSERT_EQ(shots.size(), 2u) << out;
+    for (const std::string& name : shots) {
+        EXPECT_NE(out.find("Screenshot saved as " + name + "\n"), std::string::npos) << out;
+        int w = 0, h = 0;
+        EXPECT_EQ(PngPixels(name, &w, &h).size(), static_cast<std::size_t>(kW * kH));
+    }
+}
+
+}  // namespace
