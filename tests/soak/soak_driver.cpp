@@ -21,7 +21,7 @@ const int kBackButtons[] = {6, 7, 14};
 const char kChars[] = "wexzadcqyturfimhrjnkpvWEXZADCQ";
 
 const int kArrowKeys[] = {37, 38, 39, 40};
-constexpr int kSpaceKey = 32, kLeftKey = 37, kUpKey = 38;
+constexpr int kSpaceKey = 32, kLeftKey = 37, kUpKey = 38, kEscapeKey = 27;
 const int kFireKeys[] = {90, 32, 88, 67};
 
 bool IsBackButton(int b) {
@@ -94,13 +94,14 @@ void SoakDriver::ReleaseAll() {
     for (char c : std::string("ezqctfmgrnpv")) kr_input_device->p_KeyEvent(kr_event::KeyChar, c);
 }
 
-// A game or a menu that goes on too long gets a way out: give up, or start
-// a game with the selected mode.
+// A game or a menu that goes on too long gets a way out: give up (back,
+// left to the give-up button, fire), or start a game (up, fire: the selected
+// game mode, or the one before the gear). Scripts run from their end.
 void SoakDriver::ChooseMood() {
     ++modeUpdates_;
-    if (script_.empty() && app_->m_Mode == 10 && modeUpdates_ > 1500 && PlayRunning()) {
+    if (script_.empty() && modeUpdates_ > 1500 && PlayRunning()) {
         ReleaseAll();
-        script_ = {kSpaceKey, kWait, kLeftKey, kWait, kWait, 27};
+        script_ = {kSpaceKey, kWait, kLeftKey, kWait, kWait, kEscapeKey};
         mood_ = kIdle;
         moodLeft_ = 40;
     } else if (script_.empty() && app_->m_Mode == 1 && modeUpdates_ > 600) {
