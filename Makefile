@@ -2,9 +2,11 @@
 BUILD        ?= build
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
+SOAK_MINUTES ?= 30
+PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz soak install clean
 
 all: build
 
@@ -31,6 +33,17 @@ fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DVORNHELM_FUZZ=ON >/dev/null
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@./scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
+
+# The sanitizer build of the whole game plays random input for SOAK_MINUTES.
+soak: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target soak_game
+	@cd $(BUILD) && SOAK_MINUTES=$(SOAK_MINUTES) \
+	    ASAN_OPTIONS=abort_on_error=0:halt_on_error=1:handle_abort=1:detect_leaks=1 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ./soak_game
+
+# The game, its data, a launcher, a desktop entry and icons under PREFIX.
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -21,6 +21,7 @@ ImageAsset IconSheet();        // pause, give up, play, selection ring, calibrat
 ImageAsset TitleLogoSheet();   // the game's title
 ImageAsset MenuSheet();        // title backdrops
 ImageAsset GameFontSheet();    // the game's 128-glyph font, two rows of 64
+ImageAsset AppIconSheet();     // the desktop icon (installation, not the game)
 
 // All of the above, in the order they are written, each fitted to the
 // image size limit (FitToMaxSide).
