@@ -4,10 +4,15 @@
 // every sample its outputs describe. Seeds: fuzz/seeds/fuzz_ogg/, short Ogg
 // files of the game's own tune and effects.
 //
-// The decoder drops any page whose checksum fails, so nearly every mutation
-// would stop there. Each input is therefore loaded twice: as it is, and
-// with the checksum of every whole page it holds made to match, so that the
-// mutated headers and packets reach the Vorbis parsers too.
+// LoadOGG cuts a stream at the first page whose checksum fails, so nearly
+// every mutation would stop there. Each input is therefore loaded twice: as
+// it is, and with the checksum of every whole page it holds made to match,
+// so that mutated headers and packets reach the parsers too.
+//
+// The decoder's own code is compiled into this target, with the sanitizers
+// and coverage of the rest; the linker takes it before the system's copy.
+#include <stb_vorbis.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>

@@ -66,7 +66,7 @@ int c_MyApp::p_CLS2D(float r, float g, float b, float a) {
 // Appends one record of the given kind with the current alpha, colour and
 // blend; elements 8, 9 and 14 keep whatever an earlier record left there.
 static int AppendRecord(c_MyApp* app, float kind, float x, float y, float w, float h, float frame) {
-    if (app->m_DrawN > kLastRecordStart) return 0;
+    if (app->m_DrawN < 0 || app->m_DrawN > kLastRecordStart) return 0;
     float* r = &app->m_Draw[app->m_DrawN];
     r[0] = kind;
     r[1] = x;
@@ -138,7 +138,8 @@ int c_MyApp::p_ReplayDrawList(int devW, int devH) {
     const float sx = m_ScaleX, sy = m_ScaleY;
     const float ox = kr_Vex_overscan;
     const float oy = kr_Vex_overscan * static_cast<float>(devH) / static_cast<float>(devW);
-    for (int i = 0; i < m_DrawN - 14; i += kRecord) {
+    const int used = m_DrawN < m_Draw.Length() ? m_DrawN : m_Draw.Length();
+    for (int i = 0; i < used - 14; i += kRecord) {
         const float* r = &m_Draw[i];
         kr_graphics_SetAlpha(r[7]);
         kr_graphics_SetColor(r[10], r[11], r[12]);

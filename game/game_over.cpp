@@ -1,6 +1,7 @@
 // The game-over overlay: it builds over 90 updates of play, hands over to the
 // menu and then fades out over it; and the rank of the score in the mode's
 // top ten.
+#include "game/float_to_int.h"
 #include "game/game.h"
 
 namespace {
@@ -38,7 +39,7 @@ int c_MyApp::p_GameOver() {
         p_SetCol(0, 0, 0, dim < 0.7f ? dim : 0.7f);
         p_Rect(-1, -1, w + 2, h + 2);
 
-        int stop = static_cast<int>(0.45f * h);
+        int stop = kr_Vex_ToInt(0.45f * h);
         int p = 12 * t < stop ? 12 * t : stop;
         m_PosY = p;
 

@@ -10,19 +10,36 @@
 // than the file holds costs at most the first 64 KiB block and fails as a
 // short read.
 //
-// Ogg Vorbis files are decoded by the reference decoder (libvorbisfile). It
-// checks every page's checksum and every header's lengths and counts before
-// it trusts them, so a damaged file gives none, or the samples of the pages
-// that are intact, and a failed open frees all it allocated.
+// Ogg Vorbis files are read whole, and only what checks out reaches the
+// decoder, stb_vorbis, which is fast but trusts what it reads:
+// 1. the pages from the start of the file, each with its checksum right,
+//    as long as they belong to the first logical stream: the stream is cut
+//    at the first page that is damaged, incomplete or of another stream;
+// 2. whose three header packets the reference decoder (libvorbisfile)
+//    accepts: it checks every length and count in them, which stb_vorbis
+//    does not (a huge comment count made it write through a null pointer);
+// 3. decoded by stb_vorbis with all its memory in one block of ours, so
+//    that a failed open leaves nothing allocated behind.
+// A damaged file therefore gives none, or the samples of its intact start.
 #include "host/audio_decode.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
 
 #include "host/glfw_game.h"
 
@@ -104,63 +121,163 @@ unsigned char* ReadDataChunk(std::FILE* f, int* size) {
     }
 }
 
-// The decoder reads the caller's open file through these; it never closes
-// it. Seeking lets it find the stream's end and its links up front.
-std::size_t ReadOgg(void* out, std::size_t size, std::size_t count, void* file) {
-    return std::fread(out, size, count, static_cast<std::FILE*>(file));
+// Reads the rest of the file into memory; false when a read fails.
+bool ReadAll(std::FILE* f, std::vector<unsigned char>* bytes) {
+    unsigned char block[65536];
+    for (;;) {
+        std::size_t got = std::fread(block, 1, sizeof block, f);
+        bytes->insert(bytes->end(), block, block + got);
+        if (got < sizeof block) return !std::ferror(f);
+    }
 }
 
-int SeekOgg(void* file, ogg_int64_t offset, int whence) {
-    return fseeko(static_cast<std::FILE*>(file), static_cast<off_t>(offset), whence);
+std::uint32_t LE32(const unsigned char* p) {
+    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
-long TellOgg(void* file) { return std::ftell(static_cast<std::FILE*>(file)); }
+// The Ogg page checksum: CRC-32, polynomial 0x04C11DB7, not reflected,
+// starting from 0, over the page with its own checksum field taken as 0.
+const std::array<std::uint32_t, 256> kCrcTable = [] {
+    std::array<std::uint32_t, 256> table{};
+    for (std::uint32_t i = 0; i < 256; ++i) {
+        std::uint32_t crc = i << 24;
+        for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+        table[i] = crc;
+    }
+    return table;
+}();
 
-const ov_callbacks kOggCallbacks = {ReadOgg, SeekOgg, nullptr, TellOgg};
+std::uint32_t PageChecksum(const unsigned char* page, std::size_t size) {
+    std::uint32_t crc = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        unsigned char byte = i >= 22 && i < 26 ? 0 : page[i];
+        crc = (crc << 8) ^ kCrcTable[(crc >> 24) ^ byte];
+    }
+    return crc;
+}
 
-// Frames asked of the decoder per read; a read returns at most what the
-// decoder has ready from one packet, which may be fewer.
-constexpr int kReadFrames = 4096;
-// 64 MiB of samples: over six minutes of stereo at 44.1 kHz.
-constexpr ogg_int64_t kMaxPresizedSamples = ogg_int64_t(1) << 25;
-constexpr int kBigEndian = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__;
+// Bytes from the start that hold whole, undamaged pages of the first
+// logical stream, up to its last page: the first page must begin it, and
+// the walk stops at a page that is cut short, fails its checksum, belongs to
+// another stream or begins a new one.
+std::size_t IntactFirstStream(const unsigned char* b, std::size_t n) {
+    std::size_t at = 0;
+    std::uint32_t serial = 0;
+    while (at + 27 <= n && std::memcmp(b + at, "OggS", 4) == 0 && b[at + 4] == 0) {
+        const bool begins = b[at + 5] & 2, ends = b[at + 5] & 4;
+        std::size_t body = at + 27 + b[at + 26];
+        if (body > n) break;
+        std::size_t end = body;
+        for (std::size_t i = at + 27; i < body; ++i) end += b[i];
+        if (end > n) break;
+        if (at == 0 ? !begins : begins || LE32(b + at + 14) != serial) break;
+        if (PageChecksum(b + at, end - at) != LE32(b + at + 22)) break;
+        serial = LE32(b + at + 14);
+        at = end;
+        if (ends) break;
+    }
+    return at;
+}
 
-// Decodes the first logical stream into one growing buffer of 16-bit
-// samples in native byte order. A hole (a page lost to a failed checksum or
-// a gap) is skipped; any other decoding error ends the stream there, keeping
-// what came before it.
-short* DecodeFrames(OggVorbis_File* file, int channels, int* frames) {
-    const std::size_t frameBytes = static_cast<std::size_t>(channels) * sizeof(short);
-    const std::size_t chunk = static_cast<std::size_t>(channels) * kReadFrames;
-    // The length the last page claims sizes the buffer, so a whole file
-    // decodes without growing it; a damaged file may claim anything, so the
-    // claim is believed only up to a bound and the buffer grows past it.
-    ogg_int64_t claimed = ov_pcm_total(file, -1);
-    bool believable = claimed > 0 && claimed <= kMaxPresizedSamples / channels;
-    std::size_t expected = static_cast<std::size_t>(believable ? claimed : 4 * kReadFrames);
-    std::size_t capacity = expected * channels + chunk, used = 0;
+struct Memory {
+    const unsigned char* bytes;
+    std::size_t size, at;
+};
+
+std::size_t ReadMemory(void* out, std::size_t size, std::size_t count, void* source) {
+    auto* m = static_cast<Memory*>(source);
+    std::size_t want = size && count ? std::min(size * count, m->size - m->at) / size : 0;
+    std::memcpy(out, m->bytes + m->at, want * size);
+    m->at += want * size;
+    return want;
+}
+
+// Whether the reference decoder accepts the stream's three header packets;
+// it reads them as a stream, not seeking, so it stops after the headers.
+bool HeadersAccepted(const unsigned char* bytes, std::size_t size) {
+    Memory source{bytes, size, 0};
+    const ov_callbacks readOnly = {ReadMemory, nullptr, nullptr, nullptr};
+    OggVorbis_File file;
+    // A failed open releases everything it took.
+    if (ov_open_callbacks(&source, &file, nullptr, 0, readOnly) != 0) return false;
+    const vorbis_info* info = ov_info(&file, -1);
+    // The header holds the rate in 32 unsigned bits; one beyond an int is
+    // no rate any sound could have.
+    bool usable = info && info->channels > 0 && info->rate > 0 && info->rate <= INT_MAX;
+    ov_clear(&file);
+    return usable;
+}
+
+// stb_vorbis takes all its memory from this block, so freeing the block
+// frees whatever a failed open left. Checked headers need about 200 KiB;
+// the block grows while the decoder asks for more, up to a bound.
+constexpr int kFirstArena = 512 << 10;
+constexpr int kLargestArena = 32 << 20;
+
+// One decoded sample, nominally -1 to 1, as a 16-bit one: scaled by 32768,
+// clamped, rounded to the nearest (ties to even). Clamping comes first, so a
+// damaged stream's huge values saturate instead of overflowing.
+inline short ToSample(float v) {
+    v *= 32768.0f;
+    v = v > 32767.0f ? 32767.0f : v < -32768.0f ? -32768.0f : v;
+    return static_cast<short>(std::lrint(v));
+}
+
+#if defined(__SSE2__)
+// Eight samples at once, as ToSample does them (the processor's conversion
+// rounds to the nearest, ties to even).
+inline __m128i ToSamples8(const float* in) {
+    const __m128 scale = _mm_set1_ps(32768.0f), top = _mm_set1_ps(32767.0f), bottom = _mm_set1_ps(-32768.0f);
+    __m128 a = _mm_max_ps(_mm_min_ps(_mm_mul_ps(_mm_loadu_ps(in), scale), top), bottom);
+    __m128 b = _mm_max_ps(_mm_min_ps(_mm_mul_ps(_mm_loadu_ps(in + 4), scale), top), bottom);
+    return _mm_packs_epi32(_mm_cvtps_epi32(a), _mm_cvtps_epi32(b));
+}
+#endif
+
+// Writes `frames` frames of per-channel float samples as interleaved 16-bit
+// ones. Mono and stereo, nearly every file, go eight frames at a time.
+void Interleave(float* const* pcm, int channels, int frames, short* out) {
+    int done = 0;
+#if defined(__SSE2__)
+    auto* to = reinterpret_cast<__m128i*>(out);
+    if (channels == 1) {
+        for (; done + 8 <= frames; done += 8) _mm_storeu_si128(to++, ToSamples8(pcm[0] + done));
+    } else if (channels == 2) {
+        for (; done + 8 <= frames; done += 8) {
+            __m128i left = ToSamples8(pcm[0] + done), right = ToSamples8(pcm[1] + done);
+            _mm_storeu_si128(to++, _mm_unpacklo_epi16(left, right));
+            _mm_storeu_si128(to++, _mm_unpackhi_epi16(left, right));
+        }
+    }
+#endif
+    for (int c = 0; c < channels; ++c)
+        for (int i = done; i < frames; ++i) out[static_cast<std::size_t>(i) * channels + c] = ToSample(pcm[c][i]);
+}
+
+// Decodes every frame into one growing buffer of 16-bit samples. There is
+// always room for a whole chunk of 4096 frames (more than one Vorbis frame
+// can hold), so no frame is ever cut short.
+short* DecodeFrames(stb_vorbis* decoder, int channels, int* frames) {
+    const std::size_t chunk = static_cast<std::size_t>(channels) * 4096;
+    std::size_t capacity = chunk * 16, used = 0;
     auto* buffer = static_cast<short*>(std::malloc(capacity * sizeof(short)));
-    int firstLink = -1;
-    // The frame count is an int: a stream that would pass it ends there.
-    const std::size_t maxUsed = (static_cast<std::size_t>(INT_MAX) - kReadFrames) * channels;
-    while (buffer && used <= maxUsed) {
+    *frames = 0;
+    while (buffer) {
+        float** pcm = nullptr;
+        int n = stb_vorbis_get_frame_float(decoder, nullptr, &pcm);
+        if (n <= 0) break;
+        n = std::min(n, 4096);
+        Interleave(pcm, channels, n, buffer + used);
+        *frames += n;
+        used += static_cast<std::size_t>(channels) * n;
+        if (*frames > INT_MAX - 8192) break;  // the frame count is an int
         if (used + chunk > capacity) {
             capacity *= 2;
             auto* grown = static_cast<short*>(std::realloc(buffer, capacity * sizeof(short)));
             if (!grown) std::free(buffer);
             buffer = grown;
-            if (!buffer) break;
         }
-        int link = 0;
-        long got = ov_read(file, reinterpret_cast<char*>(buffer + used),
-                           static_cast<int>(chunk * sizeof(short)), kBigEndian, 2, 1, &link);
-        if (got == OV_HOLE) continue;
-        if (got <= 0) break;
-        if (firstLink < 0) firstLink = link;
-        if (link != firstLink) break;  // a chained stream: only its first part
-        used += static_cast<std::size_t>(got) / frameBytes * channels;
     }
-    *frames = static_cast<int>(used / channels);
     return buffer;
 }
 
@@ -218,24 +335,33 @@ unsigned char* LoadWAV(std::FILE* f, int* frameCount, int* channelCount, int* by
 
 unsigned char* LoadOGG(std::FILE* f, int* frameCount, int* channelCount, int* bytesPerSample,
                        int* sampleRate) {
-    OggVorbis_File file;
-    // A failed open releases everything it took; the file stays open.
-    if (ov_open_callbacks(f, &file, nullptr, 0, kOggCallbacks) != 0) return nullptr;
-    const vorbis_info* info = ov_info(&file, -1);
-    int channels = info ? info->channels : 0;
-    // The header holds the rate in 32 unsigned bits; one beyond an int is
-    // no rate any sound could have.
-    long rate = info ? info->rate : 0;
-    bool usable = channels > 0 && rate > 0 && rate <= INT_MAX;
+    std::vector<unsigned char> file;
+    if (!ReadAll(f, &file)) return nullptr;
+    const std::size_t intact = IntactFirstStream(file.data(), file.size());
+    if (intact == 0 || intact > INT_MAX || !HeadersAccepted(file.data(), intact)) return nullptr;
+
+    std::vector<char> arena;
+    stb_vorbis* decoder = nullptr;
+    for (int size = kFirstArena; !decoder && size <= kLargestArena; size *= 4) {
+        arena.resize(static_cast<std::size_t>(size));
+        const stb_vorbis_alloc block = {arena.data(), size};
+        int error = 0;
+        decoder = stb_vorbis_open_memory(file.data(), static_cast<int>(intact), &error, &block);
+        if (!decoder && error != VORBIS_outofmem) return nullptr;
+    }
+    if (!decoder) return nullptr;
+    const stb_vorbis_info info = stb_vorbis_get_info(decoder);
     int frames = 0;
-    short* samples = usable ? DecodeFrames(&file, channels, &frames) : nullptr;
-    ov_clear(&file);
+    short* samples = info.channels > 0 && info.sample_rate <= INT_MAX
+                         ? DecodeFrames(decoder, info.channels, &frames)
+                         : nullptr;
+    stb_vorbis_close(decoder);
     if (!samples) return nullptr;
 
     *frameCount = frames;
-    *channelCount = channels;
+    *channelCount = info.channels;
     *bytesPerSample = 2;
-    *sampleRate = static_cast<int>(rate);
+    *sampleRate = static_cast<int>(info.sample_rate);
     return reinterpret_cast<unsigned char*>(samples);
 }
 

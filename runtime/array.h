@@ -2,8 +2,8 @@
 // elements inline). Length 0 is the element type's shared, permanent nullRep.
 // Element access is unchecked, except in the sanitizer build
 // (VORNHELM_ARRAY_BOUNDS_CHECK), where an index outside the array is fatal.
-// Stores of references into elements pass the
-// write barrier: gc_assign(arr[i], obj).
+// Stores of references into elements pass the write barrier:
+// gc_assign(arr[i], obj).
 #pragma once
 
 #include <cstdlib>

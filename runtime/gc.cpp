@@ -82,10 +82,10 @@ void destroy_garbage(int size) {
             break;
         }
         unlink(p);
-        int size = p->gc_size();
+        int bytes = p->gc_size();
         p->~gc_object();  // the class's own destructor; the block stays ours
-        gc_free_bytes -= size;
-        release_block(p, size);
+        gc_free_bytes -= bytes;
+        release_block(p, bytes);
     }
 }
 

@@ -1,6 +1,7 @@
 // The sound effects (sfx/NNN.wav) and the in-game tune (sfx/choppa.ogg),
-// decoded with the game's own loaders; the tune also with stb_vorbis, the
-// decoder the game used before, whose output it must still match.
+// decoded with the game's own loaders; the tune also with stb_vorbis by
+// itself, as the game loaded it before its pages and headers were checked,
+// whose output the checked load must still match.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdint>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -81,6 +82,11 @@ std::string FirstRunState() {
     return s;
 }
 
+// Within 3 of a colour on every channel.
+bool Near(const Rgb& p, const Rgb& c) {
+    return std::abs(p[0] - c[0]) <= 3 && std::abs(p[1] - c[1]) <= 3 && std::abs(p[2] - c[2]) <= 3;
+}
+
 // The game in a scratch folder whose data/ links to the built data folder,
 // with openbox on a private X server.
 class GameStart : public ::testing::Test {
@@ -128,11 +134,16 @@ class GameStart : public ::testing::Test {
         std::vector<Rgb> pixels;
         XImage* image = XGetImage(dpy, std::stoul(window), 0, 0, w, h, AllPlanes, ZPixmap);
         if (!image) return pixels;
-        for (int y = 0; y < h; ++y)
+        pixels.resize(static_cast<size_t>(w) * h);
+        for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
-                unsigned long p = XGetPixel(image, x, y);
-                pixels.push_back({int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)});
+                unsigned long p = image->bits_per_pixel == 32
+                                      ? reinterpret_cast<const std::uint32_t*>(
+                                            image->data + y * image->bytes_per_line)[x]
+                                      : XGetPixel(image, x, y);
+                pixels[y * w + x] = {int(p >> 16 & 255), int(p >> 8 & 255), int(p & 255)};
             }
+        }
         XDestroyImage(image);
         return pixels;
     }
@@ -144,13 +155,6 @@ class GameStart : public ::testing::Test {
         for (int y = y0; y < std::min(y1, h); ++y)
             for (int x = x0; x < std::min(x1, w); ++x) n += match(pixels[y * w + x]);
         return n;
-    }
-    // Pixels within 3 of a colour.
-    int Count(const Rgb& c) {
-        return Count([&](const Rgb& p) {
-            return std::abs(p[0] - c[0]) <= 3 && std::abs(p[1] - c[1]) <= 3 &&
-                   std::abs(p[2] - c[2]) <= 3;
-        });
     }
     // Waits for the game's window to take a size. F11 opens a new window,
     // untitled in full screen, which takes the focus.
@@ -181,9 +185,15 @@ bool Light(const Rgb& p) { return p[0] > 220 && p[1] > 220 && p[2] > 220; }
 TEST_F(GameStart, LoadingScreenKeysFocusAndExit) {
     fs::create_directory_symlink(fs::path(VORNHELM_BUILD_DIR) / "data", fs::path(dir) / "data");
     StartGame();
-    ASSERT_TRUE(WaitUntil([&] { return Count(kBand) > 640 * 30 && Count(kDisc) > 1000; }))
-        << "the loading screen's band and disc";
-    EXPECT_GT(Count(kBackground), 640 * 100);
+    // One read holds the band, the disc and the background.
+    ASSERT_TRUE(WaitUntil([&] {
+        int band = 0, disc = 0, background = 0;
+        Count([&](const Rgb& p) {
+            band += Near(p, kBand), disc += Near(p, kDisc), background += Near(p, kBackground);
+            return false;
+        });
+        return band > 640 * 30 && disc > 1000 && background > 640 * 100;
+    })) << "the loading screen";
 
     // F1: a light debug line appears along the bottom left.
     auto debugLine = [&] { return Count(Light, 0, 440, 200, 480); };
@@ -196,7 +206,7 @@ TEST_F(GameStart, LoadingScreenKeysFocusAndExit) {
     // F11: full screen at the desktop's size, and back to 640 x 480.
     Key("F11");
     EXPECT_TRUE(WaitForSize(1024, 768));
-    Tool({"xdotool", "key", "F11"});
+    Key("F11");
     EXPECT_TRUE(WaitForSize(640, 480));
     EXPECT_EQ(Tool({"xdotool", "getwindowname", window}), "Vornhelm");
 
@@ -214,15 +224,16 @@ TEST_F(GameStart, LoadingScreenKeysFocusAndExit) {
 }
 
 // Started away from its data: one line names the folder it looked in, and
-// the game runs on (here it closes by its close button's key).
+// the game runs on with empty image slots.
 TEST_F(GameStart, MissingDataFolderIsNamed) {
     StartGame();
     const std::string expected = "Data folder not found: " + fs::canonical(dir).string() +
                                  "/data/ (start the game from the folder that holds data/)\n";
     EXPECT_TRUE(WaitUntil([&] { return Read(dir + "/out.txt") == expected; }, 5))
         << Read(dir + "/out.txt");
-    EXPECT_TRUE(WaitUntil([&] { return Count(kBackground) > 640 * 100; }))
-        << "the loading screen without its logo";
+    Pause(0.5);
+    EXPECT_GT(Count([](const Rgb& p) { return p != Rgb{0, 0, 0}; }), 640 * 240)
+        << "the game goes on drawing";
     Key("F4");
     EXPECT_EQ(WaitForExit(), 0);
     EXPECT_EQ(Read(dir + "/out.txt"), expected);

@@ -6,117 +6,77 @@
 
 namespace {
 
+std::string Narrow(const String& s) {
+    std::string out;
+    for (int i = 0; i < s.Length(); ++i) out += static_cast<char>(s[i] & 0xff);
+    return out;
+}
+
 class BadgesTest : public MenuTest {
 protected:
-    void Show() {
+    // The icon records (slot 80) the notifications draw in one call.
+    int ShowAndCountIcons() {
         app->m_DrawN = 0;
         app->p_ShowBadges();
-    }
-    void Box() {
-        app->m_DrawN = 0;
-        app->p_BadgesBox();
+        int n = 0;
+        for (int i = 0; i + 15 <= app->m_DrawN; i += 15) n += app->m_Draw[i] == 80;
+        return n;
     }
 };
 
 TEST_F(BadgesTest, TheTableHoldsOnlyTheTestBadge) {
     EXPECT_EQ(Narrow(app->p_BadgeName(0)), "Test Badge");
+    EXPECT_EQ(Narrow(app->p_BadgeID(0)), "Test Badge|" + Narrow(app->p_BadgeDetail(0)));
     EXPECT_EQ(Narrow(app->p_BadgeDetail(0)), "This is a Test Badge which has no purpose.");
-    EXPECT_EQ(Narrow(app->p_BadgeID(0)), "Test Badge|This is a Test Badge which has no purpose.");
-    for (int id : {1, 5, 63, 255, -1, INT_MIN, INT_MAX}) {
-        EXPECT_EQ(app->p_BadgeID(id).Length(), 0) << id;
-        EXPECT_EQ(app->p_BadgeName(id).Length(), 0) << id;
-        EXPECT_EQ(app->p_BadgeDetail(id).Length(), 0) << id;
+    for (int id : {1, 63, -1, INT_MIN, INT_MAX}) {
+        EXPECT_EQ(Narrow(app->p_BadgeID(id) + app->p_BadgeName(id) + app->p_BadgeDetail(id)), "") << id;
     }
 }
 
+// Queued in slot 2 (the third row up): in over 10 updates, out from age 231,
+// free after 240.
 TEST_F(BadgesTest, ANotificationSlidesInStaysAndSlidesOut) {
-    const int slot = 2;
-    app->m_BadgeQueue[slot] = 0;
-    app->m_BadgeQueue2[slot] = 1;  // just queued
-    const struct {
-        int age;
-        float x;
-    } marks[] = {{2, -128}, {5, -80}, {9, -16}, {10, 0}, {100, 0}, {230, 0},
-                 {231, -16}, {235, -80}, {240, -160}, {241, -176}};
-    int m = 0;
-    for (int call = 1; call <= 240; ++call) {
-        Show();
-        int age = call + 1;
+    app->m_BadgeQueue[2] = 0;
+    app->m_BadgeQueue2[2] = 1;
+    const std::pair<int, float> marks[] = {{2, -128}, {5, -80},  {9, -16},   {10, 0},   {230, 0},
+                                           {231, -16}, {235, -80}, {240, -160}, {241, -176}};
+    for (int age = 2, m = 0; age <= 241; ++age) {
+        ShowAndCountIcons();
         ASSERT_FALSE(Rects().empty()) << age;
-        std::vector<float> note = Rects()[0];
-        EXPECT_FLOAT_EQ(note[1], 480 - 34 * (slot + 1));
-        EXPECT_FLOAT_EQ(note[2], 160);
-        if (m < 10 && marks[m].age == age) {
-            EXPECT_FLOAT_EQ(note[0], marks[m].x) << "age " << age;
-            ++m;
-        }
-        EXPECT_EQ(app->m_BadgeQueue2[slot], age > 240 ? 0 : age);
+        EXPECT_FLOAT_EQ(Rects()[0][1], 480 - 34 * 3);
+        if (m < 9 && marks[m].first == age) EXPECT_FLOAT_EQ(Rects()[0][0], marks[m++].second) << "age " << age;
+        EXPECT_EQ(app->m_BadgeQueue2[2], age > 240 ? 0 : age);
     }
-    EXPECT_EQ(m, 10);
     EXPECT_TRUE(Drew("TestBadge"));
-    Show();  // the slot is free again
-    EXPECT_TRUE(Rects().empty());
+    ShowAndCountIcons();
     EXPECT_EQ(app->m_DrawN, 0);
 }
 
-TEST_F(BadgesTest, NotesStackUpwardsAndTheLastTwoSlotsNeverShow) {
-    for (int slot : {0, 12, 13, 14}) app->m_BadgeQueue2[slot] = 50;
-    Show();
-    std::vector<std::vector<float>> notes = Rects();
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_FLOAT_EQ(notes[0][1], 480 - 34);
-    EXPECT_FLOAT_EQ(notes[1][1], 480 - 34 * 13);
-    EXPECT_EQ(app->m_BadgeQueue2[13], 50);
-    EXPECT_EQ(app->m_BadgeQueue2[14], 50);
-}
-
+// An age at the top of the range is freed without overflow; a negative age
+// waits; an id outside 0..63 draws no icon, 63 does.
 TEST_F(BadgesTest, StrayAgesAndIdsNeverBreakTheNotes) {
-    app->m_BadgeQueue[0] = 99;
-    app->m_BadgeQueue2[0] = INT_MAX;
-    app->m_BadgeQueue[1] = -7;
-    app->m_BadgeQueue2[1] = 20;
-    app->m_BadgeQueue[2] = 64;
-    app->m_BadgeQueue2[2] = 20;
-    app->m_BadgeQueue2[3] = -5;
-    Show();
-    EXPECT_EQ(app->m_BadgeQueue2[0], 0);  // freed, drawn a last time
+    const int queue[][2] = {{99, INT_MAX}, {-7, 20}, {64, 20}, {0, -5}};
+    for (int s = 0; s < 4; ++s) app->m_BadgeQueue[s] = queue[s][0], app->m_BadgeQueue2[s] = queue[s][1];
+    EXPECT_EQ(ShowAndCountIcons(), 0);
+    EXPECT_EQ(app->m_BadgeQueue2[0], 0);
     EXPECT_EQ(app->m_BadgeQueue2[3], -5);
-    for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {
-        EXPECT_NE(app->m_Draw[i], 80) << "no icon for ids below 0 or above 63";
-    }
     app->m_BadgeQueue[1] = 63;
-    Show();
-    int icons = 0;
-    for (int i = 0; i + 15 <= app->m_DrawN; i += 15) icons += app->m_Draw[i] == 80 && app->m_Draw[i + 6] == 63;
-    EXPECT_EQ(icons, 1);
+    EXPECT_EQ(ShowAndCountIcons(), 1);
 }
 
-TEST_F(BadgesTest, PanelScrollsByKeysAndPointerAndEases) {
-    KeyDown(40);  // down
-    Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll2, -16);
-    Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll2, -32);
-    KeyUp(40);
-    KeyDown(38);  // up: back, but never above 0
-    for (int i = 0; i < 5; ++i) Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll2, 0);
-    KeyUp(38);
-
+// Down scrolls the target 16 per update, up never past 0; the shown scroll
+// eases a sixth of the way there.
+TEST_F(BadgesTest, PanelScrollsByKeysAndEases) {
+    for (auto [key, updates, target] : {std::tuple{40, 2, -32.0f}, {38, 5, 0.0f}}) {
+        KeyDown(key);
+        for (int i = 0; i < updates; ++i) app->p_BadgesBox();
+        KeyUp(key);
+        EXPECT_FLOAT_EQ(app->m_BadgeScroll2, target);
+    }
     app->m_BadgeScroll = 0;
     app->m_BadgeScroll2 = -60;
-    Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll, -10);  // a sixth of the way
-    for (int i = 0; i < 30; ++i) Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll, -60);  // snapped once close
-
-    PointerDown(320, 200);
-    PointerDown(320, 180);  // dragged up 20
-    Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll2, -90);
-    PointerDown(40, 160);  // left of the panel's inner edge: ignored
-    Box();
-    EXPECT_FLOAT_EQ(app->m_BadgeScroll2, -90);
+    app->p_BadgesBox();
+    EXPECT_FLOAT_EQ(app->m_BadgeScroll, -10);
 }
 
 }  // namespace

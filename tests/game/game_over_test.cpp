@@ -154,17 +154,20 @@ TEST_F(ResultsTest, AFinishedGameReturnsToTheMenuWithItsScoreFiled) {
     app->m_GameOverT = 1;
     Update(89);
     EXPECT_EQ(app->m_Mode, 10);
-    Update();
+    Update();  // the overlay's 90th call, and its first in the menu modes
     EXPECT_EQ(app->m_Mode, 2);
+    EXPECT_EQ(app->m_GameOverAnim, 71);
     EXPECT_EQ(app->m_TunePlaying, 0);
     Update();
     EXPECT_EQ(app->m_Mode, 1);
     EXPECT_EQ(Table(app, 0), (std::vector<int>{100, 90, 80, 75, 70, 60, 50, 40, 30, 20}));
     EXPECT_EQ(app->m_Hi[30], 75);
     EXPECT_EQ(host.saves, 1);
-    EXPECT_EQ(app->m_GameOverAnim, 71);
+    EXPECT_EQ(app->m_GameOverAnim, 69);
     EXPECT_EQ(app->m_I, 4);
-    Update(36);
+    Update(34);
+    EXPECT_EQ(app->m_GameOverAnim, 1);
+    Update();
     EXPECT_EQ(app->m_GameOverAnim, 0);
     EXPECT_EQ(app->m_Mode, 1);
 }

@@ -1,5 +1,5 @@
 // Shared set-up for the play, pool and new-game tests: a bare game started
-// at a fixed clock, and small helpers to stage a scene in the world.
+// at a fixed clock, a sound log, and helpers to stage a scene in the world.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,50 +13,39 @@
 
 namespace playtest {
 
-// The clock that seeds every staged game.
-constexpr int kClock = 271828;
+constexpr int kClock = 271828;  // seeds every staged game
 
-// One drawing command of the draw list.
-struct Drawn {
-    float kind, x, y, rotation, w, h, frame, alpha, r, g, b;
-};
-
-// One sound effect as the audio device saw it.
-struct Effect {
-    int sound;
-    float rate, volume;
-};
-
-// An audio device that only writes down the effects played: which sound
-// slot, at what rate and volume. Sound slot n holds a sample of its own so
-// that the device can tell the sounds apart.
+// An audio device that writes down each effect as (sound slot, rate, volume);
+// sound slot n holds a sample of its own so that the device can tell them apart.
 class SoundLog : public gxtkAudio {
 public:
-    std::vector<Effect> effects;
+    std::vector<std::vector<float>> effects;
     std::map<gxtkSample*, int> slots;
-
-    int PlaySample(gxtkSample* sample, int, int) override {
-        effects.push_back({slots.count(sample) ? slots[sample] : -1, 1, 1});
+    int PlaySample(gxtkSample* s, int, int) override {
+        effects.push_back({slots.count(s) ? static_cast<float>(slots[s]) : -1, 1, 1});
         return 0;
     }
     int StopChannel(int) override { return 0; }
-    int SetRate(int, float rate) override {
-        if (!effects.empty()) effects.back().rate = rate;
-        return 0;
-    }
-    int SetVolume(int, float volume) override {
-        if (!effects.empty()) effects.back().volume = volume;
-        return 0;
-    }
+    int SetRate(int, float rate) override { return effects.empty() ? 0 : (effects.back()[1] = rate, 0); }
+    int SetVolume(int, float volume) override { return effects.empty() ? 0 : (effects.back()[2] = volume, 0); }
     int SetPan(int, float) override { return 0; }
-
-    // The numbers of the sounds played, in order.
-    std::vector<int> Sounds() const {
-        std::vector<int> n;
-        for (const Effect& e : effects) n.push_back(e.sound);
-        return n;
-    }
 };
+
+// How many draws of the generator lead from one seed to another (-1: none
+// within 10000).
+inline int DrawsBetween(int before, int after) {
+    int saved = kr_random_Seed, n = 0;
+    for (kr_random_Seed = before; kr_random_Seed != after && n <= 10000; ++n) kr_random_Rnd();
+    kr_random_Seed = saved;
+    return n > 10000 ? -1 : n;
+}
+
+// Counts records 0..last of a pool whose kind (element 0) is not 0.
+inline int CountUsed(const Array<float>& pool, int last) {
+    int n = 0;
+    for (int i = 0; i <= last; ++i) n += pool[i * 10] != 0;
+    return n;
+}
 
 class PlayFixture : public ::testing::Test {
 protected:
@@ -81,34 +70,21 @@ protected:
         }
     }
 
-    // The records of the draw list.
-    std::vector<Drawn> Records() const {
-        std::vector<Drawn> list;
-        for (int i = 0; i + 14 < app->m_DrawN; i += 15) {
-            const float* r = &app->m_Draw[i];
-            list.push_back({r[0], r[1], r[2], -r[3], r[4], r[5], r[6], r[7], r[10], r[11], r[12]});
-        }
-        return list;
-    }
+    // Draw record i: kind, x, y, rotation, w, h, frame, alpha, ..., r, g, b.
+    const float* Record(int i) const { return &app->m_Draw[15 * i]; }
 
-    // A new game at the fixed clock.
     void StartGame(int mode = 2) {
         app->m_GameMode = mode;
         app->p_LoadGame();
     }
-
-    // Removes every object, so a scene holds only what a test puts there.
-    void ClearObjects() {
+    // A scene holding only what a test puts there.
+    void Clear() {
         for (int i = 0; i < 5120; ++i) app->m_Obj[i] = 0;
-    }
-
-    void ClearPersons() {
         for (int c = 0; c <= 300; ++c) app->m_Column[c * 10 + 1] = 0;
     }
 
-    // The helicopter hovering at (x, y): target on it, no speed or tilt,
-    // the camera settled on it, the rope hanging straight down with
-    // nobody on it.
+    // The helicopter hovering at (x, y): target on it, no speed or tilt, the
+    // camera settled, the rope hanging straight down with nobody on it.
     void Hover(float x, float y) {
         using namespace play;
         float* p = &app->m_Player[0];
@@ -117,11 +93,7 @@ protected:
         p[kSpeed] = p[kTilt] = 0;
         app->m_CamX = app->m_CamTargetX = x - kr_Vex_jscrw / 4;
         app->m_CamY = app->m_CamTargetY = y - kr_Vex_jscrh / 2;
-        for (int s = 0; s <= kRopeLast; ++s) {
-            p[RopeX(s)] = x + 4;
-            p[RopeY(s)] = y + 8 + 6 * s;
-            p[RopeSeat(s)] = 0;
-        }
+        for (int s = 0; s <= kRopeLast; ++s) p[RopeX(s)] = x + 4, p[RopeY(s)] = y + 8 + 6 * s, p[RopeSeat(s)] = 0;
         app->m_StickX = app->m_StickY = 0;
     }
 
@@ -134,12 +106,5 @@ protected:
     c_MyApp* app = nullptr;
     SoundLog* sounds = nullptr;
 };
-
-// Counts records 0..last of a pool whose kind (element 0) is not 0.
-inline int CountUsed(const Array<float>& pool, int last) {
-    int n = 0;
-    for (int i = 0; i <= last; ++i) n += pool[i * 10] != 0;
-    return n;
-}
 
 }  // namespace playtest

@@ -12,8 +12,14 @@ class ResultsTest : public testing::Test {
 protected:
     void SetUp() override {
         host.clock = 5000;
+        host.saves = 0;
+        host.state = String();
         app = StartBareGame(host);
         Screen(640, 480);
+        // The buttons' sizes, as the loader records them (the files are
+        // not there).
+        app->p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1);
+        app->p_LoadImg(97, String("common/icons"), 32, 32, 16, 1);
     }
 
     void Screen(float w, float h) {

@@ -21,6 +21,7 @@ const int kBackButtons[] = {6, 7, 14};
 const char kChars[] = "wexzadcqyturfimhrjnkpvWEXZADCQ";
 
 const int kArrowKeys[] = {37, 38, 39, 40};
+constexpr int kSpaceKey = 32, kLeftKey = 37, kUpKey = 38, kEscapeKey = 27;
 const int kFireKeys[] = {90, 32, 88, 67};
 
 bool IsBackButton(int b) {
@@ -83,13 +84,55 @@ void SoakDriver::Key(int key, bool down) {
     kr_input_device->p_KeyEvent(down ? kr_event::KeyDown : kr_event::KeyUp, key);
 }
 
+// Every key, button, stick and touch let go, and every iCade button released
+// by its character.
+void SoakDriver::ReleaseAll() {
+    for (int k = 0; k < 512; ++k) Key(k, false);
+    for (SoakHost::Joy& j : host_.joys) j = SoakHost::Joy();
+    for (int b = 0; b < 3; ++b) kr_input_device->p_MouseEvent(kr_event::MouseUp, b, 0, 0);
+    for (int f = 0; f < 32; ++f) kr_input_device->p_TouchEvent(kr_event::TouchUp, f, 0, 0);
+    for (char c : std::string("ezqctfmgrnpv")) kr_input_device->p_KeyEvent(kr_event::KeyChar, c);
+}
+
+// A game or a menu that goes on too long gets a way out: give up (back,
+// left to the give-up button, fire), or start a game (up, fire: the selected
+// game mode, or the one before the gear). Scripts run from their end.
 void SoakDriver::ChooseMood() {
+    ++modeUpdates_;
+    if (script_.empty() && modeUpdates_ > 1500 && PlayRunning()) {
+        ReleaseAll();
+        script_ = {kSpaceKey, kWait, kLeftKey, kWait, kWait, kEscapeKey};
+        mood_ = kIdle;
+        moodLeft_ = 40;
+    } else if (script_.empty() && app_->m_Mode == 1 && modeUpdates_ > 600) {
+        ReleaseAll();
+        script_ = {kSpaceKey, kWait, kWait, kSpaceKey, kWait, kUpKey};
+        mood_ = kIdle;
+        moodLeft_ = 40;
+        modeUpdates_ = 0;
+    }
     if (--moodLeft_ > 0) return;
     mood_ = static_cast<Mood>(Pick(kMoods));
-    moodLeft_ = 20 + Pick(300);
+    moodLeft_ = (mood_ == kDive ? 300 : 20) + Pick(300);
+    if (mood_ == kIdle || mood_ == kTaps || mood_ == kDive) ReleaseAll();
     for (int k = 0; k < 512; ++k) {
         if (keyDown_[k] && Chance(0.7)) Key(k, false);
     }
+}
+
+// One tap per two updates: down, then up.
+void SoakDriver::RunScript() {
+    if (tapped_ != kWait) {
+        Key(tapped_, false);
+        tapped_ = kWait;
+        return;
+    }
+    if (script_.empty()) return;
+    int key = script_.back();
+    script_.pop_back();
+    if (key == kWait) return;
+    Key(key, true);
+    tapped_ = key;
 }
 
 void SoakDriver::SendKeys() {
@@ -100,18 +143,20 @@ void SoakDriver::SendKeys() {
             if (Chance(0.1)) Key(kArrowKeys[Pick(4)], Chance(0.6));
             if (Chance(0.05)) Key(kFireKeys[Pick(4)], Chance(0.5));
             break;
-        case kDive:
+        case kDive:  // off the pad sideways, then down into ground or sea
             Key(40, true);
-            if (Chance(0.05)) Key(kArrowKeys[Pick(4)], Chance(0.5));
+            if (!keyDown_[37] && !keyDown_[39]) Key(Chance(0.5) ? 37 : 39, true);
             break;
         case kFire:
             if (Chance(0.3)) Key(kFireKeys[Pick(4)], Chance(0.7));
             if (Chance(0.05)) Key(kArrowKeys[Pick(4)], Chance(0.5));
             break;
-        case kPause:
-            if (Chance(0.1)) Key(kArrowKeys[Pick(4)], Chance(0.5));
-            if (Chance(0.08)) Key(32, Chance(0.5));
-            if (PlayRunning() && Chance(0.05)) Key(27, Chance(0.5));
+        case kTaps:
+            if (script_.empty() && Chance(0.1)) {
+                static const int kTapKeys[] = {37, 38, 39, 40, 32, 13, 27};
+                int key = kTapKeys[Pick(PlayRunning() ? 7 : 6)];
+                script_ = {key};
+            }
             break;
         case kChaos:
         case kMoods:
@@ -119,12 +164,10 @@ void SoakDriver::SendKeys() {
             if (PlayRunning() && Chance(0.02)) Key(kBackKeys[Pick(4)], Chance(0.5));
             break;
     }
-    // In the menu a random fire key starts the next game soon enough.
-    if (app_->m_Mode == 1 && Chance(0.02)) Key(32, !keyDown_[32]);
 }
 
 void SoakDriver::SendPointer() {
-    if (mood_ != kChaos && mood_ != kPause) return;
+    if (mood_ != kChaos && mood_ != kTaps) return;
     float x = Coordinate(800), y = Coordinate(600);
     switch (Pick(12)) {
         case 0: kr_input_device->p_MouseEvent(kr_event::MouseDown, Pick(3), x, y); break;
@@ -135,7 +178,7 @@ void SoakDriver::SendPointer() {
 }
 
 void SoakDriver::SendTouches() {
-    if (mood_ != kChaos && mood_ != kFly && mood_ != kPause) return;
+    if (mood_ != kChaos && mood_ != kFly) return;
     if (!Chance(0.2)) return;
     int finger = Chance(0.9) ? Pick(10) : Pick(40) - 4;  // some fingers do not exist
     float x = Coordinate(800), y = Coordinate(600);
@@ -181,20 +224,13 @@ void SoakDriver::ReleaseBack() {
     }
 }
 
-// A new window size, as the fitting of the virtual screen would give it: the
-// design width or height kept, the other side in the window's proportion.
+// A new window size, fitted as a render would fit it: from a sliver of a
+// pixel to a wall of screens, in any proportion.
 void SoakDriver::MaybeResize() {
     if (!Chance(0.004)) return;
     ++stats_.resizes;
-    float aspect = std::exp(std::uniform_real_distribution<float>(-3, 3)(rng_));
-    if (aspect < kr_Vex_rawscrw / kr_Vex_rawscrh) {
-        kr_Vex_jscrw = kr_Vex_rawscrh * aspect;
-        kr_Vex_jscrh = kr_Vex_rawscrh;
-    } else {
-        kr_Vex_jscrw = kr_Vex_rawscrw;
-        kr_Vex_jscrh = kr_Vex_rawscrw / aspect;
-    }
-    app_->m_Landscape = kr_Vex_jscrh > kr_Vex_jscrw ? 0 : 1;
+    auto side = [&] { return static_cast<int>(std::exp(std::uniform_real_distribution<float>(0, 9)(rng_))); };
+    app_->p_FitScreen(side(), side());
 }
 
 // A suspension at any point, with a few updates (at the low rate) before the
@@ -218,6 +254,7 @@ void SoakDriver::UpdateAndCheck() {
     ++stats_.updates;
     bool newGame = lastMode_ == 11 && app_->m_Mode == 10;
     if (newGame) ++stats_.games;
+    if (app_->m_Mode != lastMode_) modeUpdates_ = 0;
     lastMode_ = app_->m_Mode;
     for (const std::string& v : checker_.Check(*app_, newGame)) {
         if (++stats_.violationCount <= 20) {
@@ -228,6 +265,7 @@ void SoakDriver::UpdateAndCheck() {
 
 void SoakDriver::Step() {
     ChooseMood();
+    RunScript();
     SendKeys();
     SendPointer();
     SendTouches();

@@ -4,11 +4,13 @@
 // Input covers what a player and a misbehaving device can send: keys held and
 // released, mouse and touches (with positions far outside the window, infinite
 // or NaN), joystick sticks and buttons (values in range, extreme, infinite or
-// NaN), accelerometer readings, typed characters, virtual-screen resizes and
-// suspensions at any point. Moods of a few seconds' play (fly about, dive into
-// the sea, hold fire, fiddle with the pause panel, pure chaos) make sure games
-// end and new ones start. Back sources are only sent during play: in the menu
-// back ends the program, as it should.
+// NaN), accelerometer readings, typed characters, window resizes and
+// suspensions at any point. Moods of a few seconds' play (rest, fly about,
+// dive into the sea, hold fire, single key taps through the panels, pure
+// chaos) alternate; a game or a menu that lasts too long gets a scripted way
+// out (give up; start a game), so that games end and new ones start. Back
+// sources are only sent during play: in the menu back ends the program, as it
+// should.
 #pragma once
 
 #include <cstdint>
@@ -55,9 +57,12 @@ public:
     c_MyApp* App() const { return app_; }
 
 private:
-    enum Mood { kIdle, kFly, kDive, kFire, kPause, kChaos, kMoods };
+    enum Mood { kIdle, kFly, kDive, kFire, kTaps, kChaos, kMoods };
+    static constexpr int kWait = -1;  // a script step that presses nothing
 
     void ChooseMood();
+    void ReleaseAll();
+    void RunScript();
     void SendKeys();
     void SendPointer();
     void SendTouches();
@@ -83,5 +88,8 @@ private:
     Mood mood_ = kIdle;
     int moodLeft_ = 0;
     int lastMode_ = 0;
+    int modeUpdates_ = 0;  // updates since m_Mode last changed
+    int tapped_ = kWait;   // the key a script step pressed, released next
+    std::vector<int> script_;  // keys to tap, last first
     bool keyDown_[512] = {};
 };
