@@ -50,7 +50,8 @@ void NoDrawElements(GLenum, GLsizei, GLenum, const void*) {}
 void NoMultiDrawArrays(GLenum, const GLint*, const GLsizei*, GLsizei) {}
 bool NoPresent() { return false; }
 
-bool IsEvent(K kind) { return kind == K::Key; }
+// The only calls the host makes while it opens a window.
+bool IsKeyEvent(K kind) { return kind == K::Key; }
 
 }  // namespace
 
@@ -205,7 +206,7 @@ void KrReplayHost::CheckLeave() {
 // opened are played in between.
 void KrReplayHost::OpenRecordedWindow() {
     Take(K::WindowBegin);
-    while (next_ < replay_.records.size() && IsEvent(replay_.records[next_].kind)) Play(replay_.records[next_++]);
+    while (next_ < replay_.records.size() && IsKeyEvent(replay_.records[next_].kind)) Play(replay_.records[next_++]);
     const KrRecord& end = Take(K::WindowEnd);
     OpenWindow(end.a, end.b, end.c != 0);
 }
