@@ -91,7 +91,8 @@ void KrReplayHost::Play(const KrRecord& r) {
             if (!windowOpen_) Mismatch("the window to be opened before the start");
             hooks::SetReportedSize(r.a, r.b);
             StartGame();
-            if (options_.fast) alListenerf(AL_GAIN, 0);
+            // Unpaced replays would only garble the sound.
+            if (options_.fast || options_.screenshotAt >= 0) alListenerf(AL_GAIN, 0);
             break;
         case K::Suspend: SuspendGame(); break;
         case K::Resume: ResumeGame(); break;
