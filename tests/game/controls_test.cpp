@@ -61,9 +61,6 @@ TEST_F(Controls, PlayKeyFollowsTheFourTables) {
                 EXPECT_EQ(app->p_PlayKey(action, 1, device), action == expected ? 1 : 0)
                     << "iCade " << icade << " device " << device << ": " << row.kind << "/" << row.code << " " << action;
         }
-        kr_Vex_iCadeControls = 0;  // joystick sources belong to their own port only
-        if (row.kind == kJoy || row.kind == kStickUp)
-            for (int action : kActions) EXPECT_EQ(app->p_PlayKey(action, 1, 1), 0) << "port 1, action " << action;
     }
     app = StartBareGame(host);
     Key(32);
