@@ -2,7 +2,7 @@
 # Records the regression replays of tests/replays/: one whole game in each
 # game mode, each ending in a game over, played with real input on the real
 # game binary under a private Xvfb with openbox by the replay pilot
-# (tests/e2e/apps/replay_pilot.cpp), from a folder without a state file:
+# (tools/replay_pilot/replay_pilot.cpp), from a folder without a state file:
 #
 #   mode1-rescue   mode 1: three persons carried to the pad, an enemy shot down
 #   mode2-fight    mode 2: an enemy shot down
@@ -21,7 +21,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 cmake --build "$build" --target vornhelm vornhelm_assets replay_pilot >/dev/null
 game="$build/vornhelm"
-pilot="$build/testapps/replay_pilot"
+pilot="$build/tools/replay_pilot"
 out="$root/tests/replays"
 mkdir -p "$out"
 
