@@ -26,24 +26,14 @@ out="$root/tests/replays"
 mkdir -p "$out"
 
 work=$(mktemp -d /tmp/vornhelm-replays-XXXXXX)
-xvfb=""
-wm=""
+. "$root/scripts/lib-xvfb.sh"
 cleanup() {
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-ALSOFT_DRIVERS=null
-export DISPLAY ALSOFT_DRIVERS
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do sleep 0.1; done
+xvfb_start "$work"
+xvfb_wm
 
 # The number before WORD in the pilot's last line ("3 pickups, 1 landings").
 count() { sed -n "s/.* \([0-9]*\) $1.*/\1/p" "$2"; }
