@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "graphics/gl.h"
+#include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
 #include "host/glfw2.h"
 #include "tests/support/game_host.h"
@@ -86,15 +87,6 @@ std::vector<unsigned> MakeAtlas() {
         }
     }
     return argb;
-}
-
-int drawCalls = 0;
-void CountArrays(GLenum m, GLint f, GLsizei c) { ++drawCalls, kr_gl_real.DrawArrays(m, f, c); }
-void CountElements(GLenum m, GLsizei c, GLenum t, const void* i) {
-    ++drawCalls, kr_gl_real.DrawElements(m, c, t, i);
-}
-void CountMulti(GLenum m, const GLint* f, const GLsizei* c, GLsizei n) {
-    ++drawCalls, kr_gl_real.MultiDrawArrays(m, f, c, n);
 }
 
 // The window, its device and a game whose image slot 1 is the atlas.
@@ -176,16 +168,6 @@ struct Stage {
         }
         End();
     }
-    template <class F>
-    int CountDrawCalls(F frame) {
-        kr_gl.DrawArrays = CountArrays;
-        kr_gl.DrawElements = CountElements;
-        kr_gl.MultiDrawArrays = CountMulti;
-        drawCalls = 0;
-        frame();
-        kr_gl = kr_gl_real;
-        return drawCalls;
-    }
 };
 
 Stage* stage = nullptr;
@@ -199,8 +181,8 @@ void BM_ReplayAgainstDirect(benchmark::State& state, bool mixed) {
     stage->Record(items);
     if (stage->app->m_DrawN != kRecords * 15) state.SkipWithError("the list is not full");
     stage->ReplayFrame();  // fits the screen once: 640 x 480 at scale 1
-    const int replayCalls = stage->CountDrawCalls([&] { stage->ReplayFrame(); });
-    const int directCalls = stage->CountDrawCalls([&] { stage->DirectFrame(items); });
+    const int replayCalls = bench::CountDrawCalls([&] { stage->ReplayFrame(); });
+    const int directCalls = bench::CountDrawCalls([&] { stage->DirectFrame(items); });
     double replay = 0, direct = 0;
     bool replayFirst = true;
     for (auto _ : state) {

@@ -10,21 +10,13 @@
 
 #include <memory>
 
+#include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
 #include "host/glfw_game.h"
 #include "host/glfw2.h"
 #include "tests/support/game_host.h"
 
 namespace {
-
-int drawCalls = 0;
-void CountDrawArrays(GLenum m, GLint f, GLsizei c) { ++drawCalls, kr_gl_real.DrawArrays(m, f, c); }
-void CountDrawElements(GLenum m, GLsizei c, GLenum t, const void* i) {
-    ++drawCalls, kr_gl_real.DrawElements(m, c, t, i);
-}
-void CountMultiDrawArrays(GLenum m, const GLint* f, const GLsizei* c, GLsizei n) {
-    ++drawCalls, kr_gl_real.MultiDrawArrays(m, f, c, n);
-}
 
 // One game at a time, started as the delegate starts it, minus the audio
 // device (sounds then load as empty slots).
@@ -101,12 +93,7 @@ void BM_MenuUpdateAndRender(benchmark::State& state) {
         game.Update();
         game.Render();
     }
-    kr_gl.DrawArrays = CountDrawArrays;
-    kr_gl.DrawElements = CountDrawElements;
-    kr_gl.MultiDrawArrays = CountMultiDrawArrays;
-    drawCalls = 0;
-    game.Render();
-    kr_gl = kr_gl_real;
+    const int drawCalls = bench::CountDrawCalls([&] { game.Render(); });
     state.counters["records/frame"] = game.app->m_DrawN / 15;
     state.counters["GL draws/frame"] = drawCalls;
     game.Stop();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "framework/graphics.h"
+#include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
 #include "host/game.h"
 #include "host/glfw2.h"
@@ -131,15 +132,6 @@ Rgb Mean(const std::vector<unsigned int>& argb) {
 
 // --- ours ---------------------------------------------------------------
 
-int drawCalls = 0;
-void CountDrawArrays(GLenum m, GLint f, GLsizei c) { ++drawCalls, kr_gl_real.DrawArrays(m, f, c); }
-void CountDrawElements(GLenum m, GLsizei c, GLenum t, const void* i) {
-    ++drawCalls, kr_gl_real.DrawElements(m, c, t, i);
-}
-void CountMultiDrawArrays(GLenum m, const GLint* f, const GLsizei* c, GLsizei n) {
-    ++drawCalls, kr_gl_real.MultiDrawArrays(m, f, c, n);
-}
-
 // Draws the scene; `present` ends the frame with a buffer swap, otherwise the
 // frame stays in the back buffer for reading.
 void DrawOurs(gxtkGraphics* device, c_Image* sprites, const Scene& s, int tick, bool present) {
@@ -220,13 +212,7 @@ public:
 
     // One frame through counting wrappers at the OpenGL boundary.
     int CountDrawCalls(const Scene& s) {
-        kr_gl.DrawArrays = CountDrawArrays;
-        kr_gl.DrawElements = CountDrawElements;
-        kr_gl.MultiDrawArrays = CountMultiDrawArrays;
-        drawCalls = 0;
-        Frame(s, 0);
-        kr_gl = kr_gl_real;
-        return drawCalls;
+        return bench::CountDrawCalls([&] { Frame(s, 0); });
     }
     void Close() {
         MakeCurrent();

@@ -40,14 +40,16 @@ constexpr Char kFirstGlyph = 33, kLastGlyph = 159;
 // last. alignX 1 centres the text on x, alignY 1 puts the glyph handles on y;
 // "\n" (a backslash and an n) starts a new line below the start point.
 int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
-    const String s = String(" ") + text;
+    // Read through an index shift rather than built, to spare an allocation per text.
+    const int n = text.Length() + 1;
+    auto at = [&](int i) { return i == 0 ? static_cast<Char>(' ') : text[i - 1]; };
     const int f = m_Font >= 0 && m_Font < m_Img.Length() ? m_Font : 0;
     const int gw = m_ImgInfo[3 * f], gh = m_ImgInfo[3 * f + 1];
 
     int width = 0;
-    for (int i = 0; i < s.Length() - 1; ++i) {
+    for (int i = 0; i < n - 1; ++i) {
         width = kr_Vex_ToInt(static_cast<float>(width) +
-                             static_cast<float>(Adjust(s[i]) + gw) * m_DrawSX);
+                             static_cast<float>(Adjust(at(i)) + gw) * m_DrawSX);
     }
 
     const float t = -m_DrawRot;
@@ -58,9 +60,9 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY) {
 
     float px = x0, py = y0;
     int line = 0;
-    for (int i = 0; i < s.Length(); ++i) {
-        const Char c = s[i];
-        if (c == '\\' && i + 1 < s.Length() && s[i + 1] == 'n') {
+    for (int i = 0; i < n; ++i) {
+        const Char c = at(i);
+        if (c == '\\' && i + 1 < n && at(i + 1) == 'n') {
             ++line;
             px = x0 + Sin(180 + t) * h * static_cast<float>(line);
             py = y0 - Cos(180 + t) * h * static_cast<float>(line);

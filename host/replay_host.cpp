@@ -92,7 +92,7 @@ void KrReplayHost::Play(const KrRecord& r) {
             hooks::SetReportedSize(r.a, r.b);
             StartGame();
             // Unpaced replays would only garble the sound.
-            if (options_.fast || options_.screenshotAt >= 0) alListenerf(AL_GAIN, 0);
+            if (Unpaced()) alListenerf(AL_GAIN, 0);
             break;
         case K::Suspend: SuspendGame(); break;
         case K::Resume: ResumeGame(); break;
@@ -145,11 +145,15 @@ void KrReplayHost::Mismatch(const std::string& wanted) {
     std::exit(1);
 }
 
+void KrReplayHost::EndedBeforeShot() const {
+    std::fprintf(stderr, "vornhelm: the replay %s ends at update %lld, before the frame of update %lld\n",
+                 options_.path.c_str(), updates_, options_.screenshotAt);
+}
+
 void KrReplayHost::Finished() {
     done_ = true;
     if (options_.screenshotAt >= 0) {
-        std::fprintf(stderr, "vornhelm: the replay %s ends at update %lld, before the frame of update %lld\n",
-                     options_.path.c_str(), updates_, options_.screenshotAt);
+        EndedBeforeShot();
         std::exit(1);
     }
     std::printf("Replay ended after %lld updates: %s\n", updates_, describe_ ? describe_().c_str() : "");
@@ -167,8 +171,7 @@ void KrReplayHost::AtExit() {
     done_ = true;
     std::fflush(stdout);
     if (options_.screenshotAt >= 0 && next_ == replay_.records.size()) {
-        std::fprintf(stderr, "vornhelm: the replay %s ends at update %lld, before the frame of update %lld\n",
-                     options_.path.c_str(), updates_, options_.screenshotAt);
+        EndedBeforeShot();
     } else {
         std::fprintf(stderr, "vornhelm: the replay %s does not match this game: the game ended at update %lld of %lld\n",
                      options_.path.c_str(), updates_, totalUpdates_);
@@ -179,7 +182,7 @@ void KrReplayHost::AtExit() {
 // Windowed replays run at the game's update rate; fast ones and those that
 // make a screenshot run flat out, looking at the window now and then.
 void KrReplayHost::Pace() {
-    if (options_.fast || options_.screenshotAt >= 0) {
+    if (Unpaced()) {
         if (updates_ % kFastPollEvery == 0) CheckLeave();
         return;
     }

@@ -62,6 +62,9 @@ private:
     void CheckLeave();
     void AfterRender();
     void Finished();
+    void EndedBeforeShot() const;
+    // Fast replays and those that make a screenshot run flat out, silent.
+    bool Unpaced() const { return options_.fast || options_.screenshotAt >= 0; }
 
     KrReplay replay_;
     KrReplayOptions options_;

@@ -15,18 +15,13 @@ out="$root/docs/screenshots"
 mkdir -p "$out"
 
 work=$(mktemp -d /tmp/vornhelm-shots-XXXXXX)
-xvfb=""
+. "$root/scripts/lib-xvfb.sh"
 cleanup() {
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-ALSOFT_DRIVERS=null
-export DISPLAY ALSOFT_DRIVERS
+xvfb_start "$work"
 ln -s "$build/data" "$work/data"
 
 # shot UPDATE NAME

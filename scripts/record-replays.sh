@@ -2,7 +2,7 @@
 # Records the regression replays of tests/replays/: one whole game in each
 # game mode, each ending in a game over, played with real input on the real
 # game binary under a private Xvfb with openbox by the replay pilot
-# (tests/e2e/apps/replay_pilot.cpp), from a folder without a state file:
+# (tools/replay_pilot/replay_pilot.cpp), from a folder without a state file:
 #
 #   mode1-rescue   mode 1: three persons carried to the pad, an enemy shot down
 #   mode2-fight    mode 2: an enemy shot down
@@ -21,29 +21,19 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 cmake --build "$build" --target vornhelm vornhelm_assets replay_pilot >/dev/null
 game="$build/vornhelm"
-pilot="$build/testapps/replay_pilot"
+pilot="$build/tools/replay_pilot"
 out="$root/tests/replays"
 mkdir -p "$out"
 
 work=$(mktemp -d /tmp/vornhelm-replays-XXXXXX)
-xvfb=""
-wm=""
+. "$root/scripts/lib-xvfb.sh"
 cleanup() {
-    [ -n "$wm" ] && kill "$wm" 2>/dev/null
-    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+    xvfb_stop
     rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-DISPLAY=":$(cat "$work/display")"
-ALSOFT_DRIVERS=null
-export DISPLAY ALSOFT_DRIVERS
-openbox --sm-disable >/dev/null 2>&1 &
-wm=$!
-until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do sleep 0.1; done
+xvfb_start "$work"
+xvfb_wm
 
 # The number before WORD in the pilot's last line ("3 pickups, 1 landings").
 count() { sed -n "s/.* \([0-9]*\) $1.*/\1/p" "$2"; }

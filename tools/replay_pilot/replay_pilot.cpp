@@ -64,6 +64,8 @@ std::string Run(const std::string& command) {
 
 // ---- The game's memory -------------------------------------------------
 
+struct State;
+
 // Reads the running game's object through /proc/PID/mem: the address of the
 // global kr_app__app comes from the program's symbol table and the load
 // address of its first mapping.
@@ -94,16 +96,20 @@ public:
         return fd_ >= 0;
     }
 
-    bool Read(std::uint64_t address, void* out, std::size_t n) const {
-        return pread(fd_, out, n, static_cast<off_t>(address)) == static_cast<ssize_t>(n);
-    }
-    std::uint64_t App() const {
-        std::uint64_t app = 0;
-        Read(base_ + appSymbol_, &app, sizeof app);
-        return app;
-    }
+    // Reads the game's state afresh; false while the game object is not there yet.
+    bool Read(State* s) const;
 
 private:
+    bool Raw(std::uint64_t address, void* out, std::size_t n) const {
+        return pread(fd_, out, n, static_cast<off_t>(address)) == static_cast<ssize_t>(n);
+    }
+    template <class T>
+    std::vector<T> Elements(typename Array<T>::Rep* rep, int n) const {
+        std::vector<T> v(n);
+        auto at = reinterpret_cast<std::uint64_t>(rep) + Array<T>::Rep::DataOffset();
+        if (!rep || !Raw(at, v.data(), sizeof(T) * n)) v.clear();
+        return v;
+    }
     pid_t pid_;
     std::string program_;
     std::uint64_t appSymbol_ = 0, base_ = 0;
@@ -136,54 +142,38 @@ struct State {
     float World() const { return 32.0f * mapWidth; }
 };
 
-class Observer {
-public:
-    explicit Observer(const GameMemory& memory) : mem_(memory) {}
-
-    bool Read(State* s) {
-        std::uint64_t app = mem_.App();
-        if (!app) return false;
-        std::vector<unsigned char> obj(sizeof(c_MyApp));
-        if (!mem_.Read(app, obj.data(), obj.size())) return false;
-        auto get = [&](auto member) {
-            std::remove_reference_t<decltype(std::declval<c_MyApp>().*member)> v;
-            std::memcpy(&v, obj.data() + OffsetOf(member), sizeof v);
-            return v;
-        };
-        s->mode = get(&c_MyApp::m_Mode);
-        s->loadStep = get(&c_MyApp::m_LoadStep);
-        s->menuSel = get(&c_MyApp::m_MenuSel);
-        s->menuIntro = get(&c_MyApp::m_MenuIntro);
-        s->paused = get(&c_MyApp::m_Paused);
-        s->gameOverT = get(&c_MyApp::m_GameOverT);
-        s->health = get(&c_MyApp::m_Health);
-        s->score = get(&c_MyApp::m_Score);
-        s->wave = get(&c_MyApp::m_Wave);
-        s->mapWidth = get(&c_MyApp::m_MapWidth);
-        s->anchorX = get(&c_MyApp::m_StickAnchorX);
-        s->anchorY = get(&c_MyApp::m_StickAnchorY);
-        if (s->mapWidth < 1 || s->mapWidth > 499) return true;
-        std::vector<float> player = Elements<float>(get(&c_MyApp::m_Player).rep, 201);
-        std::vector<float> objects = Elements<float>(get(&c_MyApp::m_Obj).rep, 5010);
-        s->columns = Elements<int>(get(&c_MyApp::m_Column).rep, 5000);
-        if (player.empty() || objects.empty() || s->columns.empty()) return false;
-        s->x = player[1], s->y = player[2], s->tx = player[3], s->ty = player[4], s->aboard = player[200];
-        s->enemies.clear();
-        for (int i = 0; i <= 500; ++i)
-            if (objects[i * 10] == 1) s->enemies.push_back({i, objects[i * 10 + 1], objects[i * 10 + 2], objects[i * 10 + 8]});
-        return true;
-    }
-
-private:
-    template <class T>
-    std::vector<T> Elements(typename Array<T>::Rep* rep, int n) {
-        std::vector<T> v(n);
-        auto at = reinterpret_cast<std::uint64_t>(rep) + Array<T>::Rep::DataOffset();
-        if (!rep || !mem_.Read(at, v.data(), sizeof(T) * n)) v.clear();
+bool GameMemory::Read(State* s) const {
+    std::uint64_t app = 0;
+    std::vector<unsigned char> obj(sizeof(c_MyApp));
+    if (!Raw(base_ + appSymbol_, &app, sizeof app) || !app || !Raw(app, obj.data(), obj.size())) return false;
+    auto get = [&](auto member) {
+        std::remove_reference_t<decltype(std::declval<c_MyApp>().*member)> v;
+        std::memcpy(&v, obj.data() + OffsetOf(member), sizeof v);
         return v;
-    }
-    const GameMemory& mem_;
-};
+    };
+    s->mode = get(&c_MyApp::m_Mode);
+    s->loadStep = get(&c_MyApp::m_LoadStep);
+    s->menuSel = get(&c_MyApp::m_MenuSel);
+    s->menuIntro = get(&c_MyApp::m_MenuIntro);
+    s->paused = get(&c_MyApp::m_Paused);
+    s->gameOverT = get(&c_MyApp::m_GameOverT);
+    s->health = get(&c_MyApp::m_Health);
+    s->score = get(&c_MyApp::m_Score);
+    s->wave = get(&c_MyApp::m_Wave);
+    s->mapWidth = get(&c_MyApp::m_MapWidth);
+    s->anchorX = get(&c_MyApp::m_StickAnchorX);
+    s->anchorY = get(&c_MyApp::m_StickAnchorY);
+    if (s->mapWidth < 1 || s->mapWidth > 499) return true;
+    std::vector<float> player = Elements<float>(get(&c_MyApp::m_Player).rep, 201);
+    std::vector<float> objects = Elements<float>(get(&c_MyApp::m_Obj).rep, 5010);
+    s->columns = Elements<int>(get(&c_MyApp::m_Column).rep, 5000);
+    if (player.empty() || objects.empty() || s->columns.empty()) return false;
+    s->x = player[1], s->y = player[2], s->tx = player[3], s->ty = player[4], s->aboard = player[200];
+    s->enemies.clear();
+    for (int i = 0; i <= 500; ++i)
+        if (objects[i * 10] == 1) s->enemies.push_back({i, objects[i * 10 + 1], objects[i * 10 + 2], objects[i * 10 + 8]});
+    return true;
+}
 
 // ---- Real input through xdotool -----------------------------------------
 
@@ -341,12 +331,11 @@ int main(int argc, char** argv) {
     Trace("window " + window);
     std::system(("xdotool windowactivate --sync " + window + " >/dev/null 2>&1").c_str());
 
-    Observer eyes(memory);
     Hands hands(window);
     Pilot pilot{State{}, hands};
     State& s = pilot.s;
     auto read = [&] {
-        while (!eyes.Read(&s)) Pause(0.01);
+        while (!memory.Read(&s)) Pause(0.01);
     };
 
     // The menu: loaded, slid in, the mode selected, then a game.
