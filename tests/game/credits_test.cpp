@@ -7,15 +7,13 @@ class CreditsTest : public MenuTest {
 protected:
     void SetUp() override {
         MenuTest::SetUp();
-        app->m_ShowCredits = 1;
-        app->m_CreditsSlide = 30;
+        app->m_ShowCredits = 1, app->m_CreditsSlide = 30;
     }
     // Updates between advances of the scroll origin, over `updates` calls.
     std::vector<int> LineGaps(int updates) {
         std::vector<int> gaps;
         for (int i = 1, last = 0, line = app->m_CreditE; i <= updates; ++i) {
-            app->m_DrawN = 0;
-            app->p_CreditBox();
+            app->m_DrawN = 0, app->p_CreditBox();
             if (app->m_CreditE != line) gaps.push_back(i - last), last = i, line = app->m_CreditE;
         }
         return gaps;
@@ -30,10 +28,8 @@ TEST_F(CreditsTest, FrameGeometryFollowsTheScreen) {
         {1200, 60, 100, 12, 0}};
     for (auto [w, h, cell, nx, ny] : cases) {
         Screen(w, h);
-        app->m_DrawN = 0;
-        app->p_CreditBox();
-        EXPECT_EQ(app->m_CreditA, nx) << w << "x" << h;
-        EXPECT_EQ(app->m_CreditB, ny);
+        app->m_DrawN = 0, app->p_CreditBox();
+        EXPECT_EQ(std::vector<int>({app->m_CreditA, app->m_CreditB}), std::vector<int>({nx, ny})) << w << "x" << h;
         std::vector<float> corner = Rects().at(0);
         EXPECT_NEAR(corner[2], cell + 1, 1e-3);
         EXPECT_NEAR(corner[0], w / 2 - cell * static_cast<float>(nx + 1) / 2, 1e-3);

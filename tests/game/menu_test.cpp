@@ -9,9 +9,8 @@ class MenuScreenTest : public MenuTest {
 protected:
     // The menu settled with `item` in the middle of the strip, nothing held.
     void Settle(int item) {
-        app->m_Mode = 1;
+        app->m_Mode = 1, app->m_MenuSel = item;
         app->m_MenuIntro = app->m_KeyLock = app->m_ClickLock = 0;
-        app->m_MenuSel = item;
         app->m_MenuPos = app->m_MenuTarget = static_cast<float>(1 - item) * 88;
     }
     // The pointer on item k of the landscape strip.
@@ -45,9 +44,7 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
         app->m_Hi[40 + j] = 500 + j;                       // and its last ten
     }
     for (auto [w, h, lines, top, last] : cases) {
-        Screen(w, h);
-        Settle(2);
-        app->p_Menu();
+        Screen(w, h), Settle(2), app->p_Menu();
         std::vector<std::string> panel;  // a title and its lines, twice
         for (const auto& t : Texts()) {
             if (t.first > w - 140) panel.push_back(t.second);
@@ -63,16 +60,14 @@ TEST_F(MenuScreenTest, TapSelectsThenATapOnTheSelectedModeStartsIt) {
     Settle(2);
     app->p_Menu();  // lays the strip out
     int sfx = app->m_SfxChan;
-    PointAt(3);
-    app->p_Menu();
+    PointAt(3), app->p_Menu();
     EXPECT_EQ(app->m_MenuSel, 3);
     EXPECT_EQ(app->m_Mode + app->m_ClickLock, 2);
     PointerUp();
     app->m_KeyLock = app->m_ClickLock = 0;
     for (int i = 0; i < 60; ++i) app->p_Menu();  // the strip eases to item 3
     EXPECT_NEAR(app->m_MenuPos, -176, 1);
-    PointAt(3);
-    app->p_Menu();
+    PointAt(3), app->p_Menu();
     EXPECT_EQ(app->m_Mode, 11);
     EXPECT_EQ(app->m_GameMode, 3);
     EXPECT_EQ(SoundsSince(sfx), 2);
@@ -82,16 +77,14 @@ TEST_F(MenuScreenTest, DraggingPastAnEndPullsBackBy8AndSelectsTheEndItem) {
     for (auto [step, endItem] : {std::pair{-40, 4}, std::pair{40, 1}}) {
         Settle(2);
         for (int i = 0, x = 320; i < 12; ++i, x += step) {
-            PointerDown(x, 100);  // above the strip: a drag, not a tap
-            app->p_Menu();
+            PointerDown(x, 100), app->p_Menu();  // above the strip: a drag, not a tap
         }
         EXPECT_EQ(app->m_ClickLock, 2);
         PointerUp();
         for (int i = 0; i < 10 && app->m_MenuSpeed != 0; ++i) app->p_Menu();  // the fling dies
         int pulls = 0;
         for (float before = 0; pulls < 400; ++pulls) {
-            before = app->m_MenuTarget;
-            app->p_Menu();
+            before = app->m_MenuTarget, app->p_Menu();
             if (app->m_MenuTarget == before) break;
             EXPECT_NEAR(app->m_MenuTarget - before, endItem == 4 ? 8 : -8, 1e-3);
             EXPECT_EQ(app->m_MenuSel, endItem);

@@ -38,8 +38,7 @@ TEST_F(NewGame, TerrainIsTheMirroredWalkSmoothedWithFlatShores) {
     for (int clock : {0, kClock, -123456, INT_MAX}) {
         int last = 0;
         std::vector<int> model = ModelTerrain(clock, &last);
-        host.clock = clock;
-        app->p_LoadGame();
+        host.clock = clock, app->p_LoadGame();
         for (int i = 0; i <= 300; ++i) {
             EXPECT_EQ(Height(i), model[i]) << clock << " column " << i;
             int low = i <= 31 || i >= 269 ? 0 : (i >= 149 && i <= 151 ? last + 4 : 3);

@@ -10,14 +10,10 @@ class OptionsTest : public MenuTest {
 protected:
     void SetUp() override {
         MenuTest::SetUp();
-        app->m_ShowOptions = 1;
-        app->m_OptionsSlide = 30;
+        app->m_ShowOptions = 1, app->m_OptionsSlide = 30;
     }
     // One call on a fresh draw list, as the shell's frame would give it.
-    void Call() {
-        app->m_DrawN = 0;
-        app->p_OptionBox();
-    }
+    void Call() { app->m_DrawN = 0, app->p_OptionBox(); }
     // A press at (x, y), then a call with nothing held, which releases the locks.
     void Tap(int x, int y) {
         PointerDown(x, y), Call();
@@ -32,8 +28,7 @@ protected:
 };
 
 TEST_F(OptionsTest, SoundRowCyclesAndStopsTheTuneAtSfxAndOff) {
-    kr_Vex_HasMusicStream = 1;
-    app->m_Opt[5] = 0;
+    kr_Vex_HasMusicStream = 1, app->m_Opt[5] = 0;
     const std::tuple<int, const char*, int> steps[] = {
         {1, "Sound:SFX+Music", 1}, {2, "Sound:SFX", 0}, {3, "Sound:Music", 1}, {0, "Sound:Off", 0}};
     for (auto [mode, text, tune] : steps) {
@@ -50,8 +45,7 @@ TEST_F(OptionsTest, ASoundModeOutOfRangeShowsNothingAndStartsOver) {
     const std::tuple<int, int, const char*, int> cases[] = {  // stream, stored, shown, after
         {1, 7, "", 0}, {1, INT_MIN, "", 0}, {1, 3, "Sound:Music", 3}, {0, 2, "", 0}, {0, 1, "Sound:On", 1}};
     for (auto [stream, stored, shown, after] : cases) {
-        kr_Vex_HasMusicStream = stream;
-        app->m_Opt[5] = stored;
+        kr_Vex_HasMusicStream = stream, app->m_Opt[5] = stored;
         Call();
         EXPECT_EQ(SoundLine(), shown) << stored;
         EXPECT_EQ(app->m_Opt[5], after) << stored;

@@ -50,8 +50,7 @@ inline int CountUsed(const Array<float>& pool, int last) {
 class PlayFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        app = StartBareGame(host);
-        host.clock = kClock;
+        app = StartBareGame(host), host.clock = kClock;
     }
     void TearDown() override { kr_audio_device = sounds ? nullptr : kr_audio_device; }
     // Effects on, through a device that writes them down; slot n plays sample n.
@@ -66,10 +65,7 @@ protected:
             gc_assign(app->m_Snd[n], (new c_Sound)->m_new(sample));
         }
     }
-    void StartGame(int mode = 2) {
-        app->m_GameMode = mode;
-        app->p_LoadGame();
-    }
+    void StartGame(int mode = 2) { app->m_GameMode = mode, app->p_LoadGame(); }
     // A scene holding only what a test puts there.
     void Clear() {
         for (int i = 0; i < 5120; ++i) app->m_Obj[i] = 0;
@@ -79,9 +75,7 @@ protected:
     void Hover(float x, float y) {
         using namespace play;
         float* p = &app->m_Player[0];
-        p[kX] = p[kTargetX] = x;
-        p[kY] = p[kTargetY] = y;
-        p[kSpeed] = p[kTilt] = 0;
+        p[kX] = p[kTargetX] = x, p[kY] = p[kTargetY] = y, p[kSpeed] = p[kTilt] = 0;
         app->m_CamX = app->m_CamTargetX = x - kr_Vex_jscrw / 4;
         app->m_CamY = app->m_CamTargetY = y - kr_Vex_jscrh / 2;
         for (int s = 0; s <= kRopeLast; ++s) p[RopeX(s)] = x + 4, p[RopeY(s)] = y + 8 + 6 * s, p[RopeSeat(s)] = 0;
@@ -106,24 +100,20 @@ protected:
     void SetUp() override {
         PlayFixture::SetUp();
         Screen(640, 480);
-        app->m_Opt[5] = 1;
-        app->m_Font = 90;
+        app->m_Opt[5] = 1, app->m_Font = 90;
         const int frames[][4] = {{1, 32, 32, 1},   {90, 7, 10, 128}, {91, 256, 256, 1}, {93, 256, 256, 1},
                                  {95, 64, 64, 16}, {97, 32, 32, 16}, {98, 256, 128, 1}, {99, 256, 256, 1}};
         for (const auto& f : frames) std::copy(f + 1, f + 4, &app->m_ImgInfo[3 * f[0]]);
     }
     void Screen(float w, float h) {
-        kr_Vex_jscrw = w;
-        kr_Vex_jscrh = h;
-        app->m_Landscape = h > w ? 0 : 1;
-        app->m_ScaleX = app->m_ScaleY = 1;
+        kr_Vex_jscrw = w, kr_Vex_jscrh = h;
+        app->m_Landscape = h > w ? 0 : 1, app->m_ScaleX = app->m_ScaleY = 1;
     }
     // The pointer (mouse and touch 0) held at (x, y), as the shell leaves it.
     void PointerDown(int x, int y) {
         app->m_MouseOldX = app->m_MouseDown ? app->m_MouseX : x;
         app->m_MouseOldY = app->m_MouseDown ? app->m_MouseY : y;
-        app->m_MouseX = app->m_TouchX[0] = x;
-        app->m_MouseY = app->m_TouchY[0] = y;
+        app->m_MouseX = app->m_TouchX[0] = x, app->m_MouseY = app->m_TouchY[0] = y;
         app->m_MouseDown = app->m_MouseWasDown = app->m_TouchDown[0] = 1;
     }
     void PointerUp() {

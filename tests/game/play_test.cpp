@@ -14,8 +14,7 @@ protected:
     // A game with nothing in the air and nobody waiting.
     void SetUp() override {
         PlayFixture::SetUp();
-        StartGame(2);
-        Clear();
+        StartGame(2), Clear();
     }
     // An enemy in `record` at (x, y) with `health` and speed `vx`.
     void PlaceEnemy(int record, float x, float y, float health = 8, float vx = -2) {
@@ -47,8 +46,7 @@ TEST_F(Play, ABrokenStickCountsAsCentred) {
     const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
     const float cases[][4] = {{1, -1, 4, -2}, {nan, inf, 0, 0}, {-inf, nan, 0, 0}, {30, -30, 4, -2}};
     for (const auto& [sx, sy, dx, dy] : cases) {
-        Hover(4813, -1000);
-        app->m_StickX = sx, app->m_StickY = sy;
+        Hover(4813, -1000), app->m_StickX = sx, app->m_StickY = sy;
         app->p_GameFlight();
         EXPECT_EQ(std::vector<float>({Player(kTargetX), Player(kTargetY)}), std::vector<float>({4813 + dx, -1000 + dy}));
         EXPECT_TRUE(std::isfinite(Player(kX)) && std::isfinite(Player(kY)));
@@ -78,9 +76,7 @@ TEST_F(Play, LandingPaysByPersonsAboardAndStartsAWave) {
     float ground = -16.0f * Height(150);
     for (int n = 1; n <= 10; ++n) {
         int aboard = n == 10 ? 3 : n;
-        StartGame(2);
-        Clear();
-        sounds->effects.clear();
+        StartGame(2), Clear(), sounds->effects.clear();
         Hover(n == 10 ? 4813 + 9600 : 4813, ground - 10);
         Player(kAboard) = static_cast<float>(aboard);
         for (int again = 0; again < 2; ++again) {
@@ -134,12 +130,8 @@ TEST_F(Play, AnEnemyWithHealth2NeedsThreeHits) {
 // first time, and then nothing moves.
 TEST_F(Play, HealthBelowZeroEndsTheGameOnce) {
     auto seedAfter = [&](int gameOverT, int health) {
-        StartGame(2);
-        Clear();
-        Hover(4813, -1000);
-        app->m_GameOverT = gameOverT;
-        app->m_Health = health;
-        app->m_TunePlaying = 1;
+        StartGame(2), Clear(), Hover(4813, -1000);
+        app->m_GameOverT = gameOverT, app->m_Health = health, app->m_TunePlaying = 1;
         kr_random_Seed = 4711;
         app->p_Game();
         return kr_random_Seed;

@@ -68,11 +68,8 @@ TEST_F(Pools, StarsWrapWithThreeDraws) {
 // Mode 3 on wave 30 asks for 480 enemies; every free record of 0..400 gets
 // one and occupied ones stay.
 TEST_F(Pools, ReplenishFillsEveryFreeRecordUpTo400) {
-    StartGame(3);
-    Clear();
-    Obj(7, kKind) = 3;
-    Obj(450, kKind) = 1;
-    app->m_Wave = 29;
+    StartGame(3), Clear();
+    Obj(7, kKind) = 3, Obj(450, kKind) = 1, app->m_Wave = 29;
     app->p_Replenish();
     EXPECT_EQ(std::vector<float>({float(app->m_Wave), Obj(7, kKind), float(CountUsed(app->m_Obj, 500))}),
               std::vector<float>({30, 3, 402}));
@@ -92,12 +89,10 @@ TEST_F(Pools, ReplenishEndsSearchesThatCannotSucceed) {
         {"a narrow strip with rare places", 81, 1296, 0, 81, 9, 19},
     };
     for (auto [world, width, px, from, to, enemies, persons] : cases) {
-        StartGame(2);
-        Clear();
+        StartGame(2), Clear();
         app->m_MapWidth = width;
         for (int col = 0; col <= 499; ++col) app->m_Column[col * 10] = col >= from && col <= to ? 5 : 0;
-        Player(kX) = px;
-        app->m_Wave = 0;
+        Player(kX) = px, app->m_Wave = 0;
         app->p_Replenish();
         EXPECT_EQ(std::vector<int>({app->m_Wave, CountUsed(app->m_Obj, 500), app->m_People}),
                   std::vector<int>({1, enemies, persons})) << world;
