@@ -26,6 +26,7 @@ constexpr int kW = 163, kH = 97;
 void DrawFrame(gxtkGraphics* device, int shade) {
     device->BeginRender();
     device->Cls(10, 20, shade);
+    device->SetAlpha(1);
     device->SetColor(255, 0, 0);
     device->DrawRect(0, 0, 7, 5);
     device->SetColor(255, 255, 0);
