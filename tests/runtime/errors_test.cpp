@@ -23,10 +23,8 @@ TEST(RuntimeProcess, ExitCodesOutputsAndDebuggerProtocol) {
     const struct { const char *mode, *message; std::string input, out, err; int exitCode; } cases[] = {
         {"error", "", "", "", "", 0},                                        // the quiet exit
         {"error", "abc", "", kReport, kStop, 255},                           // end of input
-        {"error", "abc", "?\n?\nq\n", kReport, kStop, 0},                    // "?" answers nothing
         {"error", "abc", "r\nq\n", kReport + kReport, kStop + kStop, 0},     // resumes into the error
         {"error", "abc", "@0x10\n@zz\nq\n", kReport, kStop + "\n\n", 0},     // bogus addresses
-        {"error", "abc", "x y\n", kReport + "????? x y ?????", kStop, 255},  // unknown command
         {"segv", "", "", "Tandor Runtime Error : Memory access violation\n\n", kStop, 255},
         {"throw", "", "", "Tandor Runtime Error : Uncaught Tandor Exception\n", "", 255},
         // kr_std_main: handlers, then empty lists, then krInit, then krMain.
