@@ -78,26 +78,6 @@ TEST_F(DeviceTest, ChannelStatesThroughPlayPauseResumeStopAndTheEnd) {
     ExpectState(3, 1, AL_PLAYING);
 }
 
-TEST_F(DeviceTest, SuspendAndResumeLeaveAnApplicationPausedChannelPaused) {
-    audio->PlaySample(Tone(300), 8, 1);
-    audio->PlaySample(Tone(300), 9, 1);
-    audio->PauseChannel(9);
-    audio->Suspend();
-    EXPECT_EQ(Source(8, AL_SOURCE_STATE), AL_PAUSED);
-    audio->Resume();
-    ExpectState(8, 1, AL_PLAYING);
-    ExpectState(9, 2, AL_PAUSED);
-}
-
-TEST_F(DeviceTest, PlayMusicOfAMissingFileStopsTheOldMusic) {
-    TempFile tune(ToneWav(22050));
-    ASSERT_EQ(audio->PlayMusic(String(tune.path().c_str()), 1), 0);
-    ASSERT_EQ(audio->MusicState(), 1);
-    EXPECT_EQ(audio->PlayMusic(String("/tmp/vornhelm-audio-no-such-tune.ogg"), 1), -1);
-    EXPECT_EQ(audio->MusicState(), 0);
-    ExpectState(32, 0, AL_STOPPED);
-}
-
 TEST_F(DeviceTest, ThreeChannelFileGivesAnEmptyBuffer) {
     gxtkSample* sample = Tone(20, 3);
     ASSERT_NE(sample, nullptr);

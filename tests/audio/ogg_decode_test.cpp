@@ -197,21 +197,3 @@ TEST(OggDecode, ValidFilesDecodeAsStbVorbisAloneDecodesThem) {
     }
 }
 
-// A damaged page ends the sound there: the frames before it come out as
-// they would from the whole file, the rest are left out.
-TEST(OggDecode, ADamagedAudioPageEndsTheSoundWhereItIs) {
-    const std::vector<Page> pages = Pages(kStereo);
-    ASSERT_GE(pages.size(), 4u);
-    TempFile whole(kStereo, ".ogg");
-    const Result full = Decode(whole.path());
-    ASSERT_EQ(full.frames, kFrames);
-    Bytes damaged = kStereo;
-    const Page& last = pages.back();
-    damaged[(last.body + last.end) / 2] ^= 0x5A;  // its checksum now fails
-    TempFile file(damaged, ".ogg");
-    const Result cut = Decode(file.path());
-    ASSERT_GT(cut.frames, 0);
-    EXPECT_LT(cut.frames, kFrames);
-    EXPECT_EQ(cut.Layout(), (std::vector<int>{cut.frames, 2, 2, 44100}));
-    EXPECT_TRUE(std::equal(cut.samples.begin(), cut.samples.end(), full.samples.begin()));
-}

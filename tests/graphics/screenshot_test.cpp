@@ -10,8 +10,8 @@
 
 #include "graphics/renderer.h"
 #include "host/glfw2.h"
+#include "host/game.h"
 #include "host/glfw2_hooks.h"
-#include "host/play_host.h"
 #include "host/screenshot.h"
 #include "tests/support/display.h"
 
@@ -52,16 +52,6 @@ std::vector<std::string> Pngs(const std::string& dir) {
     std::sort(names.begin(), names.end());
     return names;
 }
-
-// Counts the frames a delegate is asked for, drawing each on the device.
-struct FrameDelegate : KrGameDelegate {
-    gxtkGraphics* device = nullptr;
-    int frames = 0;
-    void RenderGame() override {
-        DrawFrame(device, 40 + frames++);
-        device->EndRender();
-    }
-};
 
 class Screenshots : public ::testing::Test {
 protected:
@@ -139,32 +129,6 @@ TEST_F(Screenshots, NamesTellTheTimeAndNeverReplaceAFile) {
         std::fclose(std::fopen(KrScreenshotName(when).c_str(), "w"));
         EXPECT_EQ(KrScreenshotName(when), std::string("vornhelm-20240229-070509") + next + ".png");
     }
-}
-
-// F12 asks for the next frame; a held F12 (key repeat) asks once.
-TEST_F(Screenshots, F12TakesOneScreenshotPerPress) {
-    static KrPlayHost* host = new KrPlayHost;
-    auto* delegate = new FrameDelegate;
-    delegate->device = device;
-    host->SetDelegate(delegate);
-    host->StartGame();
-
-    testing::internal::CaptureStdout();
-    for (int repeat = 0; repeat < 3; ++repeat) host->KeyEvent(1, 123);
-    host->RenderGame();
-    host->RenderGame();
-    host->KeyEvent(2, 123);
-    host->RenderGame();
-    host->KeyEvent(1, 123);
-    host->RenderGame();
-    host->KeyEvent(1, 122);  // F11 is no screenshot
-    host->RenderGame();
-    std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(delegate->frames, 5);
-    std::vector<std::string> shots = Pngs(dir);
-    ASSERT_EQ(shots.size(), 2u) << out;
-    for (const std::string& name : shots) EXPECT_NE(out.find("Screenshot saved as " + name + "\n"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -72,22 +72,6 @@ TEST_F(Collector, BarrierKeepsWhatIsStoredIntoABlackObject) {
     EXPECT_TRUE(In(gc_free_list, temp));
 }
 
-TEST_F(Collector, EightMebibytesIsStillAnIncrementalStep) {
-    gc_mark_q(new Node);
-    new Node;  // garbage
-    Array<bool> filler(GC_FULL_COLLECT_BYTES - gc_new_bytes - Array<bool>::Rep::DataOffset());
-    ASSERT_EQ(gc_new_bytes, GC_FULL_COLLECT_BYTES);
-    int bit = gc_markbit;
-    gc_collect();
-    EXPECT_EQ(gc_markbit, bit);
-    EXPECT_EQ(gc_new_bytes, GC_FULL_COLLECT_BYTES);
-    new Node;  // one allocation more: the next step is a full collection
-    gc_collect();
-    EXPECT_EQ(gc_markbit, bit ^ 1);
-    EXPECT_EQ(gc_new_bytes, 0);
-    EXPECT_EQ(Count(gc_free_list), 3);
-}
-
 TEST_F(Collector, ZeroLengthArraysAreTheSharedEmptyArrayAndNeverTouched) {
     const int values[] = {1};
     EXPECT_TRUE(Array<int>(0).IsEmptyRep() && Array<int>(-4).IsEmptyRep() && Array<int>(values, 0).IsEmptyRep());
