@@ -21,7 +21,6 @@ TEST(RuntimeProcess, ExitCodesOutputsAndDebuggerProtocol) {
         {"error", "abc", "r\nq\n", kReport + kReport, kStop + kStop, 0},     // resumes into the error
         {"error", "abc", "@0x10\n@zz\nq\n", kReport, kStop + "\n\n", 0},     // bogus addresses
         {"segv", "", "", "Tandor Runtime Error : Memory access violation\n\n", kStop, 255},
-        {"throw", "", "", "Tandor Runtime Error : Uncaught Tandor Exception\n", "", 255},
         // kr_std_main: handlers, then empty lists, then krInit, then krMain.
         {"startup", "", "", "rc=0 handlers=111 forgotten=1 seed=1234 context=1 sources=1 app=1 delegate=1\n", "", 0},
     };
