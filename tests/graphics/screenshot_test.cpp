@@ -45,14 +45,6 @@ std::vector<int> PngPixels(const std::string& path, int* w, int* h) {
     return pixels;
 }
 
-std::vector<std::string> Pngs(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".png") names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class Screenshots : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -108,7 +100,7 @@ TEST_F(Screenshots, ThePngHoldsThePixelsOfThePresentedFrame) {
     DrawFrame(device, 78);
     device->EndRender();
     EXPECT_EQ(hookRuns, 2);
-    EXPECT_EQ(Pngs(dir), std::vector<std::string>{"frame.png"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "frame.png only";
 
     // A file that cannot be written says so, on one line.
     DrawFrame(device, 79);
