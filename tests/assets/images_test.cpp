@@ -79,22 +79,6 @@ TEST(Images, EveryLevelIsExactlyScaledHoldsAllFramesAndNoNamedFrameIsEmpty) {
     }
 }
 
-TEST(Images, DefaultFontHas96GlyphsWithBlankBorderColumns) {
-    const Image font = Load(kData + "fenx_font.png");
-    ASSERT_GT(font.width, 0);
-    ASSERT_EQ(font.width % 96, 0);
-    const int cell = font.width / 96;
-    for (int i = 0; i < 96; ++i) {  // the loader trims one column each side
-        int border = 0, ink = 0;
-        for (int y = 0; y < font.height; ++y) {
-            border += font.Alpha(i * cell, y) >= 128 || font.Alpha(i * cell + cell - 1, y) >= 128;
-            for (int x = i * cell; x < (i + 1) * cell; ++x) ink += font.Alpha(x, y) >= 128;
-        }
-        EXPECT_EQ(border, 0) << "code " << 32 + i;
-        if (i < 95) EXPECT_EQ(ink > 0, i > 0) << "code " << 32 + i;  // 32 is a space
-    }
-}
-
 // Many graphics cards take no texture wider or taller than 4096 pixels, and
 // one they cannot take draws nothing. The contact sheets are held to it too.
 TEST(Images, NoGeneratedImageIsWiderOrTallerThan4096Pixels) {

@@ -9,9 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
-
 #include "host/audio_decode.h"
 
 namespace {
@@ -79,18 +76,3 @@ TEST(Sounds, TuneIsAtLeast45SecondsOfStereoMusicWhoseEndJoinsItsStart) {
     }
 }
 
-TEST(Sounds, TuneDecodesAsStbVorbisDecodedItFrameForFrame) {
-    const Sound s = Decode("choppa.ogg", LoadOGG);
-    ASSERT_EQ(s.bytesPerSample, 2) << "missing or undecodable";
-    int channels = 0, rate = 0;
-    short* before = nullptr;
-    int frames = stb_vorbis_decode_filename((std::string(VORNHELM_BUILD_DIR) + "/data/sfx/choppa.ogg").c_str(),
-                                            &channels, &rate, &before);
-    ASSERT_GT(frames, 0);
-    EXPECT_EQ(std::vector<int>({s.frames, s.channels, s.rate}), std::vector<int>({frames, channels, rate}));
-    int worst = 0;
-    for (std::size_t i = 0; i < s.samples.size() && i < static_cast<std::size_t>(frames) * channels; ++i)
-        worst = std::max(worst, std::abs(s.samples[i] - before[i]));
-    EXPECT_LE(worst, 1);
-    std::free(before);
-}

@@ -1,15 +1,11 @@
 // The audio device against real OpenAL Soft. In process, its null backend
 // mixes in real time (sounds start, play and end) but outputs nothing; OpenAL
-// state is process-wide, so those tests share one device. Other backends run
-// in a fresh child process each.
+// state is process-wide, so those tests share one device.
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
-#include <cmath>
-#include <fstream>
-#include <iterator>
 
 #include "framework/audio.h"
 #include "host/glfw_game.h"
@@ -82,26 +78,6 @@ TEST_F(DeviceTest, ChannelStatesThroughPlayPauseResumeStopAndTheEnd) {
     ExpectState(3, 1, AL_PLAYING);
 }
 
-TEST_F(DeviceTest, SuspendAndResumeLeaveAnApplicationPausedChannelPaused) {
-    audio->PlaySample(Tone(300), 8, 1);
-    audio->PlaySample(Tone(300), 9, 1);
-    audio->PauseChannel(9);
-    audio->Suspend();
-    EXPECT_EQ(Source(8, AL_SOURCE_STATE), AL_PAUSED);
-    audio->Resume();
-    ExpectState(8, 1, AL_PLAYING);
-    ExpectState(9, 2, AL_PAUSED);
-}
-
-TEST_F(DeviceTest, PlayMusicOfAMissingFileStopsTheOldMusic) {
-    TempFile tune(ToneWav(22050));
-    ASSERT_EQ(audio->PlayMusic(String(tune.path().c_str()), 1), 0);
-    ASSERT_EQ(audio->MusicState(), 1);
-    EXPECT_EQ(audio->PlayMusic(String("/tmp/vornhelm-audio-no-such-tune.ogg"), 1), -1);
-    EXPECT_EQ(audio->MusicState(), 0);
-    ExpectState(32, 0, AL_STOPPED);
-}
-
 TEST_F(DeviceTest, ThreeChannelFileGivesAnEmptyBuffer) {
     gxtkSample* sample = Tone(20, 3);
     ASSERT_NE(sample, nullptr);
@@ -134,48 +110,8 @@ TEST_F(DeviceTest, CollectorKeepsASoundingSampleAlive) {
     EXPECT_FALSE(survives()) << "stopped";
 }
 
-// Other backends run in a fresh process each (a death-test child), which
-// reports on its stderr.
-
-// Plays a looping tone centred for 0.5 s, stops it for 0.5 s, plays it
-// panned right, stops it; then closes the device so the wave-file backend
-// finishes its file, and writes one letter per 10 ms of that output: '.'
-// silent, 'C' centred, 'R' right only, '?' anything else.
-static void PlayIntoAWaveFile() {
-    TempFile tone(ToneWav(22050)), output({}, ".wav"), conf({}, ".conf");
-    std::ofstream(conf.path()) << "channels = stereo\nsample-type = int16\nfrequency = 44100\n"
-                               << "hrtf = false\n[wave]\nfile = " << output.path() << "\n";
-    setenv("ALSOFT_DRIVERS", "wave", 1), setenv("ALSOFT_CONF", conf.path().c_str(), 1);
-    KrGlfwGame host;
-    auto* audio = new gxtkAudio;
-    gxtkSample* sample = audio->LoadSample(String(tone.path().c_str()));
-    for (float pan : {0.0f, 1.0f}) {
-        audio->SetPan(0, pan);
-        audio->PlaySample(sample, 0, 1);
-        usleep(500000);
-        audio->StopChannel(0);
-        usleep(500000);
-    }
-    alcMakeContextCurrent(nullptr);
-    alcDestroyContext(audio->alcContext);
-    alcCloseDevice(audio->alcDevice);
-    std::ifstream in(output.path(), std::ios::binary);
-    const std::string b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::string timeline = "[";
-    for (std::size_t w = b.find("data") + 8; w > 8 && w + 441 * 4 <= b.size(); w += 441 * 4) {
-        double side[2] = {0, 0};  // root mean square, left and right
-        for (std::size_t i = w; i < w + 441 * 4; i += 2) side[(i - w) / 2 % 2] += std::pow(static_cast<std::int16_t>((b[i] & 0xFF) | b[i + 1] << 8) / 32768.0, 2) / 441;
-        double l = std::sqrt(side[0]), r = std::sqrt(side[1]);
-        timeline += std::max(l, r) < 0.01 ? '.' : std::fabs(l / r - 1) < 0.2 ? 'C' : r > 4 * l ? 'R' : '?';
-    }
-    std::fprintf(stderr, "%s]\n", timeline.c_str());
-}
-
-TEST(OtherBackend, WaveOutputSoundsWhilePlayingIsSilentAfterStopAndPansRight) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT((PlayIntoAWaveFile(), std::exit(0)), ::testing::ExitedWithCode(0), "\\[\\.*\\??C{30,80}\\??\\.{30,}\\??R{30,80}\\??\\.{30,}\\]");
-}
-
+// A device that could not open runs in a fresh process (a death-test child),
+// which reports on its stderr.
 // Every operation on a device that could not open.
 static void UseWithoutADevice() {
     std::fflush(stdout), dup2(2, 1);

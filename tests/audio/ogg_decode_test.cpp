@@ -110,59 +110,43 @@ struct Damage {
     Expect expect;
 };
 
-Bytes WithLE32(Bytes b, std::size_t at, std::uint32_t value, bool fixChecksum) {
-    SetLE32(b, at, value);
-    if (fixChecksum)
+// The bytes with `at` changed by `change`, the page's checksum made to
+// match again when `fix`.
+template <class F>
+Bytes Damaged(Bytes b, std::size_t at, bool fix, F change) {
+    change(b, at);
+    if (fix)
         for (const Page& p : Pages(b))
             if (at >= p.start && at < p.end) FixChecksum(b, p);
     return b;
 }
 
-Bytes Flipped(Bytes b, std::size_t at, bool fixChecksum) {
-    b[at] ^= 0xA5;
-    if (fixChecksum)
-        for (const Page& p : Pages(b))
-            if (at >= p.start && at < p.end) FixChecksum(b, p);
-    return b;
-}
-
+// One file for each kind of damage.
 std::vector<Damage> DamagedFiles() {
-    std::vector<Damage> cases;
     const CommentFields fields = FindCommentFields(kStereo);
     const std::vector<Page> pages = Pages(kStereo);
-    for (bool fix : {false, true}) {
-        std::string crc = fix ? ", checksum matching" : ", checksum stale";
-        for (std::uint32_t count : {0x7FFFFFFFu, 0xFFFFFFFFu, 0x01000000u})
-            cases.push_back({"comment count " + std::to_string(count) + crc,
-                             WithLE32(kStereo, fields.commentCount, count, fix), kNone});
-        for (std::uint32_t length : {0x7FFFFFFFu, 0xFFFFFFF0u, 0x00010000u})
-            cases.push_back({"vendor length " + std::to_string(length) + crc,
-                             WithLE32(kStereo, fields.vendorLength, length, fix), kNone});
-    }
+    auto huge = [](Bytes& b, std::size_t at) { SetLE32(b, at, 0xFFFFFFF0u); };
+    auto zero = [](Bytes& b, std::size_t at) { b[at] = 0; };
+    auto flip = [](Bytes& b, std::size_t at) { b[at] ^= 0xA5; };
+    auto cut = [](std::size_t at) { return Bytes(kStereo.begin(), kStereo.begin() + at); };
     // The identification header: type 1, "vorbis", version, channels, rate.
     const std::size_t rate = pages[0].body + 12;
-    for (std::uint32_t r : {0u, 0x80000000u, 0xFFFFFF7Bu})
-        cases.push_back({"rate " + std::to_string(r), WithLE32(kStereo, rate, r, true), kNone});
-    Bytes noChannels = kStereo;
-    noChannels[rate - 1] = 0;
-    FixChecksum(noChannels, pages[0]);
-    cases.push_back({"no channels", noChannels, kNone});
-    // Cut inside each header page, then at the end of the headers and in
-    // the first audio page.
-    std::size_t audio = 0;
-    while (audio < pages.size() && pages[audio].headers) ++audio;
-    for (std::size_t p = 0; p < audio; ++p)
-        for (std::size_t at : {pages[p].start + 10, pages[p].body + 1, (pages[p].body + pages[p].end) / 2, pages[p].end - 1})
-            cases.push_back({"cut at " + std::to_string(at), Bytes(kStereo.begin(), kStereo.begin() + at), kNone});
-    const Page& firstAudio = pages[audio];
-    cases.push_back({"headers only", Bytes(kStereo.begin(), kStereo.begin() + firstAudio.start), kNoneOrSamples});
-    cases.push_back({"cut in the audio", Bytes(kStereo.begin(), kStereo.begin() + firstAudio.end - 100), kNoneOrSamples});
-    // Flipped bytes through the header pages and the first audio page.
-    for (std::size_t at = 0; at < firstAudio.end; at += at < pages[1].start ? 5 : 233)
-        for (bool fix : {false, true})
-            cases.push_back({"byte " + std::to_string(at) + " flipped" + (fix ? ", checksum matching" : ""),
-                             Flipped(kStereo, at, fix), kNoneOrSamples});
-    return cases;
+    const Page& audio = pages[2];
+    return {
+        {"huge comment count", Damaged(kStereo, fields.commentCount, true, huge), kNone},
+        {"huge comment count, checksum stale", Damaged(kStereo, fields.commentCount, false, huge), kNone},
+        {"huge vendor length", Damaged(kStereo, fields.vendorLength, true, huge), kNone},
+        {"rate 0", Damaged(kStereo, rate, true, [](Bytes& b, std::size_t at) { SetLE32(b, at, 0); }), kNone},
+        {"no channels", Damaged(kStereo, rate - 1, true, zero), kNone},
+        {"cut in the identification header", cut(pages[0].body + 1), kNone},
+        {"cut in the setup header", cut((pages[1].body + pages[1].end) / 2), kNone},
+        {"headers only", cut(audio.start), kNoneOrSamples},
+        {"cut in the audio", cut(audio.end - 100), kNoneOrSamples},
+        {"identification byte flipped", Damaged(kStereo, pages[0].body + 20, true, flip), kNoneOrSamples},
+        {"setup byte flipped", Damaged(kStereo, pages[1].end - 200, true, flip), kNoneOrSamples},
+        {"audio byte flipped", Damaged(kStereo, audio.body + 233, true, flip), kNoneOrSamples},
+        {"audio byte flipped, checksum stale", Damaged(kStereo, audio.body + 233, false, flip), kNoneOrSamples},
+    };
 }
 
 }  // namespace
@@ -191,8 +175,7 @@ TEST(OggDecode, DamagedFilesGiveNoneOrSamplesNeverASignalAndKeepNoMemory) {
 
 TEST(OggDecode, ValidFilesDecodeAsStbVorbisAloneDecodesThem) {
     const struct { int channels, rate, frames; } kFiles[] = {
-        {1, 22050, 10000}, {2, 44100, 44100}, {1, 8000, 1},  {2, 48000, 4097},
-        {1, 11025, 1024},  {2, 22050, 777},   {1, 44100, 2049},
+        {1, 22050, 10000}, {2, 44100, 44100}, {1, 8000, 1}, {2, 48000, 4097},
     };
     for (const auto& f : kFiles) {
         SCOPED_TRACE(testing::Message() << f.channels << " channels, " << f.rate << " Hz, " << f.frames << " frames");
@@ -214,21 +197,3 @@ TEST(OggDecode, ValidFilesDecodeAsStbVorbisAloneDecodesThem) {
     }
 }
 
-// A damaged page ends the sound there: the frames before it come out as
-// they would from the whole file, the rest are left out.
-TEST(OggDecode, ADamagedAudioPageEndsTheSoundWhereItIs) {
-    const std::vector<Page> pages = Pages(kStereo);
-    ASSERT_GE(pages.size(), 4u);
-    TempFile whole(kStereo, ".ogg");
-    const Result full = Decode(whole.path());
-    ASSERT_EQ(full.frames, kFrames);
-    Bytes damaged = kStereo;
-    const Page& last = pages.back();
-    damaged[(last.body + last.end) / 2] ^= 0x5A;  // its checksum now fails
-    TempFile file(damaged, ".ogg");
-    const Result cut = Decode(file.path());
-    ASSERT_GT(cut.frames, 0);
-    EXPECT_LT(cut.frames, kFrames);
-    EXPECT_EQ(cut.Layout(), (std::vector<int>{cut.frames, 2, 2, 44100}));
-    EXPECT_TRUE(std::equal(cut.samples.begin(), cut.samples.end(), full.samples.begin()));
-}

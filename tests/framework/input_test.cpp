@@ -10,17 +10,6 @@
 
 namespace {
 
-// A host whose joystick ports hold a pad (button 0 down) where `present`.
-class JoystickHost : public KrGame {
-public:
-    std::vector<bool> present = std::vector<bool>(4, false);
-    std::vector<int> polled;
-    bool PollJoystick(int port, Array<float>, Array<float>, Array<float>, Array<bool> b) override {
-        polled.push_back(port);
-        if (present[port]) b[0] = true;
-        return present[port];
-    }
-};
 
 class Input : public ::testing::Test {
 protected:
@@ -29,7 +18,7 @@ protected:
     c_InputDevice* dev() { return kr_input_device; }
     void Down(int key) { dev()->p_KeyEvent(1, key); }
     void Update() { dev()->p_BeginUpdate(), dev()->p_EndUpdate(); }
-    JoystickHost host;
+    KrGame host;  // polls no joystick
 };
 
 TEST_F(Input, HitCountsEveryPressButNotRepeatsForOneUpdate) {
@@ -42,21 +31,6 @@ TEST_F(Input, HitCountsEveryPressButNotRepeatsForOneUpdate) {
     Update();
     EXPECT_EQ(kr_input_KeyHit(65), 0);
     EXPECT_EQ(kr_input_KeyDown(65), 1);
-}
-
-TEST_F(Input, LeftButtonAndFirstTouchAreCoupled) {
-    dev()->p_MouseEvent(4, 0, 10, 20);
-    EXPECT_EQ(kr_input_KeyDown(384), 1);
-    EXPECT_EQ(kr_input_KeyHit(384), 1);
-    EXPECT_EQ(kr_input_TouchX(0), 10);
-    dev()->p_MouseEvent(5, 0, 0, 0);
-    EXPECT_EQ(kr_input_KeyDown(384), 0);
-    dev()->p_TouchEvent(7, 0, 5, 6);
-    EXPECT_EQ(kr_input_KeyDown(1), 1);
-    EXPECT_EQ(kr_input_KeyHit(1), 2);
-    EXPECT_EQ(kr_input_MouseX(), 5);
-    dev()->p_TouchEvent(8, 0, 0, 0);
-    EXPECT_EQ(kr_input_KeyDown(1), 0);
 }
 
 TEST_F(Input, HitQueueCountsThirtyThreePressesPerUpdate) {
@@ -95,18 +69,6 @@ TEST_F(Input, PutKeyHitIgnoresKeysOutsideTheKeySpace) {
     EXPECT_EQ(dev()->m_HitQueueLen, 0);
     dev()->p_PutKeyHit(511);
     EXPECT_EQ(kr_input_KeyHit(511), 1);
-}
-
-TEST_F(Input, PollingStopsAtTheFirstPortWithoutAJoystick) {
-    host.present[1] = true;
-    Update();
-    EXPECT_EQ(host.polled, std::vector<int>{0});
-    EXPECT_EQ(kr_input_JoyDown(0, 1), 0);
-    host.present[0] = true;
-    host.polled.clear();
-    Update();
-    EXPECT_EQ(host.polled, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(kr_input_JoyDown(0, 1), 1);
 }
 
 }  // namespace

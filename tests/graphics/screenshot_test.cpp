@@ -10,8 +10,8 @@
 
 #include "graphics/renderer.h"
 #include "host/glfw2.h"
+#include "host/game.h"
 #include "host/glfw2_hooks.h"
-#include "host/play_host.h"
 #include "host/screenshot.h"
 #include "tests/support/display.h"
 
@@ -22,19 +22,15 @@ namespace fs = std::filesystem;
 // An odd size: rows of RGB bytes that are not a multiple of 4 long.
 constexpr int kW = 163, kH = 97;
 
-// A frame with a colour in each corner, so that a flip or a shift shows.
+// A frame with a colour in two corners, so that a flip or a shift shows.
 void DrawFrame(gxtkGraphics* device, int shade) {
     device->BeginRender();
     device->Cls(10, 20, shade);
-    struct Box { float x, y, w, h; int r, g, b; } boxes[] = {
-        {0, 0, 7, 5, 255, 0, 0},      {kW - 9, 0, 9, 4, 0, 255, 0},  {0, kH - 3, 11, 3, 0, 0, 255},
-        {kW - 1, kH - 1, 1, 1, 255, 255, 0}, {40, 30, 60, 33, 90, 160, 230},
-    };
-    for (const Box& b : boxes) {
-        device->SetColor(b.r, b.g, b.b);
-        device->SetAlpha(1);
-        device->DrawRect(b.x, b.y, b.w, b.h);
-    }
+    device->SetAlpha(1);
+    device->SetColor(255, 0, 0);
+    device->DrawRect(0, 0, 7, 5);
+    device->SetColor(255, 255, 0);
+    device->DrawRect(kW - 1, kH - 1, 1, 1);
     device->Flush();
 }
 
@@ -49,26 +45,6 @@ std::vector<int> PngPixels(const std::string& path, int* w, int* h) {
     return pixels;
 }
 
-std::vector<std::string> Pngs(const std::string& dir) {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir))
-        if (e.path().extension() == ".png") names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-// Counts the frames a delegate is asked for, drawing each on the device.
-class FrameDelegate : public KrGameDelegate {
-public:
-    FrameDelegate() {}
-    gxtkGraphics* device = nullptr;
-    int frames = 0;
-    void RenderGame() override {
-        DrawFrame(device, 40 + frames++);
-        device->EndRender();
-    }
-};
-
 class Screenshots : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,8 +52,7 @@ protected:
         ASSERT_EQ(glfw2::glfwInit(), 1);
         glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
         ASSERT_TRUE(glfw2::glfwOpenWindow(kW, kH, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-        ++glfwGraphicsSeq;
-        device = new gxtkGraphics;
+        ++glfwGraphicsSeq, device = new gxtkGraphics;
         char name[] = "/tmp/vornhelm_shots_XXXXXX";
         ASSERT_TRUE(mkdtemp(name));
         dir = name;
@@ -114,21 +89,18 @@ TEST_F(Screenshots, ThePngHoldsThePixelsOfThePresentedFrame) {
 
     int w = 0, h = 0;
     std::vector<int> png = PngPixels("frame.png", &w, &h);
-    ASSERT_EQ(w, kW);
-    ASSERT_EQ(h, kH);
+    ASSERT_EQ(std::make_pair(w, h), std::make_pair(kW, kH));
     int differing = 0;
     for (int i = 0; i < kW * kH; ++i) differing += png[i] != (expected[i] & 0xffffff);
     EXPECT_EQ(differing, 0);
-    EXPECT_EQ(png[0], 0xff0000);                  // top left
-    EXPECT_EQ(png[kW - 1], 0x00ff00);             // top right
-    EXPECT_EQ(png[(kH - 1) * kW], 0x0000ff);      // bottom left
-    EXPECT_EQ(png[kH * kW - 1], 0xffff00);        // bottom right
+    EXPECT_EQ(png[0], 0xff0000);
+    EXPECT_EQ(png[kH * kW - 1], 0xffff00);
 
     // The next frame is presented without a capture; the hook stays.
     DrawFrame(device, 78);
     device->EndRender();
     EXPECT_EQ(hookRuns, 2);
-    EXPECT_EQ(Pngs(dir), std::vector<std::string>{"frame.png"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "frame.png only";
 
     // A file that cannot be written says so, on one line.
     DrawFrame(device, 79);
@@ -145,39 +117,9 @@ TEST_F(Screenshots, NamesTellTheTimeAndNeverReplaceAFile) {
     t.tm_isdst = -1;
     std::time_t when = std::mktime(&t);
     EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509.png");
-    std::fclose(std::fopen("vornhelm-20240229-070509.png", "w"));
-    EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509-2.png");
-    std::fclose(std::fopen("vornhelm-20240229-070509-2.png", "w"));
-    EXPECT_EQ(KrScreenshotName(when), "vornhelm-20240229-070509-3.png");
-}
-
-// F12 asks for the next frame; a held F12 (key repeat) asks once.
-TEST_F(Screenshots, F12TakesOneScreenshotPerPress) {
-    static KrPlayHost* host = new KrPlayHost;
-    auto* delegate = new FrameDelegate;
-    delegate->device = device;
-    host->SetDelegate(delegate);
-    host->StartGame();
-
-    testing::internal::CaptureStdout();
-    for (int repeat = 0; repeat < 3; ++repeat) host->KeyEvent(1, 123);
-    host->RenderGame();
-    host->RenderGame();
-    host->KeyEvent(2, 123);
-    host->RenderGame();
-    host->KeyEvent(1, 123);
-    host->RenderGame();
-    host->KeyEvent(1, 122);  // F11 is no screenshot
-    host->RenderGame();
-    std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(delegate->frames, 5);
-    std::vector<std::string> shots = Pngs(dir);
-    ASSERT_EQ(shots.size(), 2u) << out;
-    for (const std::string& name : shots) {
-        EXPECT_NE(out.find("Screenshot saved as " + name + "\n"), std::string::npos) << out;
-        int w = 0, h = 0;
-        EXPECT_EQ(PngPixels(name, &w, &h).size(), static_cast<std::size_t>(kW * kH));
+    for (const char* next : {"-2", "-3"}) {
+        std::fclose(std::fopen(KrScreenshotName(when).c_str(), "w"));
+        EXPECT_EQ(KrScreenshotName(when), std::string("vornhelm-20240229-070509") + next + ".png");
     }
 }
 

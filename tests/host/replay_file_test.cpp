@@ -1,12 +1,10 @@
 // Replay files: what is written reads back exactly, and every damaged,
 // foreign or future file is refused with one line, never a crash.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
 
 #include "host/replay_file.h"
@@ -105,41 +103,15 @@ TEST(ReplayFile, EveryRecordReadsBackExactly) {
     EXPECT_EQ(KrEncodeReplay(out), KrEncodeReplay(in));
 }
 
-// The common pass of the loop (update, no joystick, clock, render, clock)
-// must stay small: a long session is then a small file.
-TEST(ReplayFile, AnUpdateAndItsRenderTakeFiveBytes) {
-    std::vector<KrRecord> pass = {R(K::Update), R(K::Clock, 1016), R(K::Render, 640, 480), R(K::Clock, 1017)};
-    KrReplayEncoder e;
-    e.Add(R(K::Render, 640, 480));
-    std::size_t before = e.Pending().size();
-    for (const KrRecord& r : pass) e.Add(r);
-    e.AddJoystick(0, false, KrJoyReading{});
-    std::size_t first = e.Pending().size() - before;
-    EXPECT_LE(first, 7u);  // the first clock reading is far from 0
-    before = e.Pending().size();
-    for (KrRecord r : pass) {
-        if (r.kind == K::Clock) r.a += 17;
-        e.Add(r);
-    }
-    e.AddJoystick(0, false, KrJoyReading{});
-    EXPECT_EQ(e.Pending().size() - before, 5u);
-}
-
-TEST(ReplayFile, EveryTruncationIsRefused) {
+// A cut at every length and a changed byte at every position.
+TEST(ReplayFile, EveryTruncationAndEveryDamagedByteIsRefused) {
     std::vector<std::uint8_t> whole = KrEncodeReplay(EveryRecord());
     for (std::size_t n = 0; n < whole.size(); ++n) {
         SCOPED_TRACE(n);
         ExpectRefused(std::vector<std::uint8_t>(whole.begin(), whole.begin() + n), n == 0 ? "empty" : "truncated");
-    }
-}
-
-TEST(ReplayFile, EveryDamagedByteIsRefused) {
-    std::vector<std::uint8_t> whole = KrEncodeReplay(EveryRecord());
-    for (std::size_t i = 0; i < whole.size(); ++i) {
         for (std::uint8_t flip : {0x01, 0x80, 0xff}) {
-            SCOPED_TRACE(std::to_string(i) + " ^ " + std::to_string(flip));
             std::vector<std::uint8_t> bad = whole;
-            bad[i] ^= flip;
+            bad[n] ^= flip;
             ExpectRefused(bad, "");
         }
     }
@@ -149,7 +121,6 @@ TEST(ReplayFile, ForeignAndFutureFilesAreRefused) {
     std::vector<std::uint8_t> whole = Encode({R(K::Update)});
     std::vector<std::uint8_t> future = whole;
     future[4] = kReplayFormatVersion + 1;
-    std::vector<std::uint8_t> far = {'V', 'H', 'R', 'P', 0x80, 0x80, 0x01};  // version 16384
     std::vector<std::uint8_t> trailing = whole;
     trailing.push_back(0);
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
@@ -161,9 +132,7 @@ TEST(ReplayFile, ForeignAndFutureFilesAreRefused) {
         {"empty", {}, "it is empty"},
         {"another format", png, "not a Vornhelm replay"},
         {"next version", future, "format 2, newer than this build reads (1)"},
-        {"far version", far, "format 16384, newer"},
         {"bytes after the end", trailing, "bytes after its end"},
-        {"magic only", {'V', 'H', 'R', 'P'}, "truncated"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -180,45 +149,27 @@ TEST(ReplayFile, ValuesOutOfRangeAreRefused) {
         const char* name;
         std::vector<KrRecord> records;
     } cases[] = {
-        {"key code 0", {R(K::Key, 1, 0)}},
         {"key code 512", {R(K::Key, 2, 512)}},
-        {"key event 4", {R(K::Key, 4, 65)}},
         {"character beyond Unicode", {R(K::Key, 3, 0x110000)}},
-        {"negative character", {R(K::Key, 3, -1)}},
         {"mouse button 3", {R(K::Mouse, 4, 3)}},
-        {"mouse move with a button", {R(K::Mouse, 6, 0)}},
-        {"mouse event 7", {R(K::Mouse, 7, 0)}},
         {"finger 32", {R(K::Touch, 7, 32)}},
-        {"touch event 6", {R(K::Touch, 6, 0)}},
         {"motion event 9", {R(K::Motion, 9, 0)}},
         {"position not a number", {R(K::Mouse, 6, -1, 0, nan, 0)}},
         {"infinite position", {R(K::Touch, 9, 0, 0, 0, inf)}},
         {"position too far", {R(K::Mouse, 6, -1, 0, 2e6f, 0)}},
         {"motion not a number", {R(K::Motion, 10, 0, 0, 0, 0, nan)}},
         {"window too wide", {R(K::WindowEnd, 40000, 10)}},
-        {"full-screen flag 2", {R(K::WindowEnd, 640, 480, 2)}},
         {"render too high", {R(K::Render, 640, 40000)}},
-        {"start too wide", {R(K::Start, 32769, 1)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ExpectRefused(Encode(c.records), "corrupt");
     }
 
-    KrReplayEncoder e;
-    e.AddJoystick(4, false, KrJoyReading{});
-    e.Finish();
-    ExpectRefused(e.Drain(), "joystick port out of range");
-
     KrReplayEncoder stick;
     stick.AddJoystick(0, true, KrJoyReading{{0, 1.5f, 0, 0, 0, 0}, 0});
     stick.Finish();
     ExpectRefused(stick.Drain(), "stick axis out of range");
-
-    KrReplayEncoder date;
-    date.AddDate({1, 2, 3, 4, 5, 6, 7, 8});
-    date.Finish();
-    ExpectRefused(date.Drain(), "date field count out of range");
 
     // A render that repeats the previous size needs a previous size.
     std::vector<std::uint8_t> bare = {'V', 'H', 'R', 'P', 1, 0x05, 0x7f};
@@ -227,38 +178,15 @@ TEST(ReplayFile, ValuesOutOfRangeAreRefused) {
     ExpectRefused(bare, "a render without a size");
 }
 
-TEST(ReplayFile, Crc32IsTheUsualOne) {
-    const char* text = "123456789";
-    EXPECT_EQ(KrCrc32(0, reinterpret_cast<const std::uint8_t*>(text), 9), 0xcbf43926u);
-    // Continuing over a split gives the same as one pass.
-    std::uint32_t part = KrCrc32(0, reinterpret_cast<const std::uint8_t*>(text), 4);
-    EXPECT_EQ(KrCrc32(part, reinterpret_cast<const std::uint8_t*>(text) + 4, 5), 0xcbf43926u);
-}
-
 TEST(ReplayFile, FilesThatCannotBeReadSaySo) {
     char dir[] = "/tmp/vornhelm-replay-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
-    std::string good = std::string(dir) + "/good.vhr", locked = std::string(dir) + "/locked.vhr";
-    std::vector<std::uint8_t> bytes = KrEncodeReplay(EveryRecord());
-    for (const std::string& path : {good, locked}) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    }
-    chmod(locked.c_str(), 0);
-    bool root = geteuid() == 0;  // root reads any file
-
     KrReplay out;
     std::string error;
-    EXPECT_TRUE(KrReadReplayFile(good, &out, &error)) << error;
-    EXPECT_EQ(out.records.size(), EveryRecord().records.size());
     EXPECT_FALSE(KrReadReplayFile(dir, &out, &error));
     EXPECT_EQ(error, "it is a directory");
     EXPECT_FALSE(KrReadReplayFile(std::string(dir) + "/missing.vhr", &out, &error));
     EXPECT_EQ(error, "No such file or directory");
-    if (!root) {
-        EXPECT_FALSE(KrReadReplayFile(locked, &out, &error));
-        EXPECT_EQ(error, "Permission denied");
-    }
-    for (const std::string& path : {good, locked}) unlink(path.c_str());
     rmdir(dir);
 }
 

@@ -15,10 +15,8 @@ int main(int argc, char** argv) {
     std::string what = argc > 1 ? argv[1] : "";
     // 3 frames of 40 x 30 from a 100 x 30 source: the third needs a second row.
     if (what == "grab-below") ImageOfSize(100, 30)->p_GrabImage(0, 0, 40, 30, 3, 0);
-    if (what == "grab-wide") ImageOfSize(100, 300)->p_GrabImage(0, 0, 120, 30, 1, 0);
     if (what == "grab-fits") ImageOfSize(100, 60)->p_GrabImage(0, 0, 40, 30, 3, 0);
     if (what == "short-matrix") kr_graphics_SetMatrix2(Array<float>(5));
-    if (what == "short-transform") kr_graphics_Transform2(Array<float>());
     if (what == "draw-outside-frame") kr_graphics_DrawRect(0, 0, 1, 1);
     if (what == "no-frames") ImageOfSize(10, 10)->p_Init(new gxtkSurface, 0, 0);
     return 3;

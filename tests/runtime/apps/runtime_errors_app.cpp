@@ -1,7 +1,6 @@
 // Child program of the process-level runtime tests. The first argument picks
 // what happens: "error MSG" (krError), "segv" (a fault with the handlers
-// installed), "throw" (a ThrowableObject handed to KrGame::Die, as the host
-// does), "inspect" (see below) or "startup" (kr_std_main).
+// installed) or "startup" (kr_std_main).
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -10,22 +9,6 @@
 #include "host/game.h"
 
 namespace {
-
-// Prints the addresses of a live Object, of live array storage (collected,
-// but no Object) and of a destroyed Object, then stops in the debugger.
-void inspect() {
-    Object* live = new Object;
-    Array<int> storage(4);
-    *gc_locals_sp++ = live;
-    *gc_locals_sp++ = storage.rep;
-    Object* gone = new Object;
-    gc_collect_all();      // sweeps `gone` to the free list
-    Array<int> pay(1024);  // destroys it
-    std::printf("%p\n%p\n%p\n", static_cast<void*>(live), static_cast<void*>(storage.rep),
-                static_cast<void*>(gone));
-    std::fflush(stdout);
-    krError(String("inspect"));
-}
 
 // The host object comes first, as in the program entry. An object made
 // before start-up shows that the lists were emptied; the globals show that
@@ -57,11 +40,6 @@ int main(int argc, char** argv) {
         int* volatile nowhere = nullptr;
         *nowhere = 1;
     }
-    if (mode == "throw") {
-        KrGame host;
-        try { throw new ThrowableObject; } catch (ThrowableObject* ex) { host.Die(ex); }
-    }
-    if (mode == "inspect") inspect();
     if (mode == "startup") return startup(argc, argv);
     return 2;
 }
