@@ -1,7 +1,5 @@
 #include "tests/support/game_run.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 
 #include "tests/support/display.h"
@@ -34,22 +32,18 @@ int Shot::Count(int x0, int y0, int x1, int y1, const std::function<bool(unsigne
 }
 
 Shot Grab(const std::string& window) {
-    static Display* dpy = nullptr;
-    static std::string on;
-    if (!dpy || on != getenv("DISPLAY")) {
-        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window replaced under a shot
-        if (dpy) XCloseDisplay(dpy);
-        dpy = XOpenDisplay(nullptr), on = getenv("DISPLAY");
-    }
-    Shot s;
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });  // a window replaced under a shot
+    Display* dpy = XOpenDisplay(nullptr);
     XWindowAttributes a{};
-    if (!dpy || window.empty() || !XGetWindowAttributes(dpy, std::stoul(window), &a) || a.width <= 0) return s;
-    XImage* img = XGetImage(dpy, std::stoul(window), 0, 0, a.width, a.height, AllPlanes, ZPixmap);
-    if (!img) return s;
-    s.w = a.width, s.h = a.height;
-    for (int y = 0; y < s.h; ++y)
-        for (int x = 0; x < s.w; ++x) s.px.push_back(XGetPixel(img, x, y) & 0xffffff);
-    XDestroyImage(img);
+    Shot s;
+    if (dpy && !window.empty() && XGetWindowAttributes(dpy, std::stoul(window), &a) && a.width > 0)
+        if (XImage* img = XGetImage(dpy, std::stoul(window), 0, 0, a.width, a.height, AllPlanes, ZPixmap)) {
+            s.w = a.width, s.h = a.height;
+            for (int y = 0; y < s.h; ++y)
+                for (int x = 0; x < s.w; ++x) s.px.push_back(XGetPixel(img, x, y) & 0xffffff);
+            XDestroyImage(img);
+        }
+    if (dpy) XCloseDisplay(dpy);
     return s;
 }
 

@@ -2,10 +2,6 @@
 // tests run it: a scratch folder, an X server with openbox, screenshots.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "tests/support/process.h"
 
 namespace testsupport {

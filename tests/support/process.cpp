@@ -10,7 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <thread>
 
 namespace testsupport {
@@ -79,9 +79,7 @@ bool WaitUntil(const std::function<bool()>& done, double timeout) {
 }
 
 std::string ReadFile(const std::string& path) {
-    std::stringstream s;
-    s << std::ifstream(path, std::ios::binary).rdbuf();
-    return s.str();
+    return {std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}};
 }
 
 std::string TestAppPath(const std::string& name) { return std::string(VORNHELM_BUILD_DIR) + "/testapps/" + name; }

@@ -15,8 +15,7 @@ struct ProcessResult {
     int exitCode = -1000;  // the low 8 bits as the shell reports them (255 for -1)
     int signal = 0;        // the signal that ended it, 0 if it exited
     bool timedOut = false;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 
 struct ProcessOptions {
