@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 
 namespace testsupport {
@@ -45,17 +46,14 @@ std::string start_xvfb(const std::string& screen) {
     }
     close(fds[1]);
     char buf[32] = {0};
-    ssize_t n = 0, got;
-    while (n < 31 && (got = read(fds[0], buf + n, 31 - n)) > 0) {
-        n += got;
-        if (buf[n - 1] == '\n') break;
-    }
-    close(fds[0]);
-    if (n <= 0) throw std::runtime_error("Xvfb did not start");
+    FILE* in = fdopen(fds[0], "r");
+    bool told = std::fgets(buf, sizeof buf, in) != nullptr;
+    std::fclose(in);
+    if (!told) throw std::runtime_error("Xvfb did not start");
     xvfb_pid = pid;
     owner_pid = getpid();
     std::atexit(stop_xvfb);
-    return ":" + std::string(buf, buf + n - (buf[n - 1] == '\n'));
+    return ":" + std::string(buf, std::strcspn(buf, "\n"));
 }
 
 }  // namespace

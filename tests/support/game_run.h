@@ -1,28 +1,11 @@
-// Running the real game (or a test program) under a private X server with a
-// window manager, as the end-to-end tests do: start, wait, look, exit.
+// The real game (or a test program) on a private desktop, as the end-to-end
+// tests run it: a scratch folder, an X server with openbox, screenshots.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
+#include "tests/support/process.h"
 
 namespace testsupport {
 
-using Env = std::vector<std::pair<std::string, std::string>>;
-
-void Pause(double seconds);
-// Polls `done` every 20 ms for up to `timeout` seconds.
-bool WaitUntil(const std::function<bool()>& done, double timeout = 10);
-// The first line a tool such as xdotool prints.
-std::string Tool(const std::vector<std::string>& argv);
-std::string ReadFile(const std::string& path);
-// Starts argv in `dir` (empty: here), its output in `out` and `err`; it dies with the test.
-int Spawn(const std::vector<std::string>& argv, const std::string& dir, const std::string& out,
-          const Env& env = {}, const std::string& err = "/dev/null");
-// The exit code (128 + signal when killed), or -1 while it runs after `timeout`.
-int WaitExit(int& pid, double timeout = 10);
-void Kill(int& pid);
 // A fresh private X server of the given size with openbox on it; returns openbox's pid.
 int StartDesktop(const std::string& screen = "1024x768x24");
 // A scratch folder, holding a link to the built data/ when `withData`.
@@ -35,8 +18,8 @@ struct Shot {
     int Count(int x0, int y0, int x1, int y1, const std::function<bool(unsigned)>& is) const;
 };
 Shot Grab(const std::string& window);
-int R(unsigned p);
-int G(unsigned p);
-int B(unsigned p);
+inline int R(unsigned p) { return p >> 16 & 255; }
+inline int G(unsigned p) { return p >> 8 & 255; }
+inline int B(unsigned p) { return p & 255; }
 
 }  // namespace testsupport
