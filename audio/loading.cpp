@@ -6,7 +6,7 @@
 
 #include "audio/device.h"
 #include "audio/discarded.h"
-#include "host/glfw_game.h"
+#include "host/host.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 #include "graphics/gl.h"
 #include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 #include "tests/support/game_host.h"
 
 namespace {

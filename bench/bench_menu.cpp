@@ -12,8 +12,8 @@
 
 #include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
-#include "host/glfw_game.h"
-#include "host/glfw2.h"
+#include "host/desktop/glfw_game.h"
+#include "host/glfw2/glfw2.h"
 #include "tests/support/game_host.h"
 
 namespace {

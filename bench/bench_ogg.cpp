@@ -19,9 +19,9 @@
 #include <stb_vorbis.h>
 #include <vorbis/vorbisfile.h>
 
-#include "host/audio_decode.h"
-#include "tests/audio/ogg_writer.h"
-#include "tests/audio/sound_files.h"
+#include "host/decode/decode.h"
+#include "tests/support/ogg_writer.h"
+#include "tests/support/sound_files.h"
 
 namespace {
 

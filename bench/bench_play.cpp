@@ -11,7 +11,7 @@
 #include <cmath>
 #include <vector>
 
-#include "game/play_records.h"
+#include "game/play/records.h"
 #include "tests/support/game_host.h"
 
 namespace {

@@ -20,7 +20,7 @@
 #include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
 #include "host/game.h"
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 
 // Last: its X11 macros (None, Bool, Status) must not reach the headers above.
 #include <GL/glx.h>

@@ -4,8 +4,7 @@
 // application's callbacks and into input-state updates.
 #pragma once
 
-#include "host/events.h"
-#include "host/game.h"
+#include "host/host.h"
 
 class gxtkGraphics;
 class gxtkAudio;

@@ -1,7 +1,6 @@
 #include "framework/input.h"
 
-#include "host/events.h"
-#include "host/game.h"
+#include "host/host.h"
 
 c_InputDevice* kr_input_device;
 

@@ -20,7 +20,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/audio_decode.h"
+#include "host/decode/decode.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/replay_file.h"
+#include "host/replay/file.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/audio_decode.h"
+#include "host/decode/decode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // fmemopen refuses an empty buffer; an empty file is one byte already read.

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/framework.h"
-#include "game/music_player.h"
+#include "game/shell/music_player.h"
 
 // Stands for an omitted numeric argument throughout the game.
 constexpr int kOmitted = -3717;
@@ -165,7 +165,7 @@ public:
     c_MyApp* m_new();
     void mark() override;
 
-    // shell.cpp: the framework callbacks and the mode machine.
+    // shell/shell.cpp: the framework callbacks and the mode machine.
     int p_OnCreate() override;
     int p_OnSuspend() override;
     int p_OnResume() override;
@@ -173,7 +173,7 @@ public:
     int p_OnRender() override;
     int p_iCade(int on);
 
-    // draw_list.cpp: draw state, draw records, fitting and replay.
+    // shell/draw_list.cpp: draw state, draw records, fitting and replay.
     int p_SetSize(float sx, float sy = kOmitted);
     int p_SetRot(float angle);
     int p_SetCol(float r, float g, float b, float a = kOmitted);
@@ -190,13 +190,13 @@ public:
     int p_FitScreen(int devW, int devH);
     int p_ReplayDrawList(int devW, int devH);
 
-    // text.cpp: the bitmap-font writer and number formatting.
+    // shell/text.cpp: the bitmap-font writer and number formatting.
     int p_Text(float x, float y, String text, float alignX, float alignY);
     String p_rstr(int value, int n, String pad);
     // The score tables' form: eleven characters wide.
     String p_rstr(int value, String pad);
 
-    // loader.cpp: images, font, sounds, tunes, the loader and start screen.
+    // shell/loader.cpp: images, font, sounds, tunes, the loader and start screen.
     int p_LoadImg(int slot, String name, int w, int h, int frames, int flags);
     int p_LoadFont(int slot, String name, int advance, int line);
     int p_LoadSFX(int n);
@@ -209,11 +209,13 @@ public:
     // At start: one line on standard output when the data folder is missing.
     int p_FindDataFolder();
 
-    // new_game.cpp: a new world, and filing the score on return to the menu.
+    // play/new_game.cpp and screens/score_tables.cpp: a new world, and filing
+    // the score on return to the menu.
     int p_LoadGame();
     int p_LoadMenu();
 
-    // controls.cpp: pointer, actions, sticks, on-screen buttons, iCade, pad, tilt.
+    // shell/controls.cpp, pointer.cpp, icade.cpp, onscreen_pad.cpp, tilt.cpp:
+    // pointer, actions, sticks, on-screen buttons, iCade, pad, tilt.
     int p_PlayKey(int action, int useStick, int device);
     int p_PlayKeyAll(int action, int useStick);
     float p_StickX(int stick, int joy);
@@ -235,22 +237,20 @@ public:
     int p_OnScreenPad();
     int p_ReadTilt();
 
-    // persistence.cpp: the state string.
+    // shell/persistence.cpp: the state string.
     int p_Save();
     int p_Load();
 
-    // play.cpp (and play_*.cpp, status_bar.cpp, in_game.cpp): one gameplay
-    // update.
+    // play/play.cpp (and the other files of play/): one gameplay update.
     int p_Game();
     int p_InGame();
     int p_ResetPlayers();
     int p_Rand(float lo, float hi);
-    // The steps of p_Game, each in the play_*.cpp or status_bar.cpp file of
-    // its concern: sky and ceiling, camera and stars, flight, the helicopter,
-    // the rope, climbing and boarding, firing, the terrain, one column of it
-    // with landing, crash and pick-up, the objects (one record; an enemy; shots
-    // and explosions; hits; enemy fire), the sea, the status bar
-    // and game over.
+    // The steps of p_Game, each in the file of play/ of its concern: sky and
+    // ceiling, camera and stars, flight, the helicopter, the rope, climbing
+    // and boarding, firing, the terrain, one column of it with landing, crash
+    // and pick-up, the objects (one record; an enemy; shots and explosions;
+    // hits; enemy fire), the sea, the status bar and game over.
     int p_GameSky();
     int p_GameCamera();
     int p_GameFlight();
@@ -274,7 +274,7 @@ public:
     int p_GameStatus();
     int p_GameLost();
 
-    // particles.cpp, stars.cpp, objects.cpp: the pools and the waves.
+    // play/particles.cpp, play/stars.cpp, play/pool.cpp: the pools and the waves.
     int p_ResetParticles(int n);
     int p_FreeParticle();
     int p_AddParticle(int kind, float x, float y, float vx, float vy, int value, int colour, int life);
@@ -290,13 +290,14 @@ public:
     int p_AddBull(int slot, float x, float y, int kind, float angle);
     int p_Replenish();
 
-    // menu.cpp, options.cpp, pause.cpp, ouya_quit.cpp: the screens.
+    // screens/menu.cpp, screens/options.cpp, play/pause.cpp,
+    // screens/ouya_quit.cpp: the screens.
     int p_Menu();
     int p_OptionBox();
     int p_PauseMenu();
     int p_OuyaQuit();
 
-    // game_over.cpp, credits.cpp, badges.cpp.
+    // play/game_over.cpp, screens/credits.cpp, screens/badges.cpp.
     int p_GameOver();
     String p_MyNth();
     int p_CreditBox();

@@ -3,5 +3,5 @@
 #pragma once
 
 #include "game/globals.h"
-#include "game/music_player.h"
+#include "game/shell/music_player.h"
 #include "game/app.h"

@@ -7,7 +7,7 @@
 
 #include "graphics/gl.h"
 #include "graphics/gl_calls.h"
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 
 static_assert(sizeof(GLint) == sizeof(int) && sizeof(GLsizei) == sizeof(int),
               "the polygon tables are handed to glMultiDrawArrays as they are");

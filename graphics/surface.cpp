@@ -5,7 +5,7 @@
 #include "graphics/gl.h"
 #include "graphics/gl_calls.h"
 #include "graphics/premultiply.h"
-#include "host/game.h"
+#include "host/host.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // making an empty RGBA surface to write pixels into.
 #include "graphics/gl.h"
 #include "graphics/renderer.h"
-#include "host/glfw_game.h"
+#include "host/host.h"
 
 gxtkSurface* gxtkGraphics::LoadSurface(String path) {
     gxtkSurface* surface = LoadSurface__UNSAFE__(new gxtkSurface, path);

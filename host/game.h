@@ -1,6 +1,6 @@
 // The host: the one native object that owns the window and the main loop and
 // dispatches into the application's delegate. KrGame holds what every host
-// shares; KrGlfwGame (host/glfw_game.h) adds the window, the loop and input.
+// shares; KrGlfwGame (host/desktop/glfw_game.h) adds the window, the loop and input.
 #pragma once
 
 #include <cstdio>

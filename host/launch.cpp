@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/play_host.h"
-#include "host/recording_host.h"
+#include "host/desktop/play_host.h"
+#include "host/replay/recording_host.h"
 
 const char* const kKrUsage =
     "usage: vornhelm [--record FILE | --replay FILE [--fast] [--screenshot-at N OUT.png]]";

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "host/replay_host.h"
+#include "host/replay/replay_host.h"
 
 struct KrLaunch {
     enum Mode { Play, Record, Replay, Help };

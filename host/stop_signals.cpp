@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
-#include "host/glfw2_bridge.h"
-// After the bridge, never before: see host/glfw2_bridge.h.
+#include "host/glfw2/bridge.h"
+// After the bridge, never before: see host/glfw2/bridge.h.
 #include <GLFW/glfw3.h>
 
 namespace {

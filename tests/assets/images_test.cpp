@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/glfw_game.h"
+#include "host/desktop/glfw_game.h"
 
 namespace {
 

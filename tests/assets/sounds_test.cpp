@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/audio_decode.h"
+#include "host/decode/decode.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 
 #include "framework/audio.h"
-#include "host/glfw_game.h"
-#include "tests/audio/sound_files.h"
+#include "host/desktop/glfw_game.h"
+#include "tests/support/sound_files.h"
 
 using namespace soundfiles;
 

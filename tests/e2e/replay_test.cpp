@@ -13,7 +13,7 @@
 #include <regex>
 #include <sstream>
 
-#include "host/replay_file.h"
+#include "host/replay/file.h"
 #include "tests/support/game_run.h"
 #include "tests/support/process.h"
 

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <map>
 
-#include "game/play_records.h"
+#include "game/play/records.h"
 #include "host/events.h"
 #include "tests/support/game_host.h"
 

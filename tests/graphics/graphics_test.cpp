@@ -12,8 +12,8 @@
 
 #include "framework/graphics.h"
 #include "graphics/gl_calls.h"
-#include "host/glfw2.h"
-#include "host/glfw_game.h"
+#include "host/glfw2/glfw2.h"
+#include "host/desktop/glfw_game.h"
 #include "tests/support/display.h"
 #include "tests/support/process.h"
 

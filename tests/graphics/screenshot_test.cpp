@@ -9,10 +9,10 @@
 #include <filesystem>
 
 #include "graphics/renderer.h"
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 #include "host/game.h"
-#include "host/glfw2_hooks.h"
-#include "host/screenshot.h"
+#include "host/glfw2/hooks.h"
+#include "host/desktop/screenshot.h"
 #include "tests/support/display.h"
 
 namespace {

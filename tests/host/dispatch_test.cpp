@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/glfw_game.h"
+#include "host/desktop/glfw_game.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <iterator>
 #include <thread>
 
-#include "host/glfw_game.h"
+#include "host/desktop/glfw_game.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 #include "framework/framework.h"
-#include "host/glfw2.h"
-#include "host/glfw_game.h"
+#include "host/glfw2/glfw2.h"
+#include "host/desktop/glfw_game.h"
 
 namespace {
 

@@ -1,0 +1,9 @@
+# The batched renderer and surfaces.
+core_sources(
+  draw.cpp
+  gl_calls.cpp
+  premultiply.cpp
+  renderer.cpp
+  surface.cpp
+  surface_factories.cpp
+)

@@ -1,0 +1,5 @@
+# Decoding images and sounds for the devices.
+core_sources(
+  audio.cpp
+  image.cpp
+)

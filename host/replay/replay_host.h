@@ -1,0 +1,78 @@
+// Plays a recorded session back (host/replay/file.h). The records drive the
+// game in their recorded order, and every value the game reads from the host
+// (clock, joysticks, saved state, date, device size) comes from the
+// recording, so the game runs exactly as it did, update for update. No real
+// input reaches the game and nothing is saved; F4 or closing the window
+// leaves the replay.
+#pragma once
+
+#include <string>
+
+#include "host/desktop/glfw_game.h"
+#include "host/replay/file.h"
+
+struct KrReplayOptions {
+    std::string path;
+    // As fast as the machine allows, drawing nothing: the game's renders
+    // still run in full, but no draw call reaches OpenGL and no frame is
+    // presented.
+    bool fast = false;
+    // When 0 or more: save the frame rendered after this update as
+    // screenshotPath and end (every frame up to it is drawn, none is paced).
+    long long screenshotAt = -1;
+    std::string screenshotPath;
+};
+
+class KrReplayHost : public KrTandorGame {
+public:
+    // Describes the game's state for the last line of a finished replay.
+    using Describe = std::string (*)();
+
+    // Reads and checks the whole file; null, with *error set to one line,
+    // when it cannot be played.
+    static KrReplayHost* Create(const KrReplayOptions& options, Describe describe, std::string* error);
+
+    void Run() override;
+
+    int Millisecs() override;
+    bool PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
+                      Array<bool> buttons) override;
+    String LoadState() override;
+    int SaveState(String state) override;
+    void GetDate(Array<int> date) override;
+    void OpenUrl(String url) override {}
+    void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                       int stencil, bool fullscreen) override;
+
+    // Called when the process ends inside the game (the game quits itself):
+    // the last line if every record was played, otherwise why not.
+    void AtExit();
+
+private:
+    KrReplayHost(KrReplay replay, KrReplayOptions options, Describe describe)
+        : replay_(std::move(replay)), options_(std::move(options)), describe_(describe) {}
+
+    const KrRecord& Take(KrRecordKind kind);
+    [[noreturn]] void Mismatch(const std::string& wanted);
+    void Play(const KrRecord& record);
+    void OpenRecordedWindow();
+    void OpenWindow(int width, int height, bool fullscreen);
+    void FitWindow(int width, int height);
+    void Pace();
+    void CheckLeave();
+    void AfterRender();
+    void Finished();
+    void EndedBeforeShot() const;
+    // Fast replays and those that make a screenshot run flat out, silent.
+    bool Unpaced() const { return options_.fast || options_.screenshotAt >= 0; }
+
+    KrReplay replay_;
+    KrReplayOptions options_;
+    Describe describe_;
+    std::size_t next_ = 0;  // the next record to play
+    long long updates_ = 0;
+    long long totalUpdates_ = 0;
+    bool windowOpen_ = false;
+    bool done_ = false;  // the last line (or an error) has been printed
+    bool capturing_ = false;
+};

@@ -1,0 +1,63 @@
+// The main loop's scheduling, driven by a clock that the test controls; the
+// dispatchers, guards and loop are the real host's.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "host/desktop/glfw_game.h"
+
+namespace {
+
+class LoggingDelegate : public KrGameDelegate {
+public:
+    LoggingDelegate() {}
+    std::string* log = nullptr;
+    void UpdateGame() override { *log += "U "; }
+    void RenderGame() override { *log += "R "; }
+};
+
+class ScriptedHost : public KrGlfwGame {
+public:
+    double clock = 0;
+    std::string log;
+    ScriptedHost() {
+        auto* d = new LoggingDelegate;
+        d->log = &log;
+        SetDelegate(d);
+        StartGame();
+    }
+    std::string Passes(int n) {
+        log.clear();
+        for (int i = 0; i < n; ++i) RunPass();
+        return log;
+    }
+
+protected:
+    double Now() override { return clock; }
+    void Sleep(double seconds) override { log += "sleep ", clock += seconds; }
+    void PollEvents() override {}
+    void WaitEvents() override { log += "wait "; }
+    bool WindowOpen() override { return true; }
+    bool WindowIconified() override { return false; }
+    bool WindowActive() override { return true; }
+};
+
+TEST(MainLoop, Scheduling) {
+    struct Case { const char* name; int rate; double start; int passes; const char* log; } cases[] = {
+        // A pass before the update is due only sleeps; it does not render.
+        {"early", 60, 0, 1, "sleep "},
+        {"steady", 64, 0, 4, "sleep U R sleep U R "},
+        // After a stall: four updates, one render, and a schedule reset (the
+        // next update is due at once, then one per interval).
+        {"stall", 60, 1.0, 4, "U U U U R U R sleep U R "},
+        {"negative rate", -5, 0, 2, "R wait R wait "}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedHost host;
+        host.SetUpdateRate(c.rate);
+        host.clock = c.start;
+        EXPECT_EQ(host.Passes(c.passes), c.log);
+    }
+}
+
+}  // namespace
