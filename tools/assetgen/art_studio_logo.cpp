@@ -1,5 +1,10 @@
 // "common/ZelvLogo": the studio's mark, 256 x 256: a cheerful turtle walking
 // right above the word "ZELV" in chunky rounded letters.
+// The menu shows the mark small in its top right corner, centred 32 pixels
+// below the screen's top, with the title of the score list just under it.
+// So the mark is drawn at 0.8 of its full size in the frame's upper part
+// (rows 42 to 199), and the frame's top and bottom stay empty: the top would
+// fall off the screen and the bottom onto the title.
 #include <cmath>
 
 #include "art.h"
@@ -13,6 +18,10 @@ constexpr Color kShellLight = Hex(0x8fe36b);
 constexpr Color kShellDark = Hex(0x2f9a4c);
 constexpr Color kSkinLight = Hex(0xb8f08a);
 constexpr Color kSkinDark = Hex(0x5fb85a);
+
+// The mark is laid out with its outline's top at row 59; it is drawn scaled
+// by kMarkScale about the frame's middle column, that top moved to kMarkTop.
+constexpr float kMarkScale = 0.8f, kLaidOutTop = 59, kMarkTop = 42;
 
 void DrawTurtle(Painter& p) {
     Shape dome = Intersect(Ellipse({116, 112}, 62, 50), RoundRect(40, 50, 192, 112));
@@ -65,8 +74,10 @@ void DrawWord(Painter& p) {
 }
 
 void DrawLogo(Painter& p, int) {
+    p.Push(Affine{kMarkScale, 0, 0, kMarkScale, 128 * (1 - kMarkScale), kMarkTop - kLaidOutTop * kMarkScale});
     DrawTurtle(p);
     DrawWord(p);
+    p.Pop();
 }
 
 }  // namespace

@@ -80,14 +80,16 @@ std::string SizeText(const SheetLayout& s) {
 }
 
 // Sets `text` with the glyph frames of a rendered font, glyphs placed by
-// their centres and advanced like the game's text writer does.
+// their centres and advanced like the game's text writer does. A letter's
+// ink lies in the room of its advance starting 7 pixels before its pen, so
+// the first pen stands 7 pixels inside the left margin.
 Canvas SampleLine(const Canvas& font, const SheetLayout& s, int level, const std::string& text) {
-    int cell = s.frameWidth * level;
-    int width = cell;
+    int cell = s.frameWidth * level, advance = 7 * level, margin = cell - advance;
+    int width = 0;
     for (char ch : text) width += (7 + LetterSpacing(static_cast<unsigned char>(ch))) * level;
-    Canvas out(width + cell, cell);
+    Canvas out(margin + width + margin, cell);
     out.FillRect(0, 0, out.Width(), out.Height(), Hex(0x2a4f8a));
-    int pen = cell;
+    int pen = margin + advance;
     for (char ch : text) {
         int code = static_cast<unsigned char>(ch);
         if (code > 32 && code <= 159) DrawFrame(out, font, s, level, code - 32, 1, pen - cell / 2, 0);

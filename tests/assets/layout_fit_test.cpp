@@ -1,0 +1,225 @@
+// The generated font and studio logo against the game's own layout, rendered
+// on a real window (Mesa under Xvfb) and read back, at 640 x 480, 800 x 450
+// and 480 x 640: every digit of the menu's 7-digit scores is whole with 2
+// pixels to spare at the screen's right edge, the studio logo leaves the list
+// titles clear, and the status bar's 8-digit score does not touch its
+// "Score" label. Text and logo ink are told from everything else by drawing
+// the same draw list again with the font's or the logo's image slot emptied.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "graphics/gl.h"
+#include "host/glfw2/glfw2.h"
+#include "host/desktop/glfw_game.h"
+#include "tests/support/display.h"
+#include "tests/support/game_host.h"
+
+namespace {
+
+constexpr int kFontSlot = 90, kLogoSlot = 93;
+// The menu's backdrop, title, helicopter, mode buttons and play button: left
+// out, so that text and logo lie on the flat panel alone.
+const std::vector<int> kBackdropSlots = {1, 95, 97, 98, 99};
+constexpr int kTopList = 60, kLastListBelowMiddle = 20, kListLine = 15;  // virtual pixels, font at size 1.5
+constexpr int kScore = 8888888;  // one glyph repeated: a cut digit shows as a narrower one
+constexpr int kInk = 24;         // a channel differing by more than this is ink, not a faint fringe
+
+// One read-back frame, RGB rows from the top.
+struct Frame {
+    int w = 0, h = 0;
+    std::vector<uint8_t> rgb;
+};
+
+// Pixels where two frames differ: what the emptied slots had drawn.
+struct Mask {
+    int w = 0, h = 0;
+    std::vector<char> on;
+    bool At(int x, int y) const { return x >= 0 && y >= 0 && x < w && y < h && on[y * w + x]; }
+};
+
+Mask Differ(const Frame& a, const Frame& b) {
+    Mask m{a.w, a.h, std::vector<char>(a.rgb.size() / 3)};
+    for (size_t i = 0; i < m.on.size(); ++i)
+        for (int c = 0; c < 3; ++c) m.on[i] |= std::abs(a.rgb[3 * i + c] - b.rgb[3 * i + c]) > kInk;
+    return m;
+}
+
+// Runs of columns holding ink within rows y0..y1, from x0 rightwards:
+// [first, last] pairs.
+std::vector<std::array<int, 2>> ColumnRuns(const Mask& m, int x0, int y0, int y1) {
+    std::vector<std::array<int, 2>> runs;
+    for (int x = x0; x < m.w; ++x) {
+        bool ink = false;
+        for (int y = y0; y <= y1; ++y) ink |= m.At(x, y);
+        if (!ink) continue;
+        if (!runs.empty() && runs.back()[1] == x - 1) runs.back()[1] = x;
+        else runs.push_back({x, x});
+    }
+    return runs;
+}
+
+// Leftmost and rightmost column of the 8-connected piece of ink holding (x, y).
+std::array<int, 2> Piece(const Mask& m, int x, int y) {
+    std::vector<char> seen(m.on.size());
+    std::vector<std::array<int, 2>> todo{{x, y}};
+    std::array<int, 2> span{x, x};
+    seen[y * m.w + x] = 1;
+    while (!todo.empty()) {
+        auto [px, py] = todo.back();
+        todo.pop_back();
+        span = {std::min(span[0], px), std::max(span[1], px)};
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (m.At(px + dx, py + dy) && !seen[(py + dy) * m.w + px + dx]) {
+                    seen[(py + dy) * m.w + px + dx] = 1;
+                    todo.push_back({px + dx, py + dy});
+                }
+    }
+    return span;
+}
+
+// The game on a real window in a scratch folder whose data/ is the build's
+// generated one; the bare host keeps the clock and the state.
+class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>> {
+   protected:
+    void SetUp() override {
+        testsupport::EnsureDisplay();
+        static KrGlfwGame* decoder = new KrGlfwGame;  // decodes images
+        ASSERT_TRUE(decoder && glfw2::glfwInit() == 1);
+        char name[] = "/tmp/vornhelm_layout_fit_XXXXXX";
+        ASSERT_TRUE(mkdtemp(name) && getcwd(cwd, sizeof cwd) && chdir(name) == 0);
+        dir = name;
+        std::filesystem::create_directory_symlink(std::string(VORNHELM_BUILD_DIR) + "/data", "data");
+        auto [w, h] = GetParam();
+        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
+        ASSERT_TRUE(glfw2::glfwOpenWindow(w, h, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
+        ++glfwGraphicsSeq;
+        app = StartBareGame(host);
+        KrGame::_game = &host;
+        kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
+        app->p_OnCreate();
+    }
+    void TearDown() override {
+        kr_graphics_EndRender();
+        glfw2::glfwCloseWindow();
+        EXPECT_EQ(chdir(cwd), 0);
+        std::filesystem::remove_all(dir);
+    }
+    // The current draw list rendered with the given image slots emptied.
+    Frame Render(std::vector<int> emptied = {}) {
+        std::vector<c_Image*> kept;
+        for (int slot : emptied) kept.push_back(app->m_Img[slot]), gc_assign(app->m_Img[slot], nullptr);
+        kr_graphics_EndRender();
+        device->BeginRender();
+        kr_graphics_BeginRender();
+        app->p_OnRender();
+        device->Flush();
+        auto [w, h] = GetParam();
+        Frame f{w, h, std::vector<uint8_t>(3 * w * h)};
+        std::vector<uint8_t> rgba(4 * w * h);
+        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int c = 0; c < 3; ++c) f.rgb[3 * (y * w + x) + c] = rgba[4 * ((h - 1 - y) * w + x) + c];
+        for (size_t i = 0; i < emptied.size(); ++i) gc_assign(app->m_Img[emptied[i]], kept[i]);
+        return f;
+    }
+    // Device pixels per virtual pixel.
+    float Scale() const { return app->m_ScaleY; }
+    GameTestHost host;
+    c_MyApp* app = nullptr;
+    gxtkGraphics* device = nullptr;
+    std::string dir;
+    char cwd[4096] = {};
+};
+
+// The menu of mode 1 with 7-digit scores in both lists, once loaded and
+// slid in.
+TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheLogoLeavesTheTitlesClear) {
+    for (int i = 0; i < 60; ++i) app->m_Hi[i] = kScore;
+    for (int i = 0; i < 200 && (app->m_LoadStep != 0 || app->m_MenuIntro != 0); ++i) Render(), UpdateOnce(app);
+    ASSERT_EQ(app->m_LoadStep, 0);
+    ASSERT_EQ(app->m_MenuIntro, 0);
+    ASSERT_EQ(app->m_HdLevel, 2);
+    // A white screen under the panel, so that even the glyphs' faint shadow
+    // stands out from it.
+    app->m_ClsR = app->m_ClsG = app->m_ClsB = 255;
+    auto without = [](std::vector<int> slots) {
+        slots.insert(slots.end(), kBackdropSlots.begin(), kBackdropSlots.end());
+        return slots;
+    };
+    const Frame all = Render(without({})), noText = Render(without({kFontSlot})),
+                noLogo = Render(without({kLogoSlot})), neither = Render(without({kFontSlot, kLogoSlot}));
+    const Mask text = Differ(all, noText), bareText = Differ(noLogo, neither), logo = Differ(noLogo, all);
+    const float s = Scale(), vw = kr_Vex_jscrw, vh = kr_Vex_jscrh;
+    const int w = all.w, panel = static_cast<int>((vw - 140) * s);
+    // A line's glyph handles sit half a line (7.5) below its y; the glyphs
+    // reach about 6 above and below at size 1.5.
+    auto row = [&](float y, float dy) { return static_cast<int>((y + 7.5f + dy) * s); };
+    const int lines = vh >= 480 ? 10 : 9;  // (H/2 - 90) / 15, at most 10
+    for (float top : {float(kTopList), vh / 2 + kLastListBelowMiddle}) {
+        SCOPED_TRACE("list at y " + std::to_string(top));
+        for (int k = 1; k <= lines; ++k) {
+            float y = top + kListLine * k;
+            auto digits = ColumnRuns(text, panel, row(y, -2), row(y, 2));
+            ASSERT_EQ(digits.size(), 7u) << "line " << k;
+            const int width = digits[0][1] - digits[0][0];
+            for (auto [first, last] : digits) EXPECT_NEAR(last - first, width, 1) << "a cut digit on line " << k;
+            EXPECT_LE(digits.back()[1], w - 3) << "line " << k << " has no 2 pixels to spare";
+        }
+        // The title: every ink pixel of it shows, with no logo pixel beside it.
+        int ink = 0, covered = 0;
+        for (int y = row(top, -7); y <= row(top, 7); ++y)
+            for (int x = panel; x < w; ++x) {
+                if (!bareText.At(x, y)) continue;
+                ++ink;
+                bool near = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) near |= logo.At(x + dx, y + dy);
+                covered += near || !text.At(x, y);
+            }
+        EXPECT_GT(ink, 40) << "no title";
+        EXPECT_EQ(covered, 0) << "of " << ink << " title pixels";
+    }
+}
+
+// The status bar with an 8-digit score: its last digit is a piece of ink of
+// its own, as wide as the first, and at least 2 clear pixels lie between it
+// and the label.
+TEST_P(LayoutFit, StatusBarScoreDoesNotTouchItsLabel) {
+    for (int i = 0; i < 60 && app->m_LoadStep != 0; ++i) Render(), UpdateOnce(app);
+    ASSERT_EQ(app->m_LoadStep, 0);
+    app->p_CLS2D(0, 0, 0, 1);
+    app->m_MapWidth = 300;
+    app->m_Health = 99;
+    app->m_Score = app->m_ScoreShown = 88888888;
+    app->p_GameStatus();
+    const Mask text = Differ(Render(), Render({kFontSlot}));
+    const float s = Scale(), cx = kr_Vex_jscrw / 2;
+    // Row 6 holds the score's digits (at y 12, size 2) and none of the
+    // label's (at y 15, size 1); the score lies left of the screen's middle.
+    int firstX = -1, lastX = -1, y = static_cast<int>(6 * s);
+    for (int x = 0; x < static_cast<int>(cx * s); ++x)
+        if (text.At(x, y)) lastX = x, firstX = firstX < 0 ? x : firstX;
+    ASSERT_GE(firstX, 0) << "no score";
+    const auto first = Piece(text, firstX, y), last = Piece(text, lastX, y);
+    const int digit = first[1] - first[0];
+    ASSERT_GT(digit, static_cast<int>(6 * s));
+    ASSERT_NEAR(last[1] - last[0], digit, 1) << "the last digit runs into the label";
+    // The label: the first ink right of the last digit, over the bar's height.
+    auto label = ColumnRuns(text, last[1] + 1, 0, static_cast<int>(38 * s));
+    ASSERT_FALSE(label.empty()) << "no label";
+    EXPECT_LT(label.front()[0], static_cast<int>(cx * s));
+    EXPECT_GE(label.front()[0] - last[1] - 1, 2) << "the last digit touches the label";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LayoutFit, ::testing::Values(std::array<int, 2>{640, 480}, std::array<int, 2>{800, 450}, std::array<int, 2>{480, 640}),
+                         [](const auto& info) { return std::to_string(info.param[0]) + "x" + std::to_string(info.param[1]); });
+
+}  // namespace
