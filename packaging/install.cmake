@@ -2,13 +2,13 @@
 #
 #                     `make install PREFIX=P`          the Debian package (P = /usr)
 #   launcher          P/bin/vornhelm                   P/games/vornhelm
-#   the game          P/libexec/vornhelm/vornhelm      P/libexec/vornhelm/vornhelm
 #   its data folder   P/share/vornhelm/data/           P/share/games/vornhelm/
-#   in both           P/share/applications/vornhelm.desktop
+#   in both           P/libexec/vornhelm/vornhelm      the game
+#                     P/share/applications/vornhelm.desktop
 #                     P/share/icons/hicolor/NxN/apps/vornhelm.png   64, 128 and 256 pixels
 #                     P/share/metainfo/<app id>.metainfo.xml
 #                     P/share/man/man6/vornhelm.6.gz
-#   package only                                       P/share/doc/vornhelm/copyright, changelog.gz
+#   package only      P/share/doc/vornhelm/copyright, changelog.gz
 #
 # `cmake --install build` installs the first (component "prefix"); the second
 # is component "deb", installed only when named (packaging/deb.cmake).
@@ -44,7 +44,8 @@ endforeach()
 add_custom_target(vornhelm_packaging_files ALL DEPENDS ${VORNHELM_MANPAGE_GZ} ${VORNHELM_CHANGELOG_GZ})
 
 # One layout: `component` names it; the folders are relative to the prefix.
-function(vornhelm_install_layout component bin_dir game_dir data_dir)
+function(vornhelm_install_layout component bin_dir data_dir)
+  set(game_dir libexec/vornhelm)
   set(which COMPONENT ${component})
   if(component STREQUAL "deb")
     list(APPEND which EXCLUDE_FROM_ALL)
@@ -75,7 +76,7 @@ function(vornhelm_install_layout component bin_dir game_dir data_dir)
   " ${which})
 endfunction()
 
-vornhelm_install_layout(prefix bin libexec/vornhelm share/vornhelm/data)
-vornhelm_install_layout(deb games libexec/vornhelm share/games/vornhelm)
+vornhelm_install_layout(prefix bin share/vornhelm/data)
+vornhelm_install_layout(deb games share/games/vornhelm)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/deb/copyright ${VORNHELM_CHANGELOG_GZ}
         DESTINATION share/doc/vornhelm COMPONENT deb EXCLUDE_FROM_ALL)
