@@ -6,7 +6,7 @@ SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz soak install clean
+.PHONY: all deps configure build run test bench fuzz soak install deb clean
 
 all: build
 
@@ -44,6 +44,10 @@ soak: configure
 # The game, its data, a launcher, a desktop entry and icons under PREFIX.
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package $(BUILD)/vornhelm_<version>_<arch>.deb (packaging/deb.cmake).
+deb: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target deb
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD)

@@ -5,9 +5,20 @@
 
 #include "host/desktop/play_host.h"
 #include "host/replay/recording_host.h"
+#include "vornhelm_version.h"
 
 const char* const kKrUsage =
-    "usage: vornhelm [--record FILE | --replay FILE [--fast] [--screenshot-at N OUT.png]]";
+    "usage: vornhelm [--record FILE]\n"
+    "       vornhelm --replay FILE [--fast] [--screenshot-at N OUT.png]\n"
+    "       vornhelm --help | --version\n"
+    "\n"
+    "  --record FILE       play, recording the session into FILE\n"
+    "  --replay FILE       play the recording FILE back in a window, at its pace\n"
+    "  --fast              with --replay: as fast as possible, drawing nothing\n"
+    "  --screenshot-at N OUT.png\n"
+    "                      with --replay: save the frame after update N as OUT.png and end\n"
+    "  -h, --help          print this and end\n"
+    "  --version           print the version and end\n";
 
 namespace {
 
@@ -35,8 +46,8 @@ bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::s
             *value = argv[++i];
             return true;
         };
-        if (arg == "--help" || arg == "-h") {
-            out->mode = KrLaunch::Help;
+        if (arg == "--help" || arg == "-h" || arg == "--version") {
+            out->mode = arg == "--version" ? KrLaunch::Version : KrLaunch::Help;
             return true;
         } else if (arg == "--record" || arg == "--replay") {
             if (out->mode != KrLaunch::Play) {
@@ -58,7 +69,7 @@ bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::s
             if (!take(&out->replay.screenshotPath, "a file name after the update number")) return false;
             screenshot = true;
         } else {
-            *error = "unknown argument '" + arg + "'";
+            *error = std::string(arg[0] == '-' ? "unknown option '" : "unknown argument '") + arg + "'";
             return false;
         }
     }
@@ -74,13 +85,16 @@ int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe) 
     KrLaunch launch;
     std::string error;
     if (!KrParseCommandLine(argc, argv, &launch, &error)) {
-        std::fprintf(stderr, "vornhelm: %s (%s)\n", error.c_str(), kKrUsage);
-        return 1;
+        std::fprintf(stderr, "vornhelm: %s\n%s", error.c_str(), kKrUsage);
+        return kKrUsageExitCode;
     }
     KrTandorGame* host = nullptr;
     switch (launch.mode) {
         case KrLaunch::Help:
-            std::printf("%s\n", kKrUsage);
+            std::fputs(kKrUsage, stdout);
+            return 0;
+        case KrLaunch::Version:
+            std::printf("vornhelm %s\n", kVornhelmVersion);
             return 0;
         case KrLaunch::Play:
             host = new KrPlayHost;

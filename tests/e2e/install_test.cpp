@@ -26,6 +26,11 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherKeepsThePlayersFolder) 
         EXPECT_TRUE(stat((prefix + program).c_str(), &st) == 0 && (st.st_mode & S_IXUSR)) << program;
     EXPECT_TRUE(fs::exists(prefix + "/share/vornhelm/data/gfx.png"));
     EXPECT_FALSE(fs::exists(prefix + "/share/vornhelm/data/preview")) << "contact sheets are no game data";
+    EXPECT_TRUE(fs::exists(prefix + "/share/man/man6/vornhelm.6.gz"));
+    int metainfo = 0;
+    for (const auto& f : fs::directory_iterator(prefix + "/share/metainfo")) metainfo += f.path().string().ends_with(".metainfo.xml");
+    EXPECT_EQ(metainfo, 1);
+    EXPECT_FALSE(fs::exists(prefix + "/share/doc")) << "the copyright and changelog go with the package";
     for (int size : {64, 128, 256})
         EXPECT_TRUE(fs::exists(prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/vornhelm.png"));
     const std::string entry = ReadFile(prefix + "/share/applications/vornhelm.desktop");

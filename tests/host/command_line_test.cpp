@@ -41,6 +41,8 @@ TEST(CommandLine, ValidForms) {
         {{"--screenshot-at", "120", "--x.png", "--replay", "--fast"}, KrLaunch::Replay, "", "--fast", false, 120,
          "--x.png"},
         {{"--record", "a.vhr", "-h"}, KrLaunch::Help, "a.vhr", "", false, -1, ""},
+        {{"--version", "--bogus"}, KrLaunch::Version, "", "", false, -1, ""},
+        {{"--replay", "b.vhr", "--version"}, KrLaunch::Version, "", "b.vhr", false, -1, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Line(c.args));
@@ -71,6 +73,9 @@ TEST(CommandLine, FormsThatMakeNoSense) {
          "--screenshot-at needs an update number (0 or more), not '9999999999999999'"},
         {{"--replay", "a", "--screenshot-at", "5"}, "--screenshot-at needs a file name after the update number"},
         {{"--replay", "a", "extra"}, "unknown argument 'extra'"},
+        {{"--bogus", "--help"}, "unknown option '--bogus'"},
+        {{"-"}, "unknown option '-'"},
+        {{"--Version"}, "unknown option '--Version'"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Line(c.args));

@@ -1,5 +1,6 @@
 #include "tests/support/game_run.h"
 
+#include <cmath>
 #include <filesystem>
 
 #include "tests/support/display.h"
@@ -29,6 +30,12 @@ int Shot::Count(int x0, int y0, int x1, int y1, const std::function<bool(unsigne
     for (int y = y0; y < std::min(y1, h); ++y)
         for (int x = x0; x < std::min(x1, w); ++x) n += is(px[y * w + x]);
     return n;
+}
+
+bool ShowsMenu(const Shot& s) {
+    return s.w == 640 && s.Count(520, 55, 600, 80, [](unsigned p) {
+        return std::hypot(R(p) - 255, G(p) - 200, B(p) - 100) < 30;
+    }) > 20;
 }
 
 Shot Grab(const std::string& window) {

@@ -22,4 +22,7 @@ inline int R(unsigned p) { return p >> 16 & 255; }
 inline int G(unsigned p) { return p >> 8 & 255; }
 inline int B(unsigned p) { return p & 255; }
 
+// The title menu is up: the score panel's "Top 10" in its colour.
+bool ShowsMenu(const Shot& s);
+
 }  // namespace testsupport

@@ -1,0 +1,113 @@
+// What desktops and software centres read from the package, checked with
+// Debian's own validators on the unpacked files: the AppStream metadata, the
+// desktop entry and the manual page; and that they agree with the game: its
+// version and release date, the README's screenshots, the options it takes.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "tests/packaging/package.h"
+#include "vornhelm_version.h"
+
+namespace {
+
+using namespace testsupport;
+namespace fs = std::filesystem;
+
+const std::string kMetainfo = "/usr/share/metainfo/" VORNHELM_APP_ID ".metainfo.xml";
+
+// Every first group of `pattern` in `text`.
+std::set<std::string> All(const std::string& text, const std::string& pattern) {
+    std::set<std::string> found;
+    const std::regex re(pattern);
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), re); it != std::sregex_iterator(); ++it)
+        found.insert((*it)[1]);
+    return found;
+}
+
+class PackageMetadata : public ::testing::Test {
+protected:
+    void SetUp() override { dir = UnpackPackage(), root = dir + "/root"; }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string dir, root;
+};
+
+TEST_F(PackageMetadata, AppStreamValidatesAndMatchesTheRelease) {
+    auto result = RunProcess({"appstreamcli", "validate", "--no-net", "--explain", root + kMetainfo});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    // Left: the identifier's domain is the reserved one until the project
+    // has its own, which appstreamcli cannot tell from a real one.
+    for (const std::string& note : All(result.out, "\n?([EWI]: [^\n]*)"))
+        EXPECT_NE(note.find("cid-maybe-not-rdns " VORNHELM_APP_ID), std::string::npos) << note;
+
+    const std::string xml = ReadFile(root + kMetainfo);
+    EXPECT_EQ(All(xml, "<release version=\"([^\"]*)\" date=\"" VORNHELM_RELEASE_DATE "\""),
+              std::set<std::string>{kVornhelmVersion});
+    EXPECT_EQ(All(xml, "<control>([a-z]+)</control>"), (std::set<std::string>{"gamepad", "keyboard", "pointing", "touch"}));
+    EXPECT_EQ(All(xml, "<category>([A-Za-z]+)</category>"), (std::set<std::string>{"ArcadeGame", "Game"}));
+    EXPECT_EQ(All(xml, "<content_rating type=\"(oars-1\\.1)\">"), std::set<std::string>{"oars-1.1"});
+    for (const std::string& entry : All(xml, "<launchable type=\"desktop-id\">([^<]+)</launchable>"))
+        EXPECT_TRUE(fs::exists(root + "/usr/share/applications/" + entry)) << entry;
+
+    // The screenshots are the README's, which are in the repository.
+    const auto readme = All(ReadFile(VORNHELM_SOURCE_DIR "/README.md"), "\\(docs/screenshots/([a-z_]+\\.png)\\)");
+    EXPECT_FALSE(readme.empty());
+    EXPECT_EQ(All(xml, "<image[^>]*>https://[^<]*/([a-z_]+\\.png)</image>"), readme);
+    for (const std::string& shot : readme) EXPECT_TRUE(fs::exists(VORNHELM_SOURCE_DIR "/docs/screenshots/" + shot)) << shot;
+}
+
+TEST_F(PackageMetadata, DesktopEntryValidatesAndStartsTheLauncher) {
+    const std::string entry = root + "/usr/share/applications/vornhelm.desktop";
+    auto result = RunProcess({"desktop-file-validate", entry});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out + result.err, "");
+    const std::string text = ReadFile(entry);
+    for (const char* line : {"Exec=/usr/games/vornhelm", "Categories=Game;ArcadeGame;", "Icon=vornhelm", "Type=Application"})
+        EXPECT_NE(text.find(std::string("\n") + line + "\n"), std::string::npos) << line;
+}
+
+TEST_F(PackageMetadata, ManualPageShowsWithoutWarningsAndTellsEveryOption) {
+    ProcessOptions options;
+    options.env = {{"MANWIDTH", "80"}, {"LC_ALL", "C"}};
+    auto page = RunProcess({"man", "--warnings", "-l", root + "/usr/share/man/man6/vornhelm.6.gz"}, options);
+    EXPECT_EQ(page.exitCode, 0);
+    EXPECT_EQ(page.err, "");
+    for (const char* part : {"NAME", "SYNOPSIS", "OPTIONS", "CONTROLS", "FILES", "EXIT STATUS", ".tandorstate",
+                             "$XDG_DATA_HOME/vornhelm/", "/usr/share/games/vornhelm/"})
+        EXPECT_NE(page.out.find(part), std::string::npos) << part;
+
+    // The options the page tells are those the program's usage lists.
+    options.env.push_back({"DISPLAY", ":65432"});
+    const std::string usage = RunProcess({root + "/usr/libexec/vornhelm/vornhelm", "--help"}, options).out;
+    const std::string option = "(?:^|[^a-z-])(--?[a-z][a-z-]*)";
+    const auto listed = All(usage, option);
+    EXPECT_EQ(listed, (std::set<std::string>{"--fast", "--help", "--record", "--replay", "--screenshot-at", "--version", "-h"}));
+    const std::string options_part = page.out.substr(page.out.find("\nOPTIONS"), page.out.find("\nCONTROLS") - page.out.find("\nOPTIONS"));
+    EXPECT_EQ(All(options_part, option), listed);
+    // And the exit codes of --help and of a bad command line.
+    const std::string exit_part = page.out.substr(page.out.find("\nEXIT STATUS"));
+    for (const char* code : {"\n       0 ", "\n       2 "}) EXPECT_NE(exit_part.find(code), std::string::npos) << code;
+}
+
+// The changelog is Debian's, in the form dpkg reads, and begins with this
+// release; the package is not built when it does not.
+TEST_F(PackageMetadata, ChangelogBeginsWithThisRelease) {
+    const std::string changelog = dir + "/changelog";
+    std::ofstream(changelog) << RunProcess({"zcat", root + "/usr/share/doc/vornhelm/changelog.gz"}).out;
+    auto field = [&](const char* name) { return Tool({"dpkg-parsechangelog", "-l", changelog, "-S", name}); };
+    EXPECT_EQ(field("Version"), kVornhelmVersion);
+    EXPECT_EQ(field("Source"), "vornhelm");
+    EXPECT_EQ(Tool({"date", "-u", "-d", field("Date"), "+%F"}), VORNHELM_RELEASE_DATE);
+
+    auto refused = RunProcess({"sh", VORNHELM_SOURCE_DIR "/packaging/deb/make-deb.sh", dir + "/build", "99.0",
+                               VORNHELM_RELEASE_DATE, dir + "/x.deb"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("add an entry for 99.0 of " VORNHELM_RELEASE_DATE), std::string::npos) << refused.err;
+    EXPECT_FALSE(fs::exists(dir + "/x.deb"));
+}
+
+}  // namespace
