@@ -62,9 +62,9 @@ KrReplayHost* KrReplayHost::Create(const KrReplayOptions& options, Describe desc
 void KrReplayHost::Run() {
     replaying = this;
     std::atexit(AtExitHandler);
-    // Sound is not heard without a window either: OpenAL's null device
-    // stands in, so no sound system is needed. It is chosen before the game
-    // starts, when the audio device is opened.
+    // Nor does it need a sound system (an unpaced replay is silent anyway):
+    // OpenAL's null device stands in. The choice must be made before the
+    // game starts, which opens the audio device.
     if (Headless()) setenv("ALSOFT_DRIVERS", "null", 1);
     while (next_ < replay_.records.size()) {
         const KrRecord& record = replay_.records[next_];
