@@ -7,10 +7,20 @@
 
 #include "graphics/gl.h"
 #include "graphics/gl_calls.h"
+#include "host/game.h"
 #include "host/glfw2/glfw2.h"
 
 static_assert(sizeof(GLint) == sizeof(int) && sizeof(GLsizei) == sizeof(int),
               "the polygon tables are handed to glMultiDrawArrays as they are");
+
+namespace {
+
+// Until the host opens its first window there is no OpenGL context (a replay
+// that shows nothing never opens one). The device then keeps all of its own
+// state (size, colour, matrix, batches) and makes no OpenGL call.
+bool HasContext() { return glfwGraphicsSeq > 0; }
+
+}  // namespace
 
 gxtkGraphics::gxtkGraphics() {
     ReadWindowSize();
@@ -33,6 +43,12 @@ void gxtkGraphics::ReadWindowSize() {
 
 int gxtkGraphics::BeginRender() {
     ReadWindowSize();
+    // A new frame may follow a new window: its first textured draw must take
+    // Begin's slow path, which makes the surface's texture before use.
+    batchCount = 0;
+    batchPrimitive = 0;
+    batchSurface = nullptr;
+    if (!HasContext()) return 1;
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -50,11 +66,6 @@ int gxtkGraphics::BeginRender() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
-    // A new frame may follow a new window: its first textured draw must take
-    // Begin's slow path, which makes the surface's texture before use.
-    batchCount = 0;
-    batchPrimitive = 0;
-    batchSurface = nullptr;
     return 1;
 }
 
@@ -94,6 +105,10 @@ void gxtkGraphics::DrawPolygons() {
 
 void gxtkGraphics::Flush() {
     if (batchCount == 0) return;
+    if (!HasContext()) {
+        batchCount = 0;
+        return;
+    }
     if (batchSurface) {
         batchSurface->Bind();
         // Without a texture OpenGL would fill the shapes with the vertex
@@ -118,6 +133,7 @@ void gxtkGraphics::Flush() {
 
 int gxtkGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
+    if (!HasContext()) return 0;
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     return 0;
@@ -146,12 +162,14 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 
 int gxtkGraphics::SetBlend(int mode) {
     Flush();
+    if (!HasContext()) return 0;
     glBlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     return 0;
 }
 
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
+    if (!HasContext()) return 0;
     if (x == 0 && y == 0 && w == Width() && h == Height()) {
         glDisable(GL_SCISSOR_TEST);
         return 0;
@@ -171,7 +189,8 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
 
 int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
     Flush();
-    if (w <= 0 || h <= 0) return 0;
+    // Without a context there is nothing to read: the array stays as it is.
+    if (w <= 0 || h <= 0 || !HasContext()) return 0;
     auto* block = static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(w) * h * 4));
     if (!block) return 0;
     glPixelStorei(GL_PACK_ALIGNMENT, 4);

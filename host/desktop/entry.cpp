@@ -1,5 +1,6 @@
-// The process entry of the desktop host: window system, host object,
-// runtime start-up, then the main loop while an application exists.
+// The process entry of the desktop host: window system (unless the host
+// opens no window), host object, runtime start-up, then the main loop while
+// an application exists.
 #include <cstdio>
 #include <cstdlib>
 
@@ -7,7 +8,8 @@
 #include "host/desktop/glfw_game.h"
 
 int KrTandorGame::Main(int argc, const char** argv, KrTandorGame* host) {
-    if (!glfw2::glfwInit()) {
+    const bool windows = !host || host->UsesWindowSystem();
+    if (windows && !glfw2::glfwInit()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);
         std::exit(-1);
@@ -16,10 +18,10 @@ int KrTandorGame::Main(int argc, const char** argv, KrTandorGame* host) {
     try {
         kr_std_main(argc, argv);
     } catch (ThrowableObject* ex) {
-        glfw2::glfwTerminate();
+        if (windows) glfw2::glfwTerminate();
         game->Die(ex);
     }
     if (game->Delegate()) game->Run();
-    glfw2::glfwTerminate();
+    if (windows) glfw2::glfwTerminate();
     return 0;
 }

@@ -89,4 +89,7 @@ public:
     // Process entry: GLFW start-up, host creation, runtime start-up, main loop.
     // A host made beforehand (recording, replaying) is used instead of a new one.
     static int Main(int argc, const char** argv, KrTandorGame* host = nullptr);
+    // False for a host that never opens a window: Main then leaves the
+    // window system alone, so the host runs where there is none.
+    virtual bool UsesWindowSystem() const { return true; }
 };

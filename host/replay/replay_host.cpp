@@ -3,11 +3,11 @@
 #include <AL/al.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
-#include "graphics/gl_calls.h"
 #include "host/glfw2/glfw2.h"
 #include "host/glfw2/hooks.h"
 #include "host/desktop/screenshot.h"
@@ -22,7 +22,8 @@ using K = KrRecordKind;
 KrReplayHost* replaying = nullptr;
 bool leaveAsked = false;
 
-// Updates between two looks at the window's events in a fast replay.
+// Updates between two looks at the window's events in an unpaced replay
+// with a window (one that makes a screenshot).
 constexpr long long kFastPollEvery = 256;
 // A paced replay that falls this far behind or ahead starts a new schedule
 // (after a suspension, which the recording spent waiting).
@@ -44,12 +45,6 @@ int OnReplayClose() {
     return 0;
 }
 
-// A fast replay keeps every render's work but lets no drawing reach OpenGL.
-void NoDrawArrays(GLenum, GLint, GLsizei) {}
-void NoDrawElements(GLenum, GLsizei, GLenum, const void*) {}
-void NoMultiDrawArrays(GLenum, const GLint*, const GLsizei*, GLsizei) {}
-bool NoPresent() { return false; }
-
 // The only calls the host makes while it opens a window.
 bool IsKeyEvent(K kind) { return kind == K::Key; }
 
@@ -67,12 +62,10 @@ KrReplayHost* KrReplayHost::Create(const KrReplayOptions& options, Describe desc
 void KrReplayHost::Run() {
     replaying = this;
     std::atexit(AtExitHandler);
-    if (options_.fast && options_.screenshotAt < 0) {
-        kr_gl.DrawArrays = NoDrawArrays;
-        kr_gl.DrawElements = NoDrawElements;
-        kr_gl.MultiDrawArrays = NoMultiDrawArrays;
-        hooks::SetBeforeSwap(NoPresent);
-    }
+    // Nor does it need a sound system (an unpaced replay is silent anyway):
+    // OpenAL's null device stands in. The choice must be made before the
+    // game starts, which opens the audio device.
+    if (Headless()) setenv("ALSOFT_DRIVERS", "null", 1);
     while (next_ < replay_.records.size()) {
         const KrRecord& record = replay_.records[next_];
         if (record.kind == K::WindowBegin) {
@@ -180,10 +173,11 @@ void KrReplayHost::AtExit() {
 }
 
 // Windowed replays run at the game's update rate; fast ones and those that
-// make a screenshot run flat out, looking at the window now and then.
+// make a screenshot run flat out, the latter looking at the window now and
+// then.
 void KrReplayHost::Pace() {
     if (Unpaced()) {
-        if (updates_ % kFastPollEvery == 0) CheckLeave();
+        if (!Headless() && updates_ % kFastPollEvery == 0) CheckLeave();
         return;
     }
     CheckLeave();
@@ -207,12 +201,13 @@ void KrReplayHost::CheckLeave() {
 }
 
 // The window as the recording opened it; the key releases sent before it
-// opened are played in between.
+// opened are played in between. A headless replay only plays the records.
 void KrReplayHost::OpenRecordedWindow() {
     Take(K::WindowBegin);
     while (next_ < replay_.records.size() && IsKeyEvent(replay_.records[next_].kind)) Play(replay_.records[next_++]);
     const KrRecord& end = Take(K::WindowEnd);
-    OpenWindow(end.a, end.b, end.c != 0);
+    if (!Headless()) OpenWindow(end.a, end.b, end.c != 0);
+    windowOpen_ = true;
 }
 
 void KrReplayHost::SetGlfwWindow(int, int, int, int, int, int, int, int, bool) { OpenRecordedWindow(); }
@@ -243,7 +238,6 @@ void KrReplayHost::OpenWindow(int width, int height, bool fullscreen) {
     glfwSetMouseButtonCallback(nullptr);
     glfwSetMousePosCallback(nullptr);
     glfwSetWindowCloseCallback(OnReplayClose);
-    windowOpen_ = true;
 }
 
 // The recording's window changed size (the player resized it): the game is
@@ -255,6 +249,14 @@ void KrReplayHost::FitWindow(int width, int height) {
 }
 
 int KrReplayHost::Millisecs() { return Take(K::Clock).a; }
+
+// The game's clock comes from the recording; this one only times the
+// schedule of a paced replay. Without the window system there is no GLFW
+// timer, so a headless replay keeps its own.
+double KrReplayHost::Now() {
+    if (!Headless()) return KrTandorGame::Now();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 bool KrReplayHost::PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
                                 Array<bool> buttons) {

@@ -3,7 +3,8 @@
 // (clock, joysticks, saved state, date, device size) comes from the
 // recording, so the game runs exactly as it did, update for update. No real
 // input reaches the game and nothing is saved; F4 or closing the window
-// leaves the replay.
+// leaves the replay. A fast replay needs the window for nothing and opens
+// none: it runs where there is no window system.
 #pragma once
 
 #include <string>
@@ -13,9 +14,10 @@
 
 struct KrReplayOptions {
     std::string path;
-    // As fast as the machine allows, drawing nothing: the game's renders
-    // still run in full, but no draw call reaches OpenGL and no frame is
-    // presented.
+    // As fast as the machine allows, showing nothing: no window, no OpenGL
+    // context and the silent (null) sound device. The game's renders still
+    // run in full through the graphics device, which makes no OpenGL call
+    // without a context.
     bool fast = false;
     // When 0 or more: save the frame rendered after this update as
     // screenshotPath and end (every frame up to it is drawn, none is paced).
@@ -43,6 +45,7 @@ public:
     void OpenUrl(String url) override {}
     void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
                        int stencil, bool fullscreen) override;
+    bool UsesWindowSystem() const override { return !Headless(); }
 
     // Called when the process ends inside the game (the game quits itself):
     // the last line if every record was played, otherwise why not.
@@ -65,14 +68,20 @@ private:
     void EndedBeforeShot() const;
     // Fast replays and those that make a screenshot run flat out, silent.
     bool Unpaced() const { return options_.fast || options_.screenshotAt >= 0; }
+    // A fast replay without a screenshot shows nothing, so it has no window.
+    bool Headless() const { return options_.fast && options_.screenshotAt < 0; }
 
+protected:
+    double Now() override;
+
+private:
     KrReplay replay_;
     KrReplayOptions options_;
     Describe describe_;
     std::size_t next_ = 0;  // the next record to play
     long long updates_ = 0;
     long long totalUpdates_ = 0;
-    bool windowOpen_ = false;
+    bool windowOpen_ = false;  // the recorded window is open (when headless, as far as the records go)
     bool done_ = false;  // the last line (or an error) has been printed
     bool capturing_ = false;
 };

@@ -13,6 +13,7 @@
 #include "framework/graphics.h"
 #include "graphics/gl_calls.h"
 #include "host/glfw2/glfw2.h"
+#include "host/glfw2/hooks.h"
 #include "host/desktop/glfw_game.h"
 #include "tests/support/display.h"
 #include "tests/support/process.h"
@@ -240,6 +241,54 @@ TEST_F(Graphics, ATextureGivenUpBeforeANewWindowIsNotDeletedInIt) {
     EXPECT_TRUE(glIsTexture(b->textureId));
     EXPECT_NE(a->textureId, b->textureId);
     ExpectPixels({{4, 4, 0, 0, 255}, {12, 4, 0, 255, 0}});
+}
+
+// Before the host has opened a window there is no OpenGL context: a frame
+// of every kind of call keeps the device's own state but reaches nothing in
+// OpenGL (the fixture's real context shows any call that would), and the
+// surface made meanwhile gets its texture once there is a context.
+TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
+    const int seq = glfwGraphicsSeq;
+    glfwGraphicsSeq = 0;
+    glfw2::hooks::SetReportedSize(50, 40);
+    gxtkSurface* s = MakeSurface(2, 1, {0xFFFF0000, 0xFF0000FF});
+    Array<int> read(4);
+    for (int i = 0; i < 4; ++i) read[i] = 7;
+    Array<float> poly(10);
+    for (int i = 0; i < 10; ++i) poly[i] = float(i * 3 % 7);
+    device->BeginRender();
+    const int width = device->Width(), height = device->Height();
+    device->Cls(255, 0, 0);
+    device->SetBlend(1);
+    device->SetScissor(5, 5, 10, 10);
+    device->SetColor(0, 255, 0), device->SetAlpha(1);
+    device->SetMatrix(4, 0, 0, 4, 0, 0);
+    device->DrawRect(0, 0, 8, 8), device->DrawLine(0, 0, 9, 9), device->DrawPoint(3, 3);
+    device->DrawOval(0, 0, 9, 9), device->DrawPoly(poly), device->DrawSurface(s, 0, 0);
+    device->ReadPixels(read, 0, 0, 2, 2, 0, 2);
+    device->Flush();
+    glfw2::hooks::SetReportedSize(0, 0);
+    glfwGraphicsSeq = seq;
+
+    EXPECT_EQ(width * 1000 + height, 50040) << "the size the game is shown";
+    EXPECT_EQ(device->batchCount, 0);
+    EXPECT_TRUE(draws.empty());
+    EXPECT_TRUE(allocations.empty());
+    EXPECT_EQ(s->textureId, 0u);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(read[i], 7) << i;
+    EXPECT_EQ(PixelsOtherThan(0, 0, 0), 0);
+    GLint viewport[4], blend = 0;
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetIntegerv(GL_BLEND_DST, &blend);
+    EXPECT_EQ(viewport[2] * 1000 + viewport[3], kW * 1000 + kH);
+    EXPECT_EQ(blend, GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+
+    device->SetColor(255, 255, 255), device->SetMatrix(8, 0, 0, 8, 0, 0);
+    device->DrawSurface(s, 0, 0);
+    device->Flush();
+    EXPECT_EQ(allocations.size(), 1u);
+    ExpectPixels({{4, 4, 255, 0, 0}, {12, 4, 0, 0, 255}});
 }
 
 // A pop without a push is ignored; pushes beyond 32 levels are refused and
