@@ -56,6 +56,39 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
     }
 }
 
+// The lists and the studio logo keep the score panel's alpha 0.4.
+TEST_F(MenuScreenTest, TheListsAndTheStudioLogoKeepThePanelsAlpha) {
+    Settle(2), app->p_Menu();
+    int glyphs = 0, logos = 0;
+    for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {
+        const float* r = &app->m_Draw[i];
+        if (r[0] != 90 && r[0] != 93) continue;
+        r[0] == 90 ? ++glyphs : ++logos;
+        EXPECT_FLOAT_EQ(r[7], 0.4f) << "slot " << r[0];
+    }
+    EXPECT_EQ(glyphs, 5 + 10 + 6 + 10);  // "Top10", "Last10" and ten 0s under each
+    EXPECT_EQ(logos, 1);
+}
+
+// Keys step along the strip up to the options gear and stop at either end.
+TEST_F(MenuScreenTest, KeysStepAlongTheStripToTheGear) {
+    const int cases[][3] = {{3, 39, 4}, {3, 40, 4}, {4, 39, 4}, {2, 37, 1}, {2, 38, 1}, {1, 37, 1}};  // from, key, to
+    for (auto [from, key, to] : cases) {
+        Settle(from), KeyDown(key), Update();
+        EXPECT_EQ(app->m_MenuSel, to) << from << " key " << key;
+        KeyUp(key), Update();
+    }
+}
+
+// The logo's click and the right shoulder (O) in one update both act and
+// set both locks, so neither closes the credits again.
+TEST_F(MenuScreenTest, LogoClickAndShoulderInOneUpdateKeepTheCreditsOpen) {
+    Settle(2);
+    KeyDown(79), kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 570, 32);
+    Update(3);
+    EXPECT_EQ(std::vector<int>({app->m_ShowCredits, app->m_KeyLock, app->m_ClickLock}), std::vector<int>({1, 1, 1}));
+}
+
 TEST_F(MenuScreenTest, TapSelectsThenATapOnTheSelectedModeStartsIt) {
     Settle(2);
     app->p_Menu();  // lays the strip out
