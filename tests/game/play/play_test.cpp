@@ -117,7 +117,7 @@ TEST_F(Play, TheSeaCosts10HealthPerUpdateButNotWhilePaused) {
 // and the generator as they were, and make no shot.
 TEST_F(Play, APauseHoldsTheCeilingPushTheEnemiesAndTheGun) {
     Hover(4813, -1400);
-    for (int k = 0; k < 3; ++k) PlaceEnemy(10 + k, 4913 + 40 * k, -1300 - 30 * k, 8, 0), Obj(10 + k, kVelY) = 0.5f;
+    for (int k = 0; k < 3; ++k) PlaceEnemy(10 + k, 4853 + 40 * k, -1300 - 100 * k, 8, 0), Obj(10 + k, kVelY) = 0.5f;
     kr_input_device->p_KeyEvent(kr_event::KeyDown, 32);
     app->m_Paused = 1;
     int seed = kr_random_Seed;
