@@ -44,6 +44,9 @@ void c_JoyState::mark() {
 c_InputDevice::c_InputDevice() {
     m_JoyStates = Array<c_JoyState*>(kPorts);
     m_KeyDown = Array<bool>(kr_key::Count);
+    m_Unseen = Array<int>(kr_key::Count);
+    m_KeyUnseen = Array<bool>(kr_key::Count);
+    m_ReleaseDue = Array<bool>(kr_key::Count);
     m_HitQueue = Array<int>(kHitQueueSize);
     m_KeyHits = Array<int>(kr_key::Count);
     m_CharQueue = Array<int>(kCharQueueSize);
@@ -59,6 +62,9 @@ c_InputDevice* c_InputDevice::m_new() {
 void c_InputDevice::mark() {
     gc_mark_q(m_JoyStates);
     gc_mark_q(m_KeyDown);
+    gc_mark_q(m_Unseen);
+    gc_mark_q(m_KeyUnseen);
+    gc_mark_q(m_ReleaseDue);
     gc_mark_q(m_HitQueue);
     gc_mark_q(m_KeyHits);
     gc_mark_q(m_CharQueue);
@@ -75,21 +81,37 @@ int c_InputDevice::p_PutKeyHit(int key) {
     return 0;
 }
 
-// A key already down is not pressed again, so repeats are not counted.
+// A key already down is not pressed again, so repeats are not counted; a
+// key whose release waits for the update counts as up, so pressing it again
+// counts as before.
 void c_InputDevice::PressKey(int key) {
-    if (!validKey(key) || m_KeyDown[key]) return;
-    m_KeyDown[key] = true;
-    p_PutKeyHit(key);
-    if (int partner = partnerOf(key)) {
-        m_KeyDown[partner] = true;
-        p_PutKeyHit(partner);
-    }
+    if (!validKey(key) || (m_KeyDown[key] && !m_ReleaseDue[key])) return;
+    SetDown(key);
+    if (int partner = partnerOf(key)) SetDown(partner);
 }
 
+void c_InputDevice::SetDown(int key) {
+    m_KeyDown[key] = true;
+    m_ReleaseDue[key] = false;
+    if (!m_KeyUnseen[key]) {
+        m_KeyUnseen[key] = true;
+        m_Unseen[m_UnseenLen++] = key;
+    }
+    p_PutKeyHit(key);
+}
+
+// A key no update has seen down yet stays down until the end of the next
+// update, so a quick tap is not lost.
 void c_InputDevice::ReleaseKey(int key) {
     if (!validKey(key) || !m_KeyDown[key]) return;
+    int partner = partnerOf(key);
+    if (m_KeyUnseen[key]) {
+        m_ReleaseDue[key] = true;
+        if (partner && m_KeyUnseen[partner]) m_ReleaseDue[partner] = true;
+        return;
+    }
     m_KeyDown[key] = false;
-    if (int partner = partnerOf(key)) m_KeyDown[partner] = false;
+    if (partner) m_KeyDown[partner] = false;
 }
 
 void c_InputDevice::PollPort(int port, c_JoyState* joy) {
@@ -116,10 +138,18 @@ int c_InputDevice::p_BeginUpdate() {
     return 0;
 }
 
-// Hit counts and characters live until the end of the update that saw them.
+// Hit counts, characters and taps live until the end of the update that
+// saw them.
 int c_InputDevice::p_EndUpdate() {
     for (int i = 0; i < m_HitQueueLen; ++i) m_KeyHits[m_HitQueue[i]] = 0;
     m_HitQueueLen = 0;
+    for (int i = 0; i < m_UnseenLen; ++i) {
+        int key = m_Unseen[i];
+        if (m_ReleaseDue[key]) m_KeyDown[key] = false;
+        m_ReleaseDue[key] = false;
+        m_KeyUnseen[key] = false;
+    }
+    m_UnseenLen = 0;
     m_CharGet = 0;
     m_CharPut = 0;
     return 0;

@@ -23,6 +23,13 @@ class c_InputDevice : public Object {
 public:
     Array<c_JoyState*> m_JoyStates;  // 4 ports
     Array<bool> m_KeyDown;           // 512
+    // Keys pressed since the last update ended, and which of them were
+    // released meanwhile: a tap between two updates reads as down for the
+    // one update that follows, and is released at its end.
+    int m_UnseenLen = 0;
+    Array<int> m_Unseen;          // 512
+    Array<bool> m_KeyUnseen;      // 512
+    Array<bool> m_ReleaseDue;     // 512
     int m_HitQueueLen = 0;
     Array<int> m_HitQueue;  // 33: keys whose hit counts the update's end resets
     Array<int> m_KeyHits;   // 512
@@ -63,6 +70,7 @@ public:
 
 private:
     void PressKey(int key);
+    void SetDown(int key);
     void ReleaseKey(int key);
     void PollPort(int port, c_JoyState* joy);
 };

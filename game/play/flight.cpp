@@ -30,10 +30,11 @@ int c_MyApp::p_GameSky() {
     float y = m_Player[kY];
     if (y < -640) {
         v = kr_Vex_ToInt((y + 640) / 4 + 250);
-        // The ceiling: the sky is at its darkest and the helicopter is pushed down.
+        // The ceiling: the sky is at its darkest and the helicopter is pushed
+        // down; a pause holds the push, so it does not build up meanwhile.
         if (v < 80) {
             v = 80;
-            m_Player[kTargetY] += 16;
+            if (m_Paused == 0) m_Player[kTargetY] += 16;
         }
     }
     p_CLS2D(0, 0.7f * static_cast<float>(v), static_cast<float>(v), 1);
@@ -97,6 +98,9 @@ int c_MyApp::p_GameHeli() {
 int c_MyApp::p_GameFire() {
     float& cooldown = m_Player[kCooldown];
     float& delay = m_Player[kFireDelay];
+    // The gun rests while paused: the button that works the pause panel
+    // leaves no shot behind.
+    if (m_Paused != 0) return 0;
     if (cooldown > -1) cooldown -= 1;
     if (p_PlayKey(10, 1, 0) == 0 && p_PlayKey(12, 1, 0) == 0) {
         cooldown = -1;

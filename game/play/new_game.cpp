@@ -47,6 +47,7 @@ void SmoothTerrain(c_MyApp& app) {
 int c_MyApp::p_LoadGame() {
     m_Paused = 0;
     m_Score = 0;
+    m_ScoreShown = 0;  // the status bar starts at 0, not at the last game's score
     m_GameOverT = 0;
     m_GameOverAnim = 0;
     m_Mode = 10;

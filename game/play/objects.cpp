@@ -77,11 +77,11 @@ int c_MyApp::p_GameEnemy(int o, float sx, float sy) {
     p_SetCol(255, 255, 255);
     p_Rect(sx - 16, sy + 9, 4 * m_Obj[o + kHealth], 4);
     // Homing: the vertical speed turns toward the helicopter's height, harder
-    // in later waves.
+    // in later waves; not while paused, so no speed builds up during a pause.
     float y = m_Obj[o + kObjY], py = m_Player[kY];
     float wave = static_cast<float>(m_Wave - 1) / 16;
-    if (y < py) m_Obj[o + kVelY] += 0.3f + 0.4f * kr_random_Rnd() + wave;
-    if (y > py) m_Obj[o + kVelY] -= 0.3f + 0.4f * kr_random_Rnd() + wave;
+    if (m_Paused == 0 && y < py) m_Obj[o + kVelY] += 0.3f + 0.4f * kr_random_Rnd() + wave;
+    if (m_Paused == 0 && y > py) m_Obj[o + kVelY] -= 0.3f + 0.4f * kr_random_Rnd() + wave;
     if (m_Obj[o + kHealth] < 0) {
         float x = m_Obj[o + kObjX];
         m_Obj[o + kKind] = kFree;
@@ -177,8 +177,9 @@ int c_MyApp::p_GameEnemyFire(int o) {
     if (m_ObjSlot < 0) return 0;
     p_AddBull(m_ObjSlot, x, y, 2, 0);
     float w = static_cast<float>(m_WorldW);
-    // Fainter the farther the enemy is from the helicopter.
-    float d = std::fabs(WrapWorld(x, w) - WrapWorld(m_Player[kX], w));
+    // Fainter the farther the enemy is from the helicopter, both x taken as
+    // remainders of the world's width (the sign kept).
+    float d = std::fabs(WorldMod(x, w) - WorldMod(m_Player[kX], w));
     int sound = kr_Vex_ToInt(2 + 1.9f * kr_random_Rnd());
     float rate = 0.8f + 0.4f * kr_random_Rnd();
     float volume = (640 - d) / 640;

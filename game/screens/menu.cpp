@@ -46,17 +46,20 @@ static void MenuBackdrop(c_MyApp& app) {
     app.p_DrawImg(1, 0.4f * w - 116, logoY + 8, static_cast<float>((app.m_MenuTick / 6) % 10));
 }
 
-// The studio logo button; it and the right shoulder open the credits.
+// The studio logo button; it and the right shoulder open the credits. In
+// the same update both act and both set their lock, so neither press goes
+// on to close the credits again. The logo keeps the score panel's alpha.
 static void MenuStudioLogo(c_MyApp& app) {
     app.p_SetSize(0.35f);
-    app.p_SetCol(255, 255, 255, 1);
+    app.p_SetCol(255, 255, 255);
     int pressed = app.p_Button(93, kr_Vex_jscrw - 70, 32 + 4 * static_cast<float>(app.m_MenuIntro), 0);
     if (MenuPanelRequested(app)) return;
     if (pressed != 0 && app.m_ClickLock == 0) {
         app.m_ClickLock = 1;
         app.p_PlaySFX(99);
         app.m_ShowCredits = 1;
-    } else if (app.m_KeyLock == 0 && app.p_PlayKeyAll(15, 1) != 0) {
+    }
+    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(15, 1) != 0) {
         app.m_KeyLock = 1;
         app.p_PlaySFX(99);
         app.m_ShowCredits = 1;

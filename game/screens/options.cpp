@@ -146,7 +146,7 @@ static void DrawOverscanGuide(c_MyApp& app) {
 
 static void BackGear(c_MyApp& app, int slide) {
     float x = 12 * static_cast<float>(slide) - 260;
-    app.p_SetCol(255, 255, 255, 1);
+    app.p_SetCol(255, 255, 255);  // on the panel's alpha
     app.p_SetSize(app.m_OptionSel == 0 ? 2 : 1.5f);
     app.m_GearAngle += 0.2f;
     DrawGearWheels(app, x, 60);
@@ -167,7 +167,7 @@ static void OverscanSlider(c_MyApp& app, int slide) {
     float y = 12 * static_cast<float>(slide) - 268;
     float cx = 0.6f * w;
     app.p_SetSize(2);
-    app.p_SetCol(255, 255, 255, 1);
+    app.p_SetCol(255, 255, 255);
     app.p_Text(cx, y, String("L1 <      Overscan      > R1"), 1, 1);
     app.p_SetCol(0, 128, 255, 0.5f);
     app.p_Rect(cx - 128, y - 5, 256, 9);
@@ -216,7 +216,7 @@ static void OptionRowsStep(c_MyApp& app, int slide, const Row* rows, int count) 
         }
         bool touched = app.p_Touch(barX, y - 2, barW, 24) != 0;
         String text = RowText(app, row);
-        app.p_SetCol(255, 255, 255, 1);
+        app.p_SetCol(255, 255, 255);  // on the bar's alpha
         app.p_SetSize(2);
         app.p_Text(textX, y, text, 0, 0);
         if (touched) app.m_OptionSel = k;

@@ -32,7 +32,7 @@ int c_MyApp::p_OuyaQuit() {
     p_CLS2D(180, 180, 180, -1);
     p_SetSize(3);
     p_DrawImg(91, w / 2, h / 2, 0);
-    p_SetCol(255, 255, 255, 1);
+    p_SetCol(255, 255, 255);
     float y = 0.3f * h;
     for (const QuitLine& line : kQuitLines) {
         y += line.gap;

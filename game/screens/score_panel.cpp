@@ -41,7 +41,7 @@ static int FontLineHeight(const c_MyApp& app) {
 static void DrawScoreList(c_MyApp& app, const ScoreList& list, int mode, float x, float y,
                           int lines) {
     float step = std::trunc(1.5f * static_cast<float>(FontLineHeight(app)));
-    app.p_SetCol(list.r, list.g, list.b, 1);
+    app.p_SetCol(list.r, list.g, list.b);  // on the panel's alpha
     String title = lines == 1 ? String(list.singleTitle) : String(list.title) + String(lines);
     app.p_Text(x, y, title, 0, 0);
     int first = list.base + 10 * (mode - 1);

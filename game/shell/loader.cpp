@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
 
@@ -137,8 +136,8 @@ int c_MyApp::p_WaitStart(int loading) {
     p_CLS2D(40, 40, 80, 1);
     const int r = kr_Vex_ToInt(kr_Vex_jscrw < kr_Vex_jscrh ? kr_Vex_jscrw : kr_Vex_jscrh);
     const float radius = static_cast<float>(r);
-    // The angle keeps its value modulo 360 instead of overflowing.
-    m_SpinAngle = (m_SpinAngle > INT_MAX - 16 ? m_SpinAngle % 360 : m_SpinAngle) + 16;
+    // The angle stays in 0..359, so the angles drawn from it never overflow.
+    m_SpinAngle = ((m_SpinAngle % 360 + 360) % 360 + 16) % 360;
     const float w = kr_Vex_jscrw, h = kr_Vex_jscrh;
 
     if (loading == 1) Ring(this, 250, m_SpinAngle + 180, radius);

@@ -70,11 +70,20 @@ int c_MyApp::p_OnCreate() {
     return 0;
 }
 
+// A pause panel still open when a game ends (opened during the game-over
+// overlay) closes with it: the menu is never paused.
+static void ClosePause(c_MyApp* app) {
+    app->m_Paused = 0;
+    app->m_PauseDir = -1;
+    app->m_PauseY = -64;
+}
+
 // The work of the current mode; the panels and the results overlay follow.
 static int ModeWork(c_MyApp* app) {
     switch (app->m_Mode) {
         case kModeMenu: app->p_Menu(); break;
         case kModeToMenu:
+            ClosePause(app);
             app->p_LoadMenu();
             app->p_PlaySFX(96, 1);
             app->m_Mode = kModeMenu;

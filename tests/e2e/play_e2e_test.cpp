@@ -1,5 +1,6 @@
 // A whole game with the real program on a private desktop, its sound going
-// to a wave file: from the menu into a game by the keyboard, a flight with
+// to a wave file: from the menu into a game by the keyboard (the keys that
+// start the game and open the pause panel only tapped), a flight with
 // the guns firing, giving up through the pause panel, the menu again, the
 // score in ./.tandorstate, and the shots in the sound that was played.
 #include <gtest/gtest.h>
@@ -104,6 +105,8 @@ void Hold(const std::string& key) { Tool({"xdotool", "keydown", key}); }
 void Release(const std::string& key) { Tool({"xdotool", "keyup", key}); }
 // Down for a few updates, then up: the game reads keys as held.
 void Press(const std::string& key) { Hold(key), Pause(0.12), Release(key), Pause(0.12); }
+// Down and up at once, between two updates: the game still sees it.
+void Tap(const std::string& key) { Tool({"xdotool", "key", key}), Pause(0.12); }
 
 TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     const fs::path dir = ScratchFolder(true), wav = dir / "sound.wav";
@@ -132,8 +135,8 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
         return menu = next, settled;
     }, 20)) << "the menu after loading";
 
-    // Mode 3 (the third item of the strip) by the keyboard.
-    Press("Right"), Press("Right"), Press("space");
+    // Mode 3 (the third item of the strip) by the keyboard; Enter only tapped.
+    Press("Right"), Press("Right"), Tap("Return");
     Shot play;
     ASSERT_TRUE(WaitUntil([&] { return ShowsPlay(play = Grab(window)); }, 8)) << "sky, ground, helicopter and status bar";
     const double landedAt = soundClock(), padX = RadarPadX(play);
@@ -150,8 +153,9 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     Release("space"), Release("Right");
     const double fireTo = soundClock();
 
-    // Give up: pause, select give-up, fire; the game-over overlay, then the menu.
-    Press("Escape");
+    // Give up: pause (Escape only tapped), select give-up, fire; the
+    // game-over overlay, then the menu.
+    Tap("Escape");
     EXPECT_TRUE(WaitUntil([&] { return ShowsPausePanel(Grab(window)); }, 8)) << "pause panel";
     Press("Left"), Press("space");
     EXPECT_TRUE(WaitUntil([&] { return MenuLikeness(menu, Grab(window)) > 0.9; }, 10)) << "the menu again";

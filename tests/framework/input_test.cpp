@@ -33,6 +33,29 @@ TEST_F(Input, HitCountsEveryPressButNotRepeatsForOneUpdate) {
     EXPECT_EQ(kr_input_KeyDown(65), 1);
 }
 
+// A key, the left button (with touch 0) or a touch pressed and released
+// between two updates reads as down for the one update that follows; a key
+// an update has seen goes up at once.
+TEST_F(Input, ATapBetweenTwoUpdatesReadsAsDownForOneUpdate) {
+    auto send = [&](int event, int data) {
+        if (event <= 2) dev()->p_KeyEvent(event, data);
+        else if (event <= 5) dev()->p_MouseEvent(event, data, 5, 6);
+        else dev()->p_TouchEvent(event, data, 5, 6);
+    };
+    const int cases[][3] = {{1, 13, 13}, {4, 0, 1}, {7, 3, 387}};  // down event (up is the next), data, key
+    for (auto [event, data, key] : cases) {
+        SCOPED_TRACE(key);
+        send(event, data), send(event + 1, data);
+        EXPECT_EQ(std::vector<int>({kr_input_KeyDown(key), kr_input_KeyHit(key), kr_input_TouchDown(0)}),
+                  std::vector<int>({1, 1, key == 1}));
+        Update();
+        EXPECT_EQ(kr_input_KeyDown(key) + kr_input_TouchDown(0), 0);
+    }
+    Down(65), Update();
+    dev()->p_KeyEvent(2, 65);
+    EXPECT_EQ(kr_input_KeyDown(65), 0);
+}
+
 TEST_F(Input, HitQueueCountsThirtyThreePressesPerUpdate) {
     for (int key = 100; key < 134; ++key) Down(key);  // 34 distinct presses
     for (int key = 100; key < 133; ++key) EXPECT_EQ(kr_input_KeyHit(key), 1) << key;

@@ -22,7 +22,8 @@ inline int R(unsigned p) { return p >> 16 & 255; }
 inline int G(unsigned p) { return p >> 8 & 255; }
 inline int B(unsigned p) { return p & 255; }
 
-// The title menu is up: the score panel's "Top 10" in its colour.
+// The title menu is up and slid in: the score panel's edge at x = 500 of a
+// 640 x 480 window.
 bool ShowsMenu(const Shot& s);
 
 }  // namespace testsupport

@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kEscape = 27, kSpace = 32, kLeft = 37;
+constexpr int kEnter = 13, kEscape = 27, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 
 class Pause : public MenuTest {
 protected:
@@ -45,17 +45,44 @@ TEST_F(Pause, ResumeByPointerSlidesThePanelAway) {
     EXPECT_EQ(app->m_Paused + app->m_GameOverT, 0);
 }
 
+// Up or left from resume selects give-up and right the gear; right or down
+// return from give-up, left or down from the gear; left from give-up stays.
+TEST_F(Pause, KeysMoveTheRingBetweenTheButtons) {
+    OpenFully();
+    const int steps[][2] = {{kUp, -1}, {kDown, 0}, {kLeft, -1}, {kLeft, -1}, {kRight, 0},
+                            {kRight, 1}, {kDown, 0}, {kRight, 1}, {kLeft, 0}};
+    for (auto [key, selected] : steps) {
+        Tap(key);
+        EXPECT_EQ(app->m_PauseSel, selected) << key;
+    }
+}
+
+// A pause opened again during the overlay ends with the game: the menu is
+// not paused and its options box offers the credits. A second game, started
+// from the menu, shows 0 from its first frame and flies.
 TEST_F(Pause, GiveUpEndsTheGameThroughTheGameOverSequence) {
     OpenFully();
     app->m_Score = 120;
     Tap(kLeft), KeyDown(kSpace), Update();
     EXPECT_EQ(app->m_GameOverT, 1);
     EXPECT_EQ(app->m_Paused, 0);
-    Update(89);  // the overlay's 90 updates end in the menu with the score filed
+    KeyUp(kSpace), Update(), Tap(kEscape);
+    EXPECT_EQ(app->m_Paused, 1);
+    Update(86);  // the overlay's 90 updates end in the menu with the score filed
     EXPECT_EQ(app->m_Mode, 2);
     Update();
     EXPECT_EQ(app->m_Hi[40], 120);
     EXPECT_EQ(host.saves, 1);
+    EXPECT_EQ(app->m_Paused, 0);
+    app->m_OptionsSlide = 30, app->m_DrawN = 0, app->p_OptionBox(), app->m_OptionsSlide = 0;
+    EXPECT_EQ(Texts().back().second, "Credits");
+
+    Update(), Tap(kEnter);  // the box left the locks on; nothing held clears them
+    ASSERT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(std::vector<int>({app->m_ScoreShown, app->m_GameOverT}), std::vector<int>({0, 0}));
+    float y = app->m_Player[play::kY];
+    KeyDown(kUp), Update(8);
+    EXPECT_LT(app->m_Player[play::kY], y);
 }
 
 }  // namespace

@@ -55,6 +55,7 @@ TEST_F(Play, ABrokenStickCountsAsCentred) {
 
 // The person climbs a segment every third update (sound 9 each) and comes
 // aboard at the top: +5 and sound 10.
+// A full cabin of 8 picks up nobody.
 TEST_F(Play, APickUpClimbsAboardAndScoresFive) {
     ListenToSounds();
     Hover(32.0f * 100 + 12, -16.0f * Height(100) - 112);
@@ -66,6 +67,10 @@ TEST_F(Play, APickUpClimbsAboardAndScoresFive) {
     std::vector<float> expected(16, 9);
     expected.push_back(10);
     EXPECT_EQ(Sounds(), expected);
+    Hover(32.0f * 100 + 12, -16.0f * Height(100) - 112);
+    app->m_Column[100 * 10 + 1] = 1, Player(kAboard) = 8;
+    app->p_Game();
+    EXPECT_EQ(std::vector<float>({float(app->m_Column[100 * 10 + 1]), Player(RopeSeat(kRopeLast))}), std::vector<float>({1, 0}));
 }
 
 // Payment by persons aboard (n = 10: 3 aboard on the pad a lap of the world
@@ -105,6 +110,42 @@ TEST_F(Play, TheSeaCosts10HealthPerUpdateButNotWhilePaused) {
     EXPECT_EQ(app->m_GameOverT, 0);
     app->p_Game();
     EXPECT_EQ(std::vector<int>({app->m_GameOverT, app->m_Health}), std::vector<int>({1, 0}));
+}
+
+// Above y = -1320 the target moves 16 down per update, but not while paused:
+// 600 paused updates with fire held leave the target, the enemies' speeds
+// and the generator as they were, and make no shot.
+TEST_F(Play, APauseHoldsTheCeilingPushTheEnemiesAndTheGun) {
+    Hover(4813, -1400);
+    for (int k = 0; k < 3; ++k) PlaceEnemy(10 + k, 4853 + 40 * k, -1300 - 100 * k, 8, 0), Obj(10 + k, kVelY) = 0.5f;
+    kr_input_device->p_KeyEvent(kr_event::KeyDown, 32);
+    app->m_Paused = 1;
+    int seed = kr_random_Seed;
+    for (int k = 0; k < 600; ++k) app->p_Game();
+    EXPECT_EQ(std::vector<float>({Player(kTargetY), Obj(10, kVelY), Obj(11, kVelY), Obj(12, kVelY)}),
+              std::vector<float>({-1400, 0.5f, 0.5f, 0.5f}));
+    EXPECT_EQ(kr_random_Seed, seed);
+    for (int i = 0; i <= kLastObject; ++i) EXPECT_NE(Obj(i, kKind), kPlayerShot) << i;
+    app->m_Paused = 0;
+    kr_input_device->p_KeyEvent(kr_event::KeyUp, 32), kr_input_device->p_EndUpdate();
+    app->p_Game();
+    EXPECT_EQ(Player(kTargetY), -1400 + 16);
+}
+
+// The volume of an enemy's shot falls with the distance to the helicopter,
+// both x taken as remainders of the world's width (9600): left of 0 the
+// helicopter hears an enemy at 300, a lap away one 100 off.
+TEST_F(Play, AnEnemyShotsVolumeByTheDistanceAsRemainders) {
+    ListenToSounds();
+    for (auto [heliX, enemyX, volume] : {std::tuple{-100.0f, 300.0f, 0.375f}, {4813.0f + 9600, 4913.0f, 0.84375f}}) {
+        sounds->effects.clear();
+        app->m_WorldW = 32 * 300;  // as p_Game sets it
+        Hover(heliX, -1000);
+        PlaceEnemy(10, enemyX, -1000, 8, 0), Obj(10, kTimer) = 0;
+        for (int i = 0; i < 500 && sounds->effects.empty(); ++i) app->p_GameEnemyFire(10 * 10);
+        ASSERT_EQ(sounds->effects.size(), 1u) << heliX;
+        EXPECT_FLOAT_EQ(sounds->effects[0][2], volume) << heliX;
+    }
 }
 
 // Each hit scores 25; below 0 the enemy dies when next drawn, for 500 more,

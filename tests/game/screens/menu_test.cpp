@@ -33,7 +33,8 @@ TEST_F(MenuScreenTest, BackEndsTheProgramOffOuya) {
     EXPECT_EXIT(app->p_Menu(), ::testing::ExitedWithCode(0), "");
 }
 
-// Lines by the screen's height; scores of any size drawn as their digits.
+// Lines by the screen's height; scores of any size drawn as their digits, on
+// the panel's alpha 0.4 as the studio logo.
 TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
     const std::tuple<float, float, int, const char*, const char*> cases[] = {
         {480, 900, 10, "Top10", "Last10"},  {800, 450, 9, "Top9", "Last9"},
@@ -45,6 +46,9 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
     }
     for (auto [w, h, lines, top, last] : cases) {
         Screen(w, h), Settle(2), app->p_Menu();
+        for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {  // the lists and the studio logo: on the panel's alpha
+            if (app->m_Draw[i] == 90 || app->m_Draw[i] == 93) EXPECT_FLOAT_EQ(app->m_Draw[i + 7], 0.4f) << i;
+        }
         std::vector<std::string> panel;  // a title and its lines, twice
         for (const auto& t : Texts()) {
             if (t.first > w - 140) panel.push_back(t.second);
@@ -54,6 +58,25 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
         EXPECT_EQ(panel[lines + 1] + "," + panel[lines + 2], std::string(last) + ",500");
         if (lines > 2) EXPECT_EQ(panel[3], "2147483647");
     }
+}
+
+// Keys step along the strip up to the options gear and stop at either end.
+TEST_F(MenuScreenTest, KeysStepAlongTheStripToTheGear) {
+    const int cases[][3] = {{3, 39, 4}, {3, 40, 4}, {4, 39, 4}, {2, 37, 1}, {2, 38, 1}, {1, 37, 1}};  // from, key, to
+    for (auto [from, key, to] : cases) {
+        Settle(from), KeyDown(key), Update();
+        EXPECT_EQ(app->m_MenuSel, to) << from << " key " << key;
+        KeyUp(key), Update();
+    }
+}
+
+// The logo's click and the right shoulder (O) in one update both act and
+// set both locks, so neither closes the credits again.
+TEST_F(MenuScreenTest, LogoClickAndShoulderInOneUpdateKeepTheCreditsOpen) {
+    Settle(2);
+    KeyDown(79), kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 570, 32);
+    Update(3);
+    EXPECT_EQ(std::vector<int>({app->m_ShowCredits, app->m_KeyLock, app->m_ClickLock}), std::vector<int>({1, 1, 1}));
 }
 
 TEST_F(MenuScreenTest, TapSelectsThenATapOnTheSelectedModeStartsIt) {

@@ -1,5 +1,5 @@
-// The options box: the sound row's cycle, a stored mode it cannot show, and
-// saving on close.
+// The options box: the sound row's cycle, a stored mode it cannot show, a
+// held button on a row, saving on close, and the OUYA overscan slider.
 #include <climits>
 
 #include "tests/game/play_support.h"
@@ -38,6 +38,23 @@ TEST_F(OptionsTest, SoundRowCyclesAndStopsTheTuneAtSfxAndOff) {
         EXPECT_EQ(app->m_TunePlaying, tune) << text;
         EXPECT_EQ(SoundLine(), text);
     }
+    // The rows' texts are drawn on their bars' alpha 0.5.
+    for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {
+        if (app->m_Draw[i] == 90 && app->m_Draw[i + 2] > 100) EXPECT_FLOAT_EQ(app->m_Draw[i + 7], 0.5f) << i;
+    }
+}
+
+// A button held on the iCade or the display row acts once, not every update.
+TEST_F(OptionsTest, AHeldButtonActsOnceOnARow) {
+    for (int row : {3, 4}) {
+        int& value = row == 3 ? kr_Vex_iCadeControls : app->m_Fullscreen;
+        app->m_OptionSel = row, value = 0;
+        KeyDown(13);
+        for (int i = 0; i < 6; ++i) Call();
+        KeyUp(13), kr_input_device->p_EndUpdate(), Call();
+        EXPECT_EQ(value, 1) << row;
+    }
+    app->p_iCade(0);
 }
 
 // A stored sound mode the row cannot show is not shown and starts over at 0.
@@ -59,6 +76,17 @@ TEST_F(OptionsTest, ClosingSaves) {
     EXPECT_EQ(app->m_ShowOptions, 0);
     EXPECT_EQ(host.saves, 1);
     EXPECT_FALSE(host.state == before);
+}
+
+// A click on the console's overscan slider jumps between its ends.
+TEST_F(OptionsTest, OuyaOverscanSliderClick) {
+    kr_Vex_isOuya = 1, app->m_Opt[14] = 64, kr_Vex_overscan = 64;
+    for (int border : {1, 96, 1}) {
+        Tap(static_cast<int>(0.6f * 640), 92 - 8);
+        EXPECT_EQ(app->m_Opt[14], border);
+        EXPECT_FLOAT_EQ(kr_Vex_overscan, static_cast<float>(border));
+    }
+    kr_Vex_isOuya = 0, kr_Vex_overscan = 0;
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ TEST_F(Controls, KeyRampUpAndDown) {
         Key(key);
         for (float v : {0.15f, 0.3f, 0.45f, 0.6f, 0.75f, 0.9f, 1.0f, 1.0f, 0.8f, 0.6f, 0.4f, 0.2f, 0.0f}) {
             if (v == 0.8f) Key(key, false);
-            app->p_AnalogueControl();
+            app->p_AnalogueControl(), kr_input_device->p_EndUpdate();
             EXPECT_NEAR(stick, sign * v, 1e-6f) << key;
         }
         app->p_AnalogueControl();

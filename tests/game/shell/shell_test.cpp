@@ -2,6 +2,7 @@
 // the back and credits locks, suspension with the pause rule.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <tuple>
 
 #include "tests/support/game_host.h"
@@ -37,12 +38,14 @@ TEST_F(Shell, FirstRunValuesAfterCreate) {
 
 // While the loader runs the mode's work waits: mode 2 would go to the menu
 // and the credits panel would slide. Update 29 is the first with mode work.
+// The spinner's angle stays in 0..359 from any start.
 TEST_F(Shell, TwentyEightLoadingUpdatesThenModeWork) {
     app->p_OnCreate();
-    app->m_Mode = 2, app->m_ShowCredits = 1;
+    app->m_Mode = 2, app->m_ShowCredits = 1, app->m_SpinAngle = INT_MAX - 20;
     for (int update = 1; update <= 28; ++update) {
         UpdateOnce(app);
         SCOPED_TRACE(update);
+        EXPECT_TRUE(app->m_SpinAngle >= 0 && app->m_SpinAngle < 360) << app->m_SpinAngle;
         EXPECT_EQ(app->m_LoadStep, update < 28 ? update + 1 : 0);
         EXPECT_EQ(app->m_Mode, 2);
         EXPECT_EQ(app->m_CreditsSlide, 0);
