@@ -1,0 +1,33 @@
+// The browser build's replay player, for the tests and the benchmark: plays
+// one recorded game as fast as it goes, drawing nothing, prints the line a
+// replay ends with, then how long the updates took.
+//
+//   vornhelm-replay FILE
+#include <emscripten.h>
+
+#include <cstdio>
+#include <string>
+
+#include "game/state_digest.h"
+#include "host/replay_host.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vornhelm-replay FILE\n");
+        return 1;
+    }
+    KrReplayOptions options;
+    options.path = argv[1];
+    options.fast = true;
+    std::string error;
+    KrReplayHost* host = KrReplayHost::Create(options, KrDescribeGameState, &error);
+    if (!host) {
+        std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", argv[1], error.c_str());
+        return 1;
+    }
+    const double start = emscripten_get_now();
+    const int code = KrTandorGame::Main(argc, const_cast<const char**>(argv), host);
+    std::printf("Replay took %.0f ms\n", emscripten_get_now() - start);
+    std::fflush(stdout);
+    return code;
+}
