@@ -6,7 +6,8 @@ set -e
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 clang libclang-rt-14-dev \
 libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev libvorbis-dev libsdl2-dev \
-xvfb xauth xdotool openbox x11-utils"
+xvfb xauth xdotool openbox x11-utils \
+emscripten chromium python3-websocket"
 
 missing=""
 for p in $PACKAGES; do

@@ -83,7 +83,9 @@ target_include_directories(vornhelm_web_replay_reader PRIVATE ${CMAKE_SOURCE_DIR
 target_compile_options(vornhelm_web_replay_reader PRIVATE -fexceptions)
 add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
 target_link_libraries(vornhelm-replay PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
-target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} -sDISABLE_EXCEPTION_CATCHING=0)
+# The game ends the program itself at the end of a recording: the replay's
+# last line is printed by a handler at exit, which only runs with this on.
+target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} -sDISABLE_EXCEPTION_CATCHING=0 -sEXIT_RUNTIME=1)
 
 file(GLOB WEB_REPLAYS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/replays/*.vhr)
 add_custom_command(

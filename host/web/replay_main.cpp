@@ -6,10 +6,24 @@
 #include <emscripten.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "game/state_digest.h"
 #include "host/replay_host.h"
+
+namespace {
+
+double started = 0;
+
+// Runs after the replay's own last line, also when the game ends the
+// program itself (as the committed games do, quitting from the menu).
+void PrintTime() {
+    std::printf("Replay took %.0f ms\n", emscripten_get_now() - started);
+    std::fflush(stdout);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -25,9 +39,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", argv[1], error.c_str());
         return 1;
     }
-    const double start = emscripten_get_now();
-    const int code = KrTandorGame::Main(argc, const_cast<const char**>(argv), host);
-    std::printf("Replay took %.0f ms\n", emscripten_get_now() - start);
-    std::fflush(stdout);
-    return code;
+    started = emscripten_get_now();
+    std::atexit(PrintTime);
+    return KrTandorGame::Main(argc, const_cast<const char**>(argv), host);
 }

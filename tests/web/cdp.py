@@ -26,8 +26,30 @@ CHROMIUM_FLAGS = [
 ]
 
 
+BLANK_PAGE = "blank-page-of-the-tests.html"
+
+
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """The folder's files, and an empty page of the same origin (for a test
+    to reach the origin's storage before the game's page loads)."""
+
+    def do_GET(self):
+        if self.path.lstrip("/") != BLANK_PAGE:
+            return super().do_GET()
+        body = b'<!doctype html><link rel="icon" href="data:,"><title>blank</title>'
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
     def log_message(self, *args):
+        pass
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    # A page that goes away mid-download resets its connection; that is no news.
+    def handle_error(self, request, client_address):
         pass
 
 
@@ -36,7 +58,7 @@ class Server:
 
     def __init__(self, folder):
         handler = functools.partial(QuietHandler, directory=folder)
-        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.httpd = QuietServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
 
@@ -148,9 +170,12 @@ class Browser:
 
     def canvas_pixels(self, scale=0.25):
         """The canvas as shown on screen, scaled down (large areas keep their
-        colours exactly): (width, height, RGB bytes)."""
-        box = self.evaluate("(() => { const r = document.getElementById('canvas')"
-                            ".getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        colours exactly): (width, height, RGB bytes); 1 x 1 black while the
+        page has no canvas yet."""
+        box = self.evaluate("(() => { const c = document.getElementById('canvas'); if (!c) return null;"
+                            " const r = c.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        if not box or box[2] < 1 or box[3] < 1:
+            return 1, 1, b"\0\0\0"
         shot = self.call("Page.captureScreenshot", format="png",
                          clip={"x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": scale})
         return decode_png(base64.b64decode(shot["data"]))
@@ -160,6 +185,9 @@ class Browser:
                   clickCount=1 if kind != "mouseMoved" else 0)
 
     def click(self, x, y):
+        # A move to where the pointer already was is no event for a new page.
+        self.mouse("mouseMoved", x - 3, y - 3)
+        self.pump(0.05)
         self.mouse("mouseMoved", x, y)
         self.mouse("mousePressed", x, y)
         self.pump(0.1)
