@@ -1,5 +1,5 @@
 // libFuzzer target for our own check of the Vorbis header packets
-// (host/ogg_headers.h), which the WebAssembly build runs instead of the
+// (host/decode/ogg_headers.h), which the WebAssembly build runs instead of the
 // reference decoder. Every input is a file's whole contents. The check must
 // never crash or hang, and its verdict on the first three packets must be
 // the reference decoder's (header parsing and the decoding set-up made from
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/ogg_headers.h"
+#include "host/decode/ogg_headers.h"
 
 namespace {
 

@@ -17,20 +17,31 @@ endif()
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
 
-file(GLOB WEB_CORE_SOURCES CONFIGURE_DEPENDS
-  runtime/*.cpp host/*.cpp graphics/*.cpp audio/*.cpp framework/*.cpp game/*.cpp host/web/*.cpp)
+# The folders' own source lists, as the desktop build reads them, then the
+# browser host's.
+set(CORE_SOURCES "")
+macro(core_sources)
+  foreach(source ${ARGN})
+    list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${source})
+  endforeach()
+endmacro()
+foreach(folder runtime host graphics audio framework game host/web)
+  include(${CMAKE_SOURCE_DIR}/${folder}/sources.cmake)
+endforeach()
 # What only the desktop has: X11 key state, GLFW 3.3 gamepads (host/web/
-# reads the browser's instead), stop signals
-# (threads), recording, the desktop command line and F12 screenshots.
+# reads the browser's instead), stop signals (threads), recording, the
+# desktop command line and F12 screenshots; the replay reader is built
+# apart, with exceptions (below).
+set(WEB_CORE_SOURCES ${CORE_SOURCES})
 list(REMOVE_ITEM WEB_CORE_SOURCES
-  ${CMAKE_SOURCE_DIR}/host/glfw2_keystate.cpp
-  ${CMAKE_SOURCE_DIR}/host/glfw2_joystick.cpp
-  ${CMAKE_SOURCE_DIR}/host/gamepad_layout.cpp
+  ${CMAKE_SOURCE_DIR}/host/glfw2/keystate.cpp
+  ${CMAKE_SOURCE_DIR}/host/glfw2/joystick.cpp
+  ${CMAKE_SOURCE_DIR}/host/glfw2/gamepad_layout.cpp
   ${CMAKE_SOURCE_DIR}/host/stop_signals.cpp
-  ${CMAKE_SOURCE_DIR}/host/recording_host.cpp
+  ${CMAKE_SOURCE_DIR}/host/replay/recording_host.cpp
+  ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp
   ${CMAKE_SOURCE_DIR}/host/launch.cpp
-  ${CMAKE_SOURCE_DIR}/host/play_host.cpp)
-list(FILTER WEB_CORE_SOURCES EXCLUDE REGEX "host/web/.*_main\\.cpp$")
+  ${CMAKE_SOURCE_DIR}/host/desktop/play_host.cpp)
 
 add_library(vornhelm_web_core STATIC ${WEB_CORE_SOURCES})
 # The stb headers only: the system's stb library is not built for WebAssembly,
@@ -78,7 +89,7 @@ add_dependencies(vornhelm vornhelm_web_data)
 # The replay player for the tests and the benchmark: the committed replays
 # go into a package of their own. Its file reader refuses a bad replay by
 # throwing, so this program alone has exception catching on.
-add_library(vornhelm_web_replay_reader STATIC ${CMAKE_SOURCE_DIR}/host/replay_reader.cpp)
+add_library(vornhelm_web_replay_reader STATIC ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp)
 target_include_directories(vornhelm_web_replay_reader PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(vornhelm_web_replay_reader PRIVATE -fexceptions)
 add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)

@@ -19,7 +19,7 @@
 //    accepts: it checks every length and count in them, which stb_vorbis
 //    does not (a huge comment count made it write through a null pointer);
 //    the WebAssembly build, which has no reference decoder, checks them with
-//    host/ogg_headers.h instead;
+//    host/decode/ogg_headers.h instead;
 // 3. decoded by stb_vorbis with all its memory in one block of ours, so
 //    that a failed open leaves nothing allocated behind.
 // A damaged file therefore gives none, or the samples of its intact start.
@@ -39,7 +39,7 @@
 #endif
 
 #if defined(__EMSCRIPTEN__)
-#include "host/ogg_headers.h"
+#include "host/decode/ogg_headers.h"
 #else
 #define OV_EXCLUDE_STATIC_CALLBACKS
 #include <vorbis/vorbisfile.h>

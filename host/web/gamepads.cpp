@@ -1,4 +1,4 @@
-// Joysticks of the classic window interface (host/glfw2.h) on the browser's
+// Joysticks of the classic window interface (host/glfw2/glfw2.h) on the browser's
 // Gamepad API: port n is the browser's gamepad n. A pad with the standard
 // mapping takes the game's layout, as a recognised pad does on the desktop;
 // any other is passed through in its own order. The browser samples the
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 #include "host/web/standard_gamepad.h"
 
 namespace {

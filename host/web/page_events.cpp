@@ -4,7 +4,7 @@
 #include <emscripten/html5.h>
 
 #include "host/events.h"
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 #include "host/web/touch_fingers.h"
 #include "host/web/web_game.h"
 

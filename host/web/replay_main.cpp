@@ -10,7 +10,7 @@
 #include <string>
 
 #include "game/state_digest.h"
-#include "host/replay_host.h"
+#include "host/replay/replay_host.h"
 
 namespace {
 

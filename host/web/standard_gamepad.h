@@ -1,9 +1,9 @@
-// A browser gamepad in the game's joystick layout (host/gamepad_layout.h),
+// A browser gamepad in the game's joystick layout (host/glfw2/gamepad_layout.h),
 // the same layout the desktop gives a pad it recognises. Pure functions over
 // plain arrays, so they are testable without a browser.
 #pragma once
 
-#include "host/gamepad_layout.h"
+#include "host/glfw2/gamepad_layout.h"
 
 namespace glfw2 {
 

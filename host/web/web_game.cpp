@@ -7,7 +7,7 @@
 #include <cmath>
 #include <string>
 
-#include "host/glfw2.h"
+#include "host/glfw2/glfw2.h"
 #include "host/platform.h"
 #include "host/web/page_events.h"
 

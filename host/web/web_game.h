@@ -6,7 +6,7 @@
 // the state, and the canvas's size.
 #pragma once
 
-#include "host/glfw_game.h"
+#include "host/desktop/glfw_game.h"
 
 class KrWebGame : public KrTandorGame {
 public:

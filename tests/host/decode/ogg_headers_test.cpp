@@ -1,4 +1,4 @@
-// Our own check of the Vorbis header packets (host/ogg_headers.h), which the
+// Our own check of the Vorbis header packets (host/decode/ogg_headers.h), which the
 // WebAssembly build runs instead of the reference decoder's. Hand-built
 // headers break one rule each; files from the reference encoder pass whole
 // and fail cut short; and randomly damaged setup headers get the verdict the
@@ -10,9 +10,9 @@
 #include <functional>
 #include <random>
 
-#include "host/ogg_headers.h"
-#include "tests/audio/ogg_pages.h"
-#include "tests/audio/ogg_writer.h"
+#include "host/decode/ogg_headers.h"
+#include "tests/host/decode/ogg_pages.h"
+#include "tests/support/ogg_writer.h"
 
 using namespace ogg_headers;
 

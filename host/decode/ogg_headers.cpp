@@ -3,7 +3,7 @@
 // up). A field that runs past the end of its packet, a count or length that
 // the rest of the packet cannot hold, or an index of a codebook, floor,
 // residue, mapping or channel that does not exist rejects the stream.
-#include "host/ogg_headers.h"
+#include "host/decode/ogg_headers.h"
 
 #include <algorithm>
 #include <climits>
