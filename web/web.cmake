@@ -4,8 +4,8 @@
 # OpenAL (Web Audio) from emscripten's own JavaScript libraries.
 #
 # Outputs, in the build folder: index.html, vornhelm.js, vornhelm.wasm, the
-# data package vornhelm-data.js and vornhelm-data.data, and, for the tests and
-# the benchmark, replay.html with vornhelm-replay.js and .wasm.
+# data package vornhelm-data.js and vornhelm-data.data, icon.png; and, for the
+# tests and the benchmark only, replay.html and bench.html with their programs.
 set(VORNHELM_DATA_DIR "" CACHE PATH "The data folder written by the native build's asset generator")
 if(NOT IS_DIRECTORY "${VORNHELM_DATA_DIR}")
   message(FATAL_ERROR "VORNHELM_DATA_DIR must name the native build's data folder (make web sets it)")
@@ -109,7 +109,14 @@ add_custom_command(
   VERBATIM)
 add_custom_target(vornhelm_web_replays ALL DEPENDS ${CMAKE_BINARY_DIR}/replays-data.js)
 
+# The benchmark's page (bench/web/bench_web.py): the game with an update
+# counter and a jump to a later wave.
+add_executable(vornhelm-bench ${CMAKE_SOURCE_DIR}/bench/web/bench_main.cpp)
+target_link_libraries(vornhelm-bench PRIVATE vornhelm_web_core)
+target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS}
+  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
+
 # The page's own files.
-foreach(file index.html page.js replay.html)
+foreach(file index.html page.js replay.html bench.html)
   configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
