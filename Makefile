@@ -1,12 +1,14 @@
 # Thin wrapper over CMake. Every target first installs missing Debian packages.
 BUILD        ?= build
+WEB_BUILD    ?= build-web
+WEB_PORT     ?= 8000
 FUZZ_BUILD   ?= build-fuzz
 FUZZ_SECONDS ?= 60
 SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz soak install deb clean
+.PHONY: all deps configure build run test bench fuzz soak install deb clean web serve-web
 
 all: build
 
@@ -34,6 +36,17 @@ fuzz: deps
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	@./scripts/run-fuzzers.sh $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
+# The browser version in $(WEB_BUILD)/, with the data folder the native build
+# generates.
+web: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target vornhelm_assets
+	@JOBS=$(JOBS) ./scripts/build-web.sh $(WEB_BUILD) $(BUILD)/data
+
+# Serves the browser version on this machine only.
+serve-web: web
+	@echo "Vornhelm: open http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
+	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+
 # The sanitizer build of the whole game plays random input for SOAK_MINUTES.
 soak: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target soak_game
@@ -50,4 +63,4 @@ deb: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target deb
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

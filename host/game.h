@@ -55,6 +55,9 @@ public:
     virtual std::FILE* OpenFile(String path, String mode);
     virtual unsigned char* LoadData(String path, int* length);
     [[noreturn]] virtual void Die(ThrowableObject* ex);
+    // Whether sound can start only after the player's first input (a
+    // browser's rule): the game then waits on its start screen for a click.
+    virtual bool SoundNeedsGesture() { return false; }
     virtual void gc_collect();
 
     // Dispatchers into the delegate: guard, state change, guarded call, then

@@ -1,10 +1,12 @@
 #include "host/platform.h"
 
+#if !defined(__EMSCRIPTEN__)
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
+#endif
 
 std::string kr_utf16_to_utf8(const char16_t* text, int length) {
     std::string out;
@@ -44,6 +46,10 @@ std::FILE* kr_wfopen(const char16_t* path, int pathLength, const char16_t* mode,
     return std::fopen(p.c_str(), m.c_str());
 }
 
+#if defined(__EMSCRIPTEN__)
+// A page has no processes to start; the browser host opens URLs itself.
+bool kr_open_url(const std::string&) { return false; }
+#else
 bool kr_open_url(const std::string& url) {
     // Double fork, so the browser launcher never lingers as our zombie.
     pid_t child = fork();
@@ -58,3 +64,4 @@ bool kr_open_url(const std::string& url) {
     waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif

@@ -132,6 +132,9 @@ static void Ring(c_MyApp* app, float grey, int firstAngle, float radius) {
     }
 }
 
+// The first touch's key.
+constexpr int kTouchKey = 384;
+
 int c_MyApp::p_WaitStart(int loading) {
     p_CLS2D(40, 40, 80, 1);
     const int r = kr_Vex_ToInt(kr_Vex_jscrw < kr_Vex_jscrh ? kr_Vex_jscrw : kr_Vex_jscrh);
@@ -164,7 +167,9 @@ int c_MyApp::p_WaitStart(int loading) {
     p_SetSize(2);
     p_Text(0.5f * w, 0.7f * h, String("Click to Start"), 1, 1);
     const float mx = static_cast<float>(m_MouseX), my = static_cast<float>(m_MouseY);
-    if (m_MouseHit > 0 && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h) {
+    // A tap counts as a click here: a touch screen has no mouse.
+    const bool hit = m_MouseHit > 0 || kr_input_KeyHit(kTouchKey) > 0;
+    if (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h) {
         m_ClickLock = 1;
         m_Mode = 1;
         p_Reload();

@@ -46,7 +46,9 @@ int c_MyApp::p_OnCreate() {
     if (kr_Vex_isOuya == 1) kr_Vex_overscan = 64;
     m_Fullscreen = 0;
     m_JinglePlayed = 0;
-    m_Mode = kModeMenu;
+    // A host whose sound waits for the player's input starts on the start
+    // screen, whose "Click to Start" is that input.
+    m_Mode = kr_app__game && kr_app__game->SoundNeedsGesture() ? kModeStart : kModeMenu;
     kr_app_SetUpdateRate(60);
     m_DevW = kr_graphics_DeviceWidth();
     m_DevH = kr_graphics_DeviceHeight();

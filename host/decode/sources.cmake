@@ -2,4 +2,5 @@
 core_sources(
   audio.cpp
   image.cpp
+  ogg_headers.cpp
 )

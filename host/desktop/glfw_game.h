@@ -71,13 +71,14 @@ protected:
 
     // One pass of the main loop; false once the window is no longer open.
     bool RunPass();
+    // Suspends or resumes the game as the window's state asks.
+    void FollowWindowState();
 
     bool _minimised = false;
     double _updateDue = 0;
     double _updateInterval = 0;
 
 private:
-    void FollowWindowState();
     bool TimedUpdatesOn() const;
     void RunDueUpdates();
     void ReleaseHeldKeys();

@@ -1,0 +1,111 @@
+#include "host/web/web_game.h"
+
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "host/glfw2/glfw2.h"
+#include "host/platform.h"
+#include "host/web/page_events.h"
+
+using namespace glfw2;
+
+namespace {
+
+void RunFrame(void* host) { static_cast<KrWebGame*>(host)->Frame(); }
+
+// The element the page shows the game in, by CSS selector.
+const char* const kCanvas = "#canvas";
+
+void CanvasCssSize(double* width, double* height) {
+    *width = *height = 0;
+    emscripten_get_element_css_size(kCanvas, width, height);
+}
+
+}  // namespace
+
+void KrWebGame::Run() {
+    KrListenToPage(this);
+    double cssWidth, cssHeight;
+    CanvasCssSize(&cssWidth, &cssHeight);
+    const double ratio = emscripten_get_device_pixel_ratio();
+    SetGlfwWindow(std::max(1, static_cast<int>(std::lround(cssWidth * ratio))),
+                  std::max(1, static_cast<int>(std::lround(cssHeight * ratio))), 8, 8, 8, 0, 0, 0, false);
+    // GLFW's script turns touches into mouse events; here they are touches.
+    EM_ASM({
+        var canvas = Module["canvas"];
+        canvas.removeEventListener("touchmove", GLFW.onMousemove, true);
+        canvas.removeEventListener("touchstart", GLFW.onMouseButtonDown, true);
+        canvas.removeEventListener("touchcancel", GLFW.onMouseButtonUp, true);
+        canvas.removeEventListener("touchend", GLFW.onMouseButtonUp, true);
+    });
+    StartGame();
+    RenderGame();
+    // 0 frames per second: the browser's animation frames drive the loop.
+    emscripten_set_main_loop_arg(RunFrame, this, 0, 1);
+}
+
+// The desktop loop blocks in its wait until an event arrives; a frame
+// with nothing new is skipped the same way.
+void KrWebGame::Frame() {
+    if (waiting_ && !woken_) return;
+    waiting_ = woken_ = false;
+    RunPass();
+}
+
+// Gamepads are read once per pass, as the browser wants them sampled.
+void KrWebGame::PollEvents() { emscripten_sample_gamepad_data(); }
+
+// A hidden page gets no animation frames, so the game is suspended at once
+// (and saves its state) rather than at the next frame.
+void KrWebGame::PageHidden(bool hidden) {
+    hidden_ = hidden;
+    Wake();
+    FollowWindowState();
+}
+
+void KrWebGame::PageFocused(bool focused) {
+    focused_ = focused;
+    Wake();
+    FollowWindowState();
+}
+
+void KrWebGame::FollowCanvasSize() {
+    double cssWidth, cssHeight;
+    CanvasCssSize(&cssWidth, &cssHeight);
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int width = std::max(1, static_cast<int>(std::lround(cssWidth * ratio)));
+    const int height = std::max(1, static_cast<int>(std::lround(cssHeight * ratio)));
+    // The drawable and GLFW's record of the window's size change together;
+    // GLFW's own resizing would leave full screen.
+    EM_ASM({
+        var canvas = Module["canvas"];
+        if (canvas.width != $0) canvas.width = $0;
+        if (canvas.height != $1) canvas.height = $1;
+        if (GLFW.active) { GLFW.active.width = $0; GLFW.active.height = $1; }
+    }, width, height);
+    Wake();
+}
+
+// Browsers let a page enter full screen only while handling a user's
+// input; the request waits for the next key or button release, which
+// follows the press the game acted on.
+void KrWebGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                              int stencil, bool fullscreen) {
+    if (glfwGraphicsSeq == 0) {
+        KrGlfwGame::SetGlfwWindow(width, height, red, green, blue, alpha, depth, stencil, false);
+        FollowCanvasSize();
+        return;
+    }
+    if (fullscreen) emscripten_request_fullscreen(kCanvas, 1);
+    else emscripten_exit_fullscreen();
+}
+
+void KrWebGame::OpenUrl(String url) {
+    if (url.Length() == 0) return;
+    std::string text = kr_utf16_to_utf8(url.Data(), url.Length());
+    EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, text.c_str());
+}

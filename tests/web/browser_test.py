@@ -1,0 +1,328 @@
+#!/usr/bin/python3
+"""The browser build in headless Chromium, served from 127.0.0.1.
+
+  browser_test.py WEB_BUILD_DIR page      loading, start click, menu, a game by the
+                                          keyboard, pause, give up, the tables, a
+                                          reload, a damaged saved state
+  browser_test.py WEB_BUILD_DIR touch     the start screen, the menu and a game by taps
+  browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
+                                          the committed replays end as recorded
+
+Each check prints one line; the last line counts them. Exit code 0 when all
+passed."""
+
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+
+WIDTH, HEIGHT = 1280, 720
+STATE_KEY = "vornhelm.state"
+
+
+class Checks:
+    def __init__(self):
+        self.passed = self.failed = 0
+
+    def check(self, ok, what):
+        print(("ok    " if ok else "FAIL  ") + what, flush=True)
+        if ok:
+            self.passed += 1
+        else:
+            self.failed += 1
+        return ok
+
+    def summary(self):
+        print("%d passed, %d failed" % (self.passed, self.failed))
+        return 0 if self.failed == 0 else 1
+
+
+# --- pixels -----------------------------------------------------------------
+
+def share(shot, test):
+    """Share of the canvas's pixels for which test(r, g, b) holds."""
+    w, h, px = shot
+    n = sum(1 for i in range(0, len(px), 3) if test(px[i], px[i + 1], px[i + 2]))
+    return n / float(w * h)
+
+
+def near(r, g, b, want, tolerance=6):
+    return abs(r - want[0]) <= tolerance and abs(g - want[1]) <= tolerance and abs(b - want[2]) <= tolerance
+
+
+def loading_screen(shot):
+    """The loading and start screens: cleared to (40, 40, 80) with an orange
+    band at alpha 0.7 across the middle."""
+    return (share(shot, lambda r, g, b: near(r, g, b, (40, 40, 80))) > 0.2 and
+            share(shot, lambda r, g, b: near(r, g, b, (187, 124, 66), 10)) > 0.05)
+
+
+def start_screen(shot):
+    """The start screen: the loading screen's colours and, under "Click to
+    Start", black ovals at alpha 0.2 laid over the clear colour."""
+    return loading_screen(shot) and share(shot, lambda r, g, b: r < 34 and g < 34 and 45 < b < 70) > 0.005
+
+
+def day_sky(shot):
+    return share(shot, lambda r, g, b: near(r, g, b, (0, 175, 250)))
+
+
+def menu_screen(shot):
+    """The title menu: its sea and sky backdrop and the darker score panel,
+    and none of the loading screen's colours or the play screen's sky."""
+    bluish = share(shot, lambda r, g, b: b > 150 and g > 100 and r < 150)
+    return bluish > 0.25 and day_sky(shot) < 0.05 and not loading_screen(shot)
+
+
+def pause_panel(shot):
+    """The orange pause panel that slides down over the game."""
+    return share(shot, lambda r, g, b: r > 170 and 90 < g < 160 and b < 90) > 0.04
+
+
+# --- the saved state --------------------------------------------------------
+
+def make_state(settings, hi):
+    """The state string the game saves: 25 settings and their checksum, 8
+    badge words and theirs, then per mode the top and last ten scores paired,
+    each block followed by its checksum (32-bit sums)."""
+    def wrap(v):
+        v &= 0xFFFFFFFF
+        return v - (1 << 32) if v >= 1 << 31 else v
+    values = list(settings) + [wrap(sum(i * v for i, v in enumerate(settings)))]
+    values += [0] * 8 + [0]
+    for t in range(3):
+        block, check = [], 0
+        for j in range(10):
+            top, last = hi[10 * t + j], hi[30 + 10 * t + j]
+            block += [top, last]
+            check += top * (j + 4) + last * (t + j + 3)
+        values += block + [wrap(check)]
+    return "".join("%d|" % v for v in values)
+
+
+def parse_state(text):
+    """Settings and the 60 table entries of a saved state string."""
+    parts = [int(p) for p in text.split("|")[:-1]]
+    settings, hi = parts[:25], [0] * 60
+    for t in range(3):
+        block = parts[35 + 21 * t:35 + 21 * t + 20]
+        for j in range(10):
+            hi[10 * t + j], hi[30 + 10 * t + j] = block[2 * j], block[2 * j + 1]
+    return settings, hi
+
+
+FIRST_RUN = [0] * 25
+for slot, value in ((5, 1), (10, 64), (11, 64), (12, 10), (14, 1)):
+    FIRST_RUN[slot] = value
+
+
+# --- the page ---------------------------------------------------------------
+
+def open_page(browser, url):
+    browser.navigate(url)
+    return browser.wait_for(lambda: loading_screen(browser.canvas_pixels()), 30)
+
+
+def audio_state(browser):
+    return browser.evaluate("typeof AL !== 'undefined' && AL.currentCtx ? "
+                            "AL.currentCtx.audioCtx.state : 'none'")
+
+
+def put_state(browser, server, value):
+    """Stores a state from an empty page of the origin: a game page that is
+    left saves its own state as it goes."""
+    browser.navigate(server.url + cdp.BLANK_PAGE)
+    browser.wait_for(lambda: browser.evaluate("document.title") == "blank", 10)
+    browser.evaluate("localStorage.setItem('%s', '%s')" % (STATE_KEY, value))
+
+
+def stored_state(browser):
+    return browser.evaluate("localStorage.getItem('%s')" % STATE_KEY)
+
+
+def save_by_losing_focus(browser):
+    """The game saves when it is suspended: the page loses the focus and
+    gets it back."""
+    browser.evaluate("window.dispatchEvent(new FocusEvent('blur'))")
+    browser.pump(0.3)
+    browser.evaluate("window.dispatchEvent(new FocusEvent('focus'))")
+    browser.pump(0.3)
+    return stored_state(browser)
+
+
+def start_to_menu(browser, checks, tap=False):
+    if not checks.check(browser.wait_for(lambda: start_screen(browser.canvas_pixels()), 20),
+                        "loading ends on the start screen"):
+        return False
+    centre = (WIDTH / 2, (HEIGHT - 26) / 2)
+    if tap:
+        browser.tap(*centre)
+    else:
+        browser.click(*centre)
+    return checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
+                        "after the start %s the menu appears" % ("tap" if tap else "click"))
+
+
+def run_page(folder):
+    checks = Checks()
+    server = cdp.Server(folder)
+    browser = cdp.Browser(WIDTH, HEIGHT)
+    try:
+        url = server.url + "index.html"
+        # A saved state with effects only (setting 5 = 2) and mode 1's last
+        # ten scores 9, 8, .. 0, put where the page keeps it before it loads.
+        settings = list(FIRST_RUN)
+        settings[5] = 2
+        hi = [0] * 60
+        for j in range(10):
+            hi[30 + j] = 9 - j
+        seeded = make_state(settings, hi)
+        put_state(browser, server, seeded)
+
+        checks.check(open_page(browser, url), "the loading screen's colours appear")
+        checks.check(audio_state(browser) == "suspended", "sound waits for the player's input")
+        lines = browser.console_lines()
+        checks.check("Settings Loaded" in lines and "Highscore 0 Loaded" in lines,
+                     "the saved state was read: " + ", ".join(l for l in lines if "Load" in l))
+        if not start_to_menu(browser, checks):
+            return checks.summary()
+        checks.check(audio_state(browser) == "running", "the click started the sound")
+
+        browser.press("Enter", "Enter", 13)
+        sky = browser.wait_for(lambda: (lambda s: s if s >= 0.15 else 0)(day_sky(browser.canvas_pixels())), 10)
+        checks.check(bool(sky), "Enter starts a game: day sky on %.0f%% of the canvas" % (100 * (sky or 0)))
+        browser.pump(1.0)
+        checks.check(not pause_panel(browser.canvas_pixels()), "no pause panel while playing")
+        browser.press("Escape", "Escape", 27)
+        checks.check(browser.wait_for(lambda: pause_panel(browser.canvas_pixels()), 5),
+                     "Escape opens the pause panel")
+        browser.press("ArrowLeft", "ArrowLeft", 37)
+        browser.press(" ", "Space", 32)
+        checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
+                     "giving up returns to the menu")
+        after = browser.wait_for(lambda: stored_state(browser) != seeded and stored_state(browser), 5)
+        settings_now, hi_now = parse_state(after) if after else (None, [None] * 60)
+        checks.check(hi_now[30:40] == [0, 9, 8, 7, 6, 5, 4, 3, 2, 1],
+                     "the game's score heads mode 1's last ten: %s" % hi_now[30:40])
+        checks.check(settings_now == settings, "the settings were saved as they were")
+
+        # A reload reads the same state back: saved again, it is unchanged.
+        browser.console.clear()
+        checks.check(open_page(browser, url), "the page reloads")
+        lines = browser.console_lines()
+        checks.check(all(m in lines for m in ("Settings Loaded", "Badges Loaded", "Highscore 0 Loaded",
+                                              "Highscore 1 Loaded", "Highscore 2 Loaded")),
+                     "after the reload every block of the state loads")
+        checks.check(save_by_losing_focus(browser) == after, "the settings and the score survived the reload")
+
+        # One digit changed in mode 2's block: that block alone is reset.
+        parts = after.split("|")
+        parts[56] = str(int(parts[56]) + 1)
+        put_state(browser, server, "|".join(parts))
+        browser.console.clear()
+        open_page(browser, url)
+        lines = browser.console_lines()
+        checks.check("Highscore 1 Checksum Invalid" in lines and "Highscore 0 Loaded" in lines and
+                     "Settings Loaded" in lines, "a damaged mode-2 block is refused, the rest loads: " +
+                     ", ".join(l for l in lines if "Load" in l or "Invalid" in l))
+        resaved = save_by_losing_focus(browser)
+        settings_again, hi_again = parse_state(resaved) if resaved else (None, [None] * 60)
+        checks.check(hi_again[10:20] == [0] * 10 and hi_again[30:40] == hi_now[30:40] and
+                     settings_again == settings, "only the damaged block was reset")
+
+        put_state(browser, server, "not a state at all")
+        browser.console.clear()
+        checks.check(open_page(browser, url) and start_to_menu(browser, checks),
+                     "a foreign value in the state's place still gives a game")
+        checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
+    finally:
+        browser.close()
+        server.close()
+    return checks.summary()
+
+
+def run_touch(folder):
+    checks = Checks()
+    server = cdp.Server(folder)
+    browser = cdp.Browser(WIDTH, HEIGHT)
+    try:
+        browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+        checks.check(open_page(browser, server.url + "index.html"), "the loading screen's colours appear")
+        if not start_to_menu(browser, checks, tap=True):
+            return checks.summary()
+        browser.pump(1.0)
+        # The strip of modes: the chosen one large in the middle (mode 1 at
+        # first), the others beside it; a chosen mode slides into the middle.
+        chosen, item2 = (527, 450), (668, 450)
+        before = browser.canvas_pixels()
+        browser.tap(*item2)
+        browser.pump(1.0)
+        after = browser.canvas_pixels()
+        changed = region_change(before, after, chosen)
+        checks.check(changed > 0.2 and menu_screen(after),
+                     "a tap on mode 2 chooses it (%.0f%% of the middle tile changed)" % (100 * changed))
+        browser.tap(*chosen)
+        sky = browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10)
+        checks.check(bool(sky), "a second tap on it starts the game")
+        checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
+    finally:
+        browser.close()
+        server.close()
+    return checks.summary()
+
+
+def region_change(a, b, centre, half=60, scale=0.25):
+    """Share of the pixels around centre (page pixels) that differ."""
+    w, _, pa = a
+    _, _, pb = b
+    cx, cy = int(centre[0] * scale), int(centre[1] * scale)
+    r = int(half * scale)
+    total = changed = 0
+    for y in range(cy - r, cy + r):
+        for x in range(cx - r, cx + r):
+            i = 3 * (y * w + x)
+            total += 1
+            changed += any(abs(pa[i + k] - pb[i + k]) > 24 for k in range(3))
+    return changed / float(total)
+
+
+def run_replays(folder, replay_dir):
+    checks = Checks()
+    server = cdp.Server(folder)
+    browser = cdp.Browser(WIDTH, HEIGHT)
+    try:
+        for name in sorted(f[:-4] for f in os.listdir(replay_dir) if f.endswith(".vhr")):
+            with open(os.path.join(replay_dir, name + ".txt")) as f:
+                expected = f.read().strip().splitlines()[-1]
+            browser.console.clear()
+            browser.navigate(server.url + "replay.html?%s.vhr" % name)
+            done = browser.wait_for(lambda: any(l.startswith("Replay took") for l in browser.console_lines()), 120)
+            lines = [l for l in browser.console_lines() if l.startswith("Replay ended")]
+            got = lines[-1] if lines else "(no last line%s)" % ("" if done else ", timed out")
+            checks.check(got == expected, "%s ends as recorded: %s" % (name, got))
+        checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
+    finally:
+        browser.close()
+        server.close()
+    return checks.summary()
+
+
+def main():
+    if len(sys.argv) < 3:
+        print(__doc__)
+        return 2
+    folder, what = sys.argv[1], sys.argv[2]
+    if what == "page":
+        return run_page(folder)
+    if what == "touch":
+        return run_touch(folder)
+    if what == "replays" and len(sys.argv) == 4:
+        return run_replays(folder, sys.argv[3])
+    print(__doc__)
+    return 2
+
+
+if __name__ == "__main__":
+    sys.exit(main())

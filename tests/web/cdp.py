@@ -1,0 +1,284 @@
+"""Headless Chromium driven through the DevTools protocol, and a static file
+server on 127.0.0.1, for the browser build's tests and benchmark.
+
+Only the standard library and Debian's python3-websocket are used."""
+
+import base64
+import functools
+import http.server
+import json
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+import urllib.request
+
+import websocket
+
+CHROMIUM_FLAGS = [
+    "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
+    "--disable-gpu-sandbox", "--no-first-run", "--disable-background-networking",
+    "--disable-component-update", "--disable-sync", "--mute-audio",
+    "--remote-debugging-port=0", "--remote-allow-origins=*",
+]
+
+
+BLANK_PAGE = "blank-page-of-the-tests.html"
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    """The folder's files, and an empty page of the same origin (for a test
+    to reach the origin's storage before the game's page loads)."""
+
+    def do_GET(self):
+        if self.path.lstrip("/") != BLANK_PAGE:
+            return super().do_GET()
+        body = b'<!doctype html><link rel="icon" href="data:,"><title>blank</title>'
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+class QuietServer(http.server.ThreadingHTTPServer):
+    # A page that goes away mid-download resets its connection; that is no news.
+    def handle_error(self, request, client_address):
+        pass
+
+
+class Server:
+    """Serves one folder on 127.0.0.1 at a free port, from a thread."""
+
+    def __init__(self, folder):
+        handler = functools.partial(QuietHandler, directory=folder)
+        self.httpd = QuietServer(("127.0.0.1", 0), handler)
+        self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
+        threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+class Browser:
+    """One Chromium with one page. Console lines and page errors are kept."""
+
+    def __init__(self, width=1280, height=720, profile=None):
+        self.profile = profile or tempfile.mkdtemp(prefix="vornhelm-chromium-")
+        self.own_profile = profile is None
+        binary = shutil.which("chromium") or shutil.which("chromium-browser")
+        if not binary:
+            raise RuntimeError("chromium is not installed")
+        self.proc = subprocess.Popen(
+            [binary] + CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile,
+                                         "--window-size=%d,%d" % (width, height), "about:blank"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+        port = self._devtools_port()
+        page = next(t for t in self._get_json(port, "list") if t["type"] == "page")
+        self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60,
+                                              suppress_origin=True)
+        self.next_id = 0
+        self.console = []  # (level, text)
+        self.errors = []   # exceptions and error log entries
+        for domain in ("Page", "Runtime", "Log"):
+            self.call(domain + ".enable")
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=1, mobile=False)
+
+    def _devtools_port(self):
+        deadline = time.time() + 30
+        while time.time() < deadline:
+            line = self.proc.stderr.readline()
+            m = re.search(r"DevTools listening on ws://127\.0\.0\.1:(\d+)/", line)
+            if m:
+                # Keep reading stderr so that Chromium never blocks on it.
+                threading.Thread(target=self.proc.stderr.read, daemon=True).start()
+                return int(m.group(1))
+            if not line and self.proc.poll() is not None:
+                break
+        raise RuntimeError("chromium did not start its DevTools server")
+
+    @staticmethod
+    def _get_json(port, what):
+        with urllib.request.urlopen("http://127.0.0.1:%d/json/%s" % (port, what), timeout=10) as r:
+            return json.load(r)
+
+    def _event(self, message):
+        method, params = message.get("method"), message.get("params", {})
+        if method == "Runtime.consoleAPICalled":
+            text = " ".join(str(a.get("value", a.get("description", ""))) for a in params["args"])
+            self.console.append((params["type"], text))
+            if params["type"] == "error":
+                self.errors.append(text)
+        elif method == "Runtime.exceptionThrown":
+            details = params["exceptionDetails"]
+            self.errors.append(details.get("exception", {}).get("description", details.get("text")))
+        elif method == "Log.entryAdded" and params["entry"]["level"] == "error":
+            self.errors.append(params["entry"]["text"])
+
+    def call(self, method, **params):
+        self.next_id += 1
+        ident = self.next_id
+        self.ws.send(json.dumps({"id": ident, "method": method, "params": params}))
+        while True:
+            message = json.loads(self.ws.recv())
+            if message.get("id") == ident:
+                if "error" in message:
+                    raise RuntimeError("%s: %s" % (method, message["error"]))
+                return message.get("result", {})
+            self._event(message)
+
+    def pump(self, seconds):
+        """Takes in events for a while (the page runs on by itself)."""
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            self.ws.settimeout(max(0.01, deadline - time.time()))
+            try:
+                self._event(json.loads(self.ws.recv()))
+            except websocket.WebSocketTimeoutException:
+                pass
+        self.ws.settimeout(60)
+
+    def evaluate(self, expression):
+        result = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
+                           awaitPromise=True)
+        if "exceptionDetails" in result:
+            raise RuntimeError("%s: %s" % (expression, result["exceptionDetails"]))
+        return result["result"].get("value")
+
+    def navigate(self, url):
+        self.call("Page.navigate", url=url)
+
+    def wait_for(self, predicate, seconds, step=0.2):
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            value = predicate()
+            if value:
+                return value
+            self.pump(step)
+        return predicate()
+
+    def console_lines(self):
+        return [text for _, text in self.console]
+
+    def canvas_pixels(self, scale=0.25):
+        """The canvas as shown on screen, scaled down (large areas keep their
+        colours exactly): (width, height, RGB bytes); 1 x 1 black while the
+        page has no canvas yet."""
+        box = self.evaluate("(() => { const c = document.getElementById('canvas'); if (!c) return null;"
+                            " const r = c.getBoundingClientRect(); return [r.x, r.y, r.width, r.height]; })()")
+        if not box or box[2] < 1 or box[3] < 1:
+            return 1, 1, b"\0\0\0"
+        shot = self.call("Page.captureScreenshot", format="png",
+                         clip={"x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": scale})
+        return decode_png(base64.b64decode(shot["data"]))
+
+    def mouse(self, kind, x, y, button="left"):
+        self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
+                  clickCount=1 if kind != "mouseMoved" else 0)
+
+    def click(self, x, y):
+        # A move to where the pointer already was is no event for a new page.
+        self.mouse("mouseMoved", x - 3, y - 3)
+        self.pump(0.05)
+        self.mouse("mouseMoved", x, y)
+        self.mouse("mousePressed", x, y)
+        self.pump(0.1)
+        self.mouse("mouseReleased", x, y)
+
+    def key(self, kind, key, code, keycode):
+        params = {"type": kind, "key": key, "code": code, "windowsVirtualKeyCode": keycode,
+                  "nativeVirtualKeyCode": keycode}
+        if kind == "keyDown" and len(key) == 1:
+            params["text"] = key
+        self.call("Input.dispatchKeyEvent", **params)
+
+    def press(self, key, code, keycode, hold=0.15):
+        """Down for a few updates, then up: the game reads keys as held."""
+        self.key("keyDown", key, code, keycode)
+        self.pump(hold)
+        self.key("keyUp", key, code, keycode)
+        self.pump(0.15)
+
+    def tap(self, x, y, hold=0.15):
+        point = [{"x": x, "y": y, "id": 1}]
+        self.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=point)
+        self.pump(hold)
+        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+        self.pump(0.15)
+
+    def close(self):
+        try:
+            self.ws.close()
+        except Exception:
+            pass
+        self.proc.terminate()
+        try:
+            self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+        if self.own_profile:
+            shutil.rmtree(self.profile, ignore_errors=True)
+
+
+def decode_png(data):
+    """A PNG as Chromium writes it (8-bit RGB or RGBA, not interlaced):
+    (width, height, bytes of RGB)."""
+    import zlib
+    import struct
+    pos, chunks = 8, {}
+    width = height = 0
+    colour = 0
+    idat = b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
+            if depth != 8 or colour not in (2, 6):
+                raise ValueError("unexpected PNG layout")
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    channels = 4 if colour == 6 else 3
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    at = 0
+    for _ in range(height):
+        kind = raw[at]
+        line = bytearray(raw[at + 1:at + 1 + stride])
+        at += 1 + stride
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            corner = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                pred = left if pa <= pb and pa <= pc else up if pb <= pc else corner
+                line[i] = (line[i] + pred) & 255
+        rows.append(bytes(line))
+        previous = line
+    rgb = bytearray()
+    for line in rows:
+        if channels == 3:
+            rgb += line
+        else:
+            for i in range(0, stride, 4):
+                rgb += line[i:i + 3]
+    return width, height, bytes(rgb)

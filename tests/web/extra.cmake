@@ -1,0 +1,32 @@
+# The browser build, tested in headless Chromium (label web): the build
+# itself is the fixture the page, touch and replay tests share. Debian's
+# python3 runs the driver (it has python3-websocket).
+find_program(VORNHELM_EMCMAKE emcmake)
+find_program(VORNHELM_CHROMIUM NAMES chromium chromium-browser)
+find_program(VORNHELM_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+set(web_missing "")
+foreach(need VORNHELM_EMCMAKE VORNHELM_CHROMIUM VORNHELM_SYSTEM_PYTHON)
+  if(NOT ${need})
+    string(APPEND web_missing " ${need}")
+  endif()
+endforeach()
+
+if(web_missing)
+  add_test(NAME web_skipped COMMAND ${CMAKE_COMMAND} -E echo
+    "The browser build is not tested: not installed:${web_missing} (scripts/install-deps.sh installs them)")
+  set_tests_properties(web_skipped PROPERTIES LABELS web SKIP_REGULAR_EXPRESSION "not tested")
+  return()
+endif()
+
+set(web_dir ${CMAKE_BINARY_DIR}/web)
+add_test(NAME web_build
+  COMMAND ${CMAKE_SOURCE_DIR}/scripts/build-web.sh ${web_dir} ${CMAKE_BINARY_DIR}/data)
+set_tests_properties(web_build PROPERTIES LABELS web FIXTURES_SETUP web_build TIMEOUT 900
+  ENVIRONMENT "JOBS=2")
+
+set(web_driver ${VORNHELM_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.py ${web_dir})
+add_test(NAME web_page COMMAND ${web_driver} page)
+add_test(NAME web_touch COMMAND ${web_driver} touch)
+add_test(NAME web_replays COMMAND ${web_driver} replays ${CMAKE_SOURCE_DIR}/tests/replays)
+set_tests_properties(web_page web_touch web_replays PROPERTIES LABELS web
+  FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)

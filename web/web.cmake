@@ -1,0 +1,122 @@
+# The browser build, configured with emcmake (scripts/build-web.sh): the same
+# runtime, framework and game compiled to WebAssembly on the web host
+# (host/web/), with GLFW, OpenGL (WebGL through the legacy emulation) and
+# OpenAL (Web Audio) from emscripten's own JavaScript libraries.
+#
+# Outputs, in the build folder: index.html, vornhelm.js, vornhelm.wasm, the
+# data package vornhelm-data.js and vornhelm-data.data, icon.png; and, for the
+# tests and the benchmark only, replay.html and bench.html with their programs.
+set(VORNHELM_DATA_DIR "" CACHE PATH "The data folder written by the native build's asset generator")
+if(NOT IS_DIRECTORY "${VORNHELM_DATA_DIR}")
+  message(FATAL_ERROR "VORNHELM_DATA_DIR must name the native build's data folder (make web sets it)")
+endif()
+
+if(NOT CMAKE_BUILD_TYPE OR CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
+  set(CMAKE_BUILD_TYPE Release CACHE STRING "" FORCE)
+endif()
+set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
+set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
+
+# The folders' own source lists, as the desktop build reads them, then the
+# browser host's.
+set(CORE_SOURCES "")
+macro(core_sources)
+  foreach(source ${ARGN})
+    list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${source})
+  endforeach()
+endmacro()
+foreach(folder runtime host graphics audio framework game host/web)
+  include(${CMAKE_SOURCE_DIR}/${folder}/sources.cmake)
+endforeach()
+# What only the desktop has: X11 key state, GLFW 3.3 gamepads (host/web/
+# reads the browser's instead), stop signals (threads), recording, the
+# desktop command line and F12 screenshots; the replay reader is built
+# apart, with exceptions (below).
+set(WEB_CORE_SOURCES ${CORE_SOURCES})
+list(REMOVE_ITEM WEB_CORE_SOURCES
+  ${CMAKE_SOURCE_DIR}/host/glfw2/keystate.cpp
+  ${CMAKE_SOURCE_DIR}/host/glfw2/joystick.cpp
+  ${CMAKE_SOURCE_DIR}/host/glfw2/gamepad_layout.cpp
+  ${CMAKE_SOURCE_DIR}/host/stop_signals.cpp
+  ${CMAKE_SOURCE_DIR}/host/replay/recording_host.cpp
+  ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp
+  ${CMAKE_SOURCE_DIR}/host/launch.cpp
+  ${CMAKE_SOURCE_DIR}/host/desktop/play_host.cpp)
+
+add_library(vornhelm_web_core STATIC ${WEB_CORE_SOURCES})
+# The stb headers only: the system's stb library is not built for WebAssembly,
+# so host/web/stb_parts.cpp compiles the parts the game uses.
+# <stb/...> names the folder in /usr/include, which must not be on the path
+# (the system's C headers are not the WebAssembly ones): a link stands in.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/include)
+file(CREATE_LINK /usr/include/stb ${CMAKE_BINARY_DIR}/include/stb SYMBOLIC)
+target_include_directories(vornhelm_web_core PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/include /usr/include/stb)
+target_compile_options(vornhelm_web_core PRIVATE -Wall -Wextra -Wno-unused-parameter)
+# stb's own code, compiled here, is not ours to warn about.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/host/web/stb_parts.cpp PROPERTIES COMPILE_OPTIONS "-w")
+
+set(WEB_LINK_OPTIONS
+  -sUSE_GLFW=3 -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -lopenal
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
+  -sEXPORTED_RUNTIME_METHODS=FS)
+
+# The data package: everything the game reads, without the generator's
+# contact sheets and the desktop icons (one of which is the page's icon).
+set(WEB_STAGE ${CMAKE_BINARY_DIR}/stage)
+set(WEB_DATA_JS ${CMAKE_BINARY_DIR}/vornhelm-data.js)
+set(WEB_PACKAGER /usr/share/emscripten/tools/file_packager.py)
+file(GLOB_RECURSE WEB_DATA_FILES CONFIGURE_DEPENDS ${VORNHELM_DATA_DIR}/*)
+add_custom_command(
+  OUTPUT ${WEB_DATA_JS} ${CMAKE_BINARY_DIR}/vornhelm-data.data
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_STAGE}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${VORNHELM_DATA_DIR} ${WEB_STAGE}/data
+  COMMAND ${CMAKE_COMMAND} -E copy ${VORNHELM_DATA_DIR}/icon/vornhelm.png ${CMAKE_BINARY_DIR}/icon.png
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_STAGE}/data/preview ${WEB_STAGE}/data/icon
+  COMMAND ${CMAKE_COMMAND} -E chdir ${WEB_STAGE} python3 ${WEB_PACKAGER} ${CMAKE_BINARY_DIR}/vornhelm-data.data
+          --preload data --js-output=${WEB_DATA_JS}
+  DEPENDS ${WEB_DATA_FILES}
+  COMMENT "Packaging the data folder for the page"
+  VERBATIM)
+add_custom_target(vornhelm_web_data ALL DEPENDS ${WEB_DATA_JS})
+
+# The page.
+add_executable(vornhelm ${CMAKE_SOURCE_DIR}/host/web/page_main.cpp)
+target_link_libraries(vornhelm PRIVATE vornhelm_web_core)
+target_link_options(vornhelm PRIVATE ${WEB_LINK_OPTIONS})
+add_dependencies(vornhelm vornhelm_web_data)
+
+# The replay player for the tests and the benchmark: the committed replays
+# go into a package of their own. Its file reader refuses a bad replay by
+# throwing, so this program alone has exception catching on.
+add_library(vornhelm_web_replay_reader STATIC ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp)
+target_include_directories(vornhelm_web_replay_reader PRIVATE ${CMAKE_SOURCE_DIR})
+target_compile_options(vornhelm_web_replay_reader PRIVATE -fexceptions)
+add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
+target_link_libraries(vornhelm-replay PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
+# The game ends the program itself at the end of a recording: the replay's
+# last line is printed by a handler at exit, which only runs with this on.
+target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} -sDISABLE_EXCEPTION_CATCHING=0 -sEXIT_RUNTIME=1)
+
+file(GLOB WEB_REPLAYS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/replays/*.vhr)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/replays-data.js ${CMAKE_BINARY_DIR}/replays-data.data
+  COMMAND python3 ${WEB_PACKAGER} ${CMAKE_BINARY_DIR}/replays-data.data
+          --preload ${CMAKE_SOURCE_DIR}/tests/replays@/replays --exclude "*.txt"
+          --js-output=${CMAKE_BINARY_DIR}/replays-data.js
+  DEPENDS ${WEB_REPLAYS}
+  COMMENT "Packaging the committed replays"
+  VERBATIM)
+add_custom_target(vornhelm_web_replays ALL DEPENDS ${CMAKE_BINARY_DIR}/replays-data.js)
+
+# The benchmark's page (bench/web/bench_web.py): the game with an update
+# counter and a jump to a later wave.
+add_executable(vornhelm-bench ${CMAKE_SOURCE_DIR}/bench/web/bench_main.cpp)
+target_link_libraries(vornhelm-bench PRIVATE vornhelm_web_core)
+target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS}
+  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
+
+# The page's own files.
+foreach(file index.html page.js replay.html bench.html)
+  configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
+endforeach()
