@@ -3,7 +3,7 @@
 
   browser_test.py WEB_BUILD_DIR page      loading, start click, menu, a game by the
                                           keyboard, pause, give up, the tables, a
-                                          reload, a damaged saved state
+                                          reload, a damaged saved state, full screen
   browser_test.py WEB_BUILD_DIR touch     the start screen, the menu and a game by taps
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
                                           the committed replays end as recorded
@@ -239,11 +239,32 @@ def run_page(folder):
         browser.console.clear()
         checks.check(open_page(browser, url) and start_to_menu(browser, checks),
                      "a foreign value in the state's place still gives a game")
+        check_fullscreen(browser, checks)
         checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
     finally:
         browser.close()
         server.close()
     return checks.summary()
+
+
+def fullscreen_element(browser):
+    return browser.evaluate("document.fullscreenElement ? document.fullscreenElement.id : ''")
+
+
+def check_fullscreen(browser, checks):
+    """F11 switches the canvas into and out of full screen; when the page
+    leaves full screen by itself (the player's Esc, which the browser keeps
+    to itself) the game follows, so the next F11 enters it again."""
+    def f11_gives(want):
+        browser.press("F11", "F11", 122)
+        return browser.wait_for(lambda: fullscreen_element(browser) == want, 5)
+
+    checks.check(f11_gives("canvas"), "F11 puts the canvas in full screen")
+    browser.evaluate("document.exitFullscreen()")
+    checks.check(browser.wait_for(lambda: fullscreen_element(browser) == "", 5), "the page leaves full screen")
+    browser.pump(0.3)
+    checks.check(f11_gives("canvas"), "after that the next F11 enters full screen again")
+    checks.check(f11_gives(""), "and the one after leaves it")
 
 
 def run_touch(folder):
