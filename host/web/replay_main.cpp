@@ -1,13 +1,18 @@
 // The browser build's replay player, for the tests and the benchmark, in a
-// page or under node: plays one recorded game as fast as it goes, drawing
-// nothing and sounding nothing, prints the line a replay ends with, then how
-// long the replay took from the game's start.
+// page or under node. It plays one recorded game as fast as it goes,
+// sounding nothing, and prints the line a replay ends with, then how long
+// the replay took from the game's start. Without --screenshot-at it draws
+// nothing either; with it, it draws every frame up to the one after update
+// N in a canvas of the recorded size (WebGL, in a page only), saves that
+// frame as a PNG in the program's file system and ends, as the desktop's
+// `vornhelm --replay FILE --screenshot-at N OUT.png` does.
 //
-//   vornhelm-replay FILE
+//   vornhelm-replay FILE [--screenshot-at N OUT.png]
 #include <emscripten.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "game/state_digest.h"
@@ -24,16 +29,30 @@ void PrintTime() {
     std::fflush(stdout);
 }
 
+// False when the command line is not one of the two forms above.
+bool ReadOptions(int argc, char** argv, KrReplayOptions* options) {
+    if (argc != 2 && !(argc == 5 && std::strcmp(argv[2], "--screenshot-at") == 0)) return false;
+    options->path = argv[1];
+    if (argc == 2) {
+        options->fast = true;
+        return true;
+    }
+    char* end = nullptr;
+    const long long update = std::strtoll(argv[3], &end, 10);
+    if (end == argv[3] || *end || update < 0) return false;
+    options->screenshotAt = update;
+    options->screenshotPath = argv[4];
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vornhelm-replay FILE\n");
+    KrReplayOptions options;
+    if (!ReadOptions(argc, argv, &options)) {
+        std::fprintf(stderr, "usage: vornhelm-replay FILE [--screenshot-at N OUT.png]\n");
         return 1;
     }
-    KrReplayOptions options;
-    options.path = argv[1];
-    options.fast = true;
     std::string error;
     KrReplayHost* host = KrReplayHost::Create(options, KrDescribeGameState, &error);
     if (!host) {

@@ -8,10 +8,14 @@
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
                                           the committed replays end as recorded
                                           (under node), a bad one is refused
+  browser_test.py WEB_BUILD_DIR pixels NATIVE_BUILD_DIR REPLAY_DIR
+                                          replay frames drawn by the desktop game
+                                          (under Xvfb) and in the page match
 
 Each check prints one line; the last line counts them. Exit code 0 when all
 passed."""
 
+import base64
 import os
 import re
 import subprocess
@@ -351,6 +355,107 @@ def run_replays(folder, replay_dir):
     return checks.summary()
 
 
+# --- the same frame on the desktop and in the browser -----------------------
+
+# Replay frames compared: a game (the helicopter tilted on its rope, stars,
+# particles, the status bar's texts, the terrain's steps) and the menu
+# (images scaled and turned, the score lists on the panel's alpha).
+FRAMES = (("mode2-fight", 600), ("mode2-fight", 900))
+
+# Measured on the development machine (Mesa llvmpipe under Xvfb against
+# Chromium's SwiftShader): every pixel more than 16 apart lies within 2
+# pixels of an edge of the desktop's frame (a change of more than 16), where
+# the two rasterisers round a boundary or filter a scaled texel differently;
+# they are 0.4 % of the game frame and 2.0 % of the menu's. Away from the
+# edges the largest difference was 20 (the filtering of a scaled image).
+EDGE_RADIUS = 2
+FAR_FROM_EDGES_MAX = 32
+EDGE_SHARE_MAX = 0.04
+
+
+def desktop_frame(native, replay, update, out):
+    """The desktop game's frame after `update`, under a private X server."""
+    proc = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x720x24", os.path.join(native, "vornhelm"),
+                           "--replay", replay, "--screenshot-at", str(update), out],
+                          cwd=native, capture_output=True, text=True, timeout=120)
+    if proc.returncode != 0 or not os.path.exists(out):
+        return None
+    with open(out, "rb") as f:
+        return cdp.decode_png(f.read())
+
+
+def browser_frame(browser, server, name, update):
+    """The browser build's frame after `update`, drawn with WebGL in the page
+    and saved by the same capture code into the program's files."""
+    browser.console.clear()
+    browser.navigate(server.url + "replay.html?%s.vhr,%d" % (name, update))
+    if not browser.wait_for(lambda: any(l.startswith("Replay took") for l in browser.console_lines()), 120):
+        return None
+    data = browser.evaluate("(() => { try { const d = Module.FS.readFile('/shot.png'); let s = '';"
+                            " for (let i = 0; i < d.length; i++) s += String.fromCharCode(d[i]);"
+                            " return btoa(s); } catch (e) { return null; } })()")
+    return cdp.decode_png(base64.b64decode(data)) if data else None
+
+
+def compare_frames(desktop, web):
+    """(share of pixels more than 16 apart in any channel, the largest
+    difference of a pixel farther than EDGE_RADIUS from every edge of the
+    desktop's frame, the largest difference of all)."""
+    w, h, a = desktop
+    _, _, b = web
+
+    def at(p, x, y):
+        i = 3 * (y * w + x)
+        return p[i], p[i + 1], p[i + 2]
+
+    def apart(u, v):
+        return max(abs(u[0] - v[0]), abs(u[1] - v[1]), abs(u[2] - v[2]))
+
+    far_max = largest = apart_count = 0
+    for y in range(h):
+        for x in range(w):
+            d = apart(at(a, x, y), at(b, x, y))
+            largest = max(largest, d)
+            if d <= 16:
+                continue
+            apart_count += 1
+            here = at(a, x, y)
+            near_edge = any(apart(here, at(a, xx, yy)) > 16
+                            for yy in range(max(0, y - EDGE_RADIUS), min(h, y + EDGE_RADIUS + 1))
+                            for xx in range(max(0, x - EDGE_RADIUS), min(w, x + EDGE_RADIUS + 1)))
+            if not near_edge:
+                far_max = max(far_max, d)
+    return apart_count / float(w * h), far_max, largest
+
+
+def run_pixels(folder, native, replay_dir):
+    checks = Checks()
+    server = cdp.Server(folder)
+    browser = cdp.Browser(WIDTH, HEIGHT)
+    try:
+        with tempfile.TemporaryDirectory() as scratch:
+            for name, update in FRAMES:
+                replay = os.path.abspath(os.path.join(replay_dir, name + ".vhr"))
+                desktop = desktop_frame(os.path.abspath(native), replay, update,
+                                        os.path.join(scratch, "%s-%d.png" % (name, update)))
+                web = browser_frame(browser, server, name, update)
+                what = "%s after update %d" % (name, update)
+                if not checks.check(desktop is not None and web is not None and desktop[:2] == web[:2],
+                                    "%s: both frames saved, %s and %s" % (
+                                        what, desktop and desktop[:2], web and web[:2])):
+                    continue
+                share, far_max, largest = compare_frames(desktop, web)
+                checks.check(share <= EDGE_SHARE_MAX and far_max <= FAR_FROM_EDGES_MAX,
+                             "%s: %.2f %% of the pixels more than 16 apart (at most %.0f %%); away from edges "
+                             "at most %d apart (limit %d); largest difference %d" % (
+                                 what, 100 * share, 100 * EDGE_SHARE_MAX, far_max, FAR_FROM_EDGES_MAX, largest))
+        checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
+    finally:
+        browser.close()
+        server.close()
+    return checks.summary()
+
+
 def main():
     if len(sys.argv) < 3:
         print(__doc__)
@@ -362,6 +467,8 @@ def main():
         return run_touch(folder)
     if what == "replays" and len(sys.argv) == 4:
         return run_replays(folder, sys.argv[3])
+    if what == "pixels" and len(sys.argv) == 5:
+        return run_pixels(folder, sys.argv[3], sys.argv[4])
     print(__doc__)
     return 2
 

@@ -30,6 +30,10 @@ add_test(NAME web_page COMMAND ${web_driver} page)
 add_test(NAME web_touch COMMAND ${web_driver} touch)
 set_tests_properties(web_page web_touch PROPERTIES LABELS web
   FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)
+# The same replay frame from the desktop game (under its own Xvfb) and the page.
+add_test(NAME web_pixels COMMAND ${web_driver} pixels ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/tests/replays)
+set_tests_properties(web_pixels PROPERTIES LABELS web
+  FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)
 # Under node: no browser needed.
 add_test(NAME web_replays COMMAND ${web_driver} replays ${CMAKE_SOURCE_DIR}/tests/replays)
 set_tests_properties(web_replays PROPERTIES LABELS web FIXTURES_REQUIRED web_build TIMEOUT 300)
