@@ -125,12 +125,12 @@ add_custom_command(
   VERBATIM)
 add_custom_target(vornhelm_web_replays ALL DEPENDS ${CMAKE_BINARY_DIR}/replays-data.js)
 
-# The benchmark's page (bench/web/bench_web.py): the game with an update
-# counter and a jump to a later wave.
+# The benchmark's page (bench/web/bench_web.py): the game with its own update
+# measures read out and a jump to a later wave.
 add_executable(vornhelm-bench ${CMAKE_SOURCE_DIR}/bench/web/bench_main.cpp)
 target_link_libraries(vornhelm-bench PRIVATE vornhelm_web_core)
 target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS}
-  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
+  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_update_rate,_vornhelm_bench_update_rate_smoothed,_vornhelm_bench_play_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
 
 # The page's own files.
 foreach(file index.html page.js replay.html bench.html)

@@ -4,8 +4,8 @@
   bench_web.py WEB_BUILD_DIR [--seconds S] [--desktop NATIVE_BUILD_DIR] [--rounds N] [--replays-only]
 
 time from page load to the start screen and from the click to the menu;
-updates per second in the menu and in a mode-3 game at wave 10, each over S
-seconds (default 30); the sizes of the .wasm and of everything the page
+the game's own update measures in the menu and in a mode-3 game at wave 10,
+each over S seconds (default 30); the sizes of the .wasm and of everything the page
 downloads; and fast replays of the committed mode-1 and mode-3 games, N
 rounds (default 7) taking turns between the desktop's `vornhelm --replay
 FILE --fast` (when NATIVE_BUILD_DIR is given), the browser build under node
@@ -121,7 +121,7 @@ def bench_page(browser, server, seconds):
     print("page load to the start screen: %.2f s; click to the menu: %.2f s" %
           (loaded, time.time() - clicked), flush=True)
     browser.pump(1)
-    print("menu: %.1f updates/s over %.0f s" % (rate(browser, seconds), seconds), flush=True)
+    print("menu, over %.0f s: %s" % (seconds, rates(browser, seconds)), flush=True)
 
     # Mode 3 is the third tile of the strip.
     for key in (("ArrowRight", "ArrowRight", 39), ("ArrowRight", "ArrowRight", 39), ("Enter", "Enter", 13)):
@@ -130,17 +130,32 @@ def bench_page(browser, server, seconds):
     browser.pump(1)
     browser.evaluate("Module._vornhelm_bench_wave(10)")
     wave = browser.evaluate("Module._vornhelm_bench_heal()")
-    print("mode 3, wave %d: %.1f updates/s over %.0f s" % (wave, rate(browser, seconds, True), seconds), flush=True)
+    print("mode 3 at wave %d, over %.0f s: %s" % (wave, seconds, rates(browser, seconds, True)), flush=True)
 
 
-def rate(browser, seconds, keep_alive=False):
-    start = browser.evaluate("Module._vornhelm_bench_updates()")
+def rates(browser, seconds, keep_alive=False):
+    """The game's own update measures over `seconds`, read 4 times a second:
+    the median and the range of its update rate (1000 / the milliseconds
+    since the previous update, so two updates of one frame read high and a
+    late one low), the mean of its smoothed rate (whose whole-number
+    smoothing settles up to 9 below a steady rate), and, in a game under
+    way, its count of play updates per second."""
+    read = lambda f: browser.evaluate("Module._vornhelm_bench_%s()" % f)  # noqa: E731
+    instant, smoothed = [], []
+    ticks = read("play_updates")
     began = time.time()
     while time.time() - began < seconds:
-        browser.pump(1.0)
+        browser.pump(0.25)
+        instant.append(read("update_rate"))
+        smoothed.append(read("update_rate_smoothed"))
         if keep_alive:
-            browser.evaluate("Module._vornhelm_bench_heal()")
-    return (browser.evaluate("Module._vornhelm_bench_updates()") - start) / (time.time() - began)
+            read("heal")
+    elapsed = time.time() - began
+    text = "the game's update rate: median %.0f (%d to %d), smoothed %.1f on average" % (
+        statistics.median(instant), min(instant), max(instant), statistics.mean(smoothed))
+    if ticks >= 0:
+        text += "; its play updates %.1f/s" % ((read("play_updates") - ticks) / elapsed)
+    return text
 
 
 def main():
