@@ -129,8 +129,11 @@ add_custom_target(vornhelm_web_replays ALL DEPENDS ${CMAKE_BINARY_DIR}/replays-d
 # measures read out and a jump to a later wave.
 add_executable(vornhelm-bench ${CMAKE_SOURCE_DIR}/bench/web/bench_main.cpp)
 target_link_libraries(vornhelm-bench PRIVATE vornhelm_web_core)
-target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS}
-  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_update_rate,_vornhelm_bench_update_rate_smoothed,_vornhelm_bench_play_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
+set(WEB_BENCH_EXPORTS _main _vornhelm_bench_update_rate _vornhelm_bench_update_rate_smoothed
+  _vornhelm_bench_render_rate_smoothed _vornhelm_bench_play_updates _vornhelm_bench_menu_tick
+  _vornhelm_bench_wave _vornhelm_bench_heal)
+list(JOIN WEB_BENCH_EXPORTS "," WEB_BENCH_EXPORTS)
+target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS} -sEXPORTED_FUNCTIONS=${WEB_BENCH_EXPORTS})
 
 # The page's own files.
 foreach(file index.html page.js replay.html bench.html)

@@ -26,9 +26,15 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int vornhelm_bench_update_rate() { return App() ? App()->m_UpdateFps : -1; }
 EMSCRIPTEN_KEEPALIVE int vornhelm_bench_update_rate_smoothed() { return App() ? App()->m_UpdateFpsAvg : -1; }
 
+// The render rate the debug line (F1) shows, smoothed.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_render_rate_smoothed() { return App() ? App()->m_RenderFpsAvg : -1; }
+
 // The game's count of play updates (one per update of a game under way,
 // paused or not); -1 when no game is under way.
 EMSCRIPTEN_KEEPALIVE int vornhelm_bench_play_updates() { return Playing() ? Playing()->m_Tick : -1; }
+
+// The menu's animation counter: 2 more (modulo 60) each update of the menu.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_menu_tick() { return App() ? App()->m_MenuTick : -1; }
 
 // The game under way brings wave `wave`'s enemies at once; 0 when no game is.
 EMSCRIPTEN_KEEPALIVE int vornhelm_bench_wave(int wave) {

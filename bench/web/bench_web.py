@@ -4,8 +4,9 @@
   bench_web.py WEB_BUILD_DIR [--seconds S] [--desktop NATIVE_BUILD_DIR] [--rounds N] [--replays-only]
 
 time from page load to the start screen and from the click to the menu;
-the game's own update measures in the menu and in a mode-3 game at wave 10,
-each over S seconds (default 30); the sizes of the .wasm and of everything the page
+the game's own update figures (its counts of updates, its update-rate
+measure, its render rate) in the menu and in a mode-3 game at wave 10, each
+over S seconds (default 30); the sizes of the .wasm and of everything the page
 downloads; and fast replays of the committed mode-1 and mode-3 games, N
 rounds (default 7) taking turns between the desktop's `vornhelm --replay
 FILE --fast` (when NATIVE_BUILD_DIR is given), the browser build under node
@@ -130,32 +131,53 @@ def bench_page(browser, server, seconds):
     browser.pump(1)
     browser.evaluate("Module._vornhelm_bench_wave(10)")
     wave = browser.evaluate("Module._vornhelm_bench_heal()")
-    print("mode 3 at wave %d, over %.0f s: %s" % (wave, seconds, rates(browser, seconds, True)), flush=True)
+    print("mode 3 at wave %d, over %.0f s: %s" % (wave, seconds, rates(browser, seconds, playing=True)), flush=True)
 
 
-def rates(browser, seconds, keep_alive=False):
-    """The game's own update measures over `seconds`, read 4 times a second:
-    the median and the range of its update rate (1000 / the milliseconds
-    since the previous update, so two updates of one frame read high and a
-    late one low), the mean of its smoothed rate (whose whole-number
-    smoothing settles up to 9 below a steady rate), and, in a game under
-    way, its count of play updates per second."""
+# Counts the menu's updates from its animation counter, read after every
+# animation frame (a frame runs at most 4 updates, 8 steps of the counter,
+# so its steps modulo 60 are never ambiguous).
+COUNT_MENU_UPDATES = """
+window.vornhelmMenuUpdates = 0;
+(function () {
+  var last = Module._vornhelm_bench_menu_tick();
+  function look() {
+    var now = Module._vornhelm_bench_menu_tick();
+    window.vornhelmMenuUpdates += ((now - last + 60) % 60) / 2;
+    last = now;
+    requestAnimationFrame(look);
+  }
+  requestAnimationFrame(look);
+})();
+"""
+
+
+def rates(browser, seconds, playing=False):
+    """The game's own update figures over `seconds`: its count of updates per
+    second (in a game under way its count of play updates; in the menu the
+    steps of the menu's animation counter); and, read 4 times a second, its
+    update-rate measure (1000 / the milliseconds since the previous update,
+    so the second update of a frame reads 1000 or keeps the first's figure,
+    and a late one reads low) as median and range, the same smoothed (a
+    whole-number smoothing that settles up to 9 below a steady rate), and
+    the smoothed render rate that the debug line (F1) shows."""
     read = lambda f: browser.evaluate("Module._vornhelm_bench_%s()" % f)  # noqa: E731
-    instant, smoothed = [], []
-    ticks = read("play_updates")
-    began = time.time()
+    counted = lambda: read("play_updates") if playing else browser.evaluate("window.vornhelmMenuUpdates")  # noqa: E731
+    if not playing:
+        browser.evaluate(COUNT_MENU_UPDATES)
+    instant, smoothed, render = [], [], []
+    began, start = time.time(), counted()
     while time.time() - began < seconds:
         browser.pump(0.25)
         instant.append(read("update_rate"))
         smoothed.append(read("update_rate_smoothed"))
-        if keep_alive:
+        render.append(read("render_rate_smoothed"))
+        if playing:
             read("heal")
-    elapsed = time.time() - began
-    text = "the game's update rate: median %.0f (%d to %d), smoothed %.1f on average" % (
-        statistics.median(instant), min(instant), max(instant), statistics.mean(smoothed))
-    if ticks >= 0:
-        text += "; its play updates %.1f/s" % ((read("play_updates") - ticks) / elapsed)
-    return text
+    count = (counted() - start) / (time.time() - began)
+    return ("%.1f updates/s counted by the game; its update-rate measure: median %.0f (%d to %d), smoothed %.1f; "
+            "its render rate, smoothed: %.1f" % (count, statistics.median(instant), min(instant), max(instant),
+                                                 statistics.mean(smoothed), statistics.mean(render)))
 
 
 def main():
