@@ -18,10 +18,7 @@
 #include <vector>
 
 #include "graphics/gl.h"
-#include "host/glfw2/glfw2.h"
-#include "host/desktop/glfw_game.h"
-#include "tests/support/display.h"
-#include "tests/support/game_host.h"
+#include "tests/support/window_game.h"
 
 namespace {
 
@@ -137,41 +134,24 @@ double TitleContrast(const Frame& f, const Mask& face, const Mask& text, const M
 }
 
 // The game on a real window in a scratch folder whose data/ is the build's
-// generated one; the bare host keeps the clock and the state.
-class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>> {
+// generated one.
+class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>>, public WindowGame {
    protected:
     void SetUp() override {
-        testsupport::EnsureDisplay();
-        static KrGlfwGame* decoder = new KrGlfwGame;  // decodes images
-        ASSERT_TRUE(decoder && glfw2::glfwInit() == 1);
-        char name[] = "/tmp/vornhelm_layout_fit_XXXXXX";
-        ASSERT_TRUE(mkdtemp(name) && getcwd(cwd, sizeof cwd) && chdir(name) == 0);
-        dir = name;
+        ASSERT_TRUE(EnterScratch());
         std::filesystem::create_directory_symlink(std::string(VORNHELM_BUILD_DIR) + "/data", "data");
         auto [w, h] = GetParam();
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        ASSERT_TRUE(glfw2::glfwOpenWindow(w, h, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-        ++glfwGraphicsSeq;
-        app = StartBareGame(host);
-        KrGame::_game = &host;
-        kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
-        app->p_OnCreate();
+        ASSERT_TRUE(OpenGame(w, h));
     }
     void TearDown() override {
-        kr_graphics_EndRender();
-        glfw2::glfwCloseWindow();
-        EXPECT_EQ(chdir(cwd), 0);
-        std::filesystem::remove_all(dir);
+        CloseGame();
+        LeaveScratch();
     }
     // The current draw list rendered with the given image slots emptied.
     Frame Render(std::vector<int> emptied = {}) {
         std::vector<c_Image*> kept;
         for (int slot : emptied) kept.push_back(app->m_Img[slot]), gc_assign(app->m_Img[slot], nullptr);
-        kr_graphics_EndRender();
-        device->BeginRender();
-        kr_graphics_BeginRender();
-        app->p_OnRender();
-        device->Flush();
+        RenderFrame();
         auto [w, h] = GetParam();
         Frame f{w, h, std::vector<uint8_t>(3 * w * h)};
         std::vector<uint8_t> rgba(4 * w * h);
@@ -184,11 +164,6 @@ class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>> {
     }
     // Device pixels per virtual pixel.
     float Scale() const { return app->m_ScaleY; }
-    GameTestHost host;
-    c_MyApp* app = nullptr;
-    gxtkGraphics* device = nullptr;
-    std::string dir;
-    char cwd[4096] = {};
 };
 
 // The menu of mode 1 with 7-digit scores in both lists, once loaded and
