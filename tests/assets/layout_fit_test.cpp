@@ -2,33 +2,38 @@
 // on a real window (Mesa under Xvfb) and read back, at 640 x 480, 800 x 450
 // and 480 x 640: every digit of the menu's 7-digit scores is whole with 2
 // pixels to spare at the screen's right edge, the studio logo leaves the list
-// titles clear, and the status bar's 8-digit score does not touch its
-// "Score" label. Text and logo ink are told from everything else by drawing
-// the same draw list again with the font's or the logo's image slot emptied.
+// titles clear, the titles stand out from the backdrop seen through the score
+// panel, and the status bar's 8-digit score does not touch its "Score" label.
+// Text and logo ink are told from everything else by drawing the same draw
+// list again with the font's or the logo's image slot emptied.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "graphics/gl.h"
-#include "host/glfw2/glfw2.h"
-#include "host/desktop/glfw_game.h"
-#include "tests/support/display.h"
-#include "tests/support/game_host.h"
+#include "tests/support/window_game.h"
 
 namespace {
 
-constexpr int kFontSlot = 90, kLogoSlot = 93;
+constexpr int kFontSlot = 90, kLogoSlot = 93, kTitleLogoSlot = 98;
 // The menu's backdrop, title, helicopter, mode buttons and play button: left
 // out, so that text and logo lie on the flat panel alone.
 const std::vector<int> kBackdropSlots = {1, 95, 97, 98, 99};
 constexpr int kTopList = 60, kLastListBelowMiddle = 20, kListLine = 15;  // virtual pixels, font at size 1.5
 constexpr int kScore = 8888888;  // one glyph repeated: a cut digit shows as a narrower one
 constexpr int kInk = 24;         // a channel differing by more than this is ink, not a faint fringe
+// A list title is readable when nine in ten of its glyph pixels reach this
+// luminance contrast ratio against the panel around them. Drawn on the
+// panel's alpha, the titles reach at most about 2.3 ("Top", orange) and 2.6
+// ("Last", green) there even over black.
+constexpr double kTitleContrast = 1.8;
 
 // One read-back frame, RGB rows from the top.
 struct Frame {
@@ -84,42 +89,69 @@ std::array<int, 2> Piece(const Mask& m, int x, int y) {
     return span;
 }
 
+// Relative luminance of a read-back pixel: sRGB channels made linear, then
+// weighted by the eye's response.
+double Luminance(const Frame& f, int x, int y) {
+    static const std::array<double, 256> linear = [] {
+        std::array<double, 256> t{};
+        for (int v = 0; v < 256; ++v) {
+            double c = v / 255.0;
+            t[v] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        }
+        return t;
+    }();
+    const uint8_t* p = &f.rgb[3 * (y * f.w + x)];
+    return 0.2126 * linear[p[0]] + 0.7152 * linear[p[1]] + 0.0722 * linear[p[2]];
+}
+
+// The luminance contrast ratio of two luminances, 1 (none) to 21 (black on
+// white), as used for text on a background.
+double ContrastRatio(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+// How a title stands out in a frame: for each pixel its glyphs light (face)
+// within rows y0..y1 right of x0, the contrast ratio against the mean
+// luminance of the pixels within `around` that hold no ink (text or studio
+// logo). Returns the ratio that nine in ten of the glyph pixels reach, or 0
+// without glyph pixels.
+double TitleContrast(const Frame& f, const Mask& face, const Mask& text, const Mask& logo, int x0, int y0,
+                     int y1, int around) {
+    std::vector<double> ratios;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x < f.w; ++x) {
+            if (!face.At(x, y)) continue;
+            double sum = 0;
+            int n = 0;
+            for (int ay = y - around; ay <= y + around; ++ay)
+                for (int ax = x - around; ax <= x + around; ++ax) {
+                    if (ax < x0 || ay < 0 || ax >= f.w || ay >= f.h || text.At(ax, ay) || logo.At(ax, ay)) continue;
+                    sum += Luminance(f, ax, ay), ++n;
+                }
+            if (n > 0) ratios.push_back(ContrastRatio(Luminance(f, x, y), sum / n));
+        }
+    if (ratios.empty()) return 0;
+    std::sort(ratios.begin(), ratios.end());
+    return ratios[ratios.size() / 10];
+}
+
 // The game on a real window in a scratch folder whose data/ is the build's
-// generated one; the bare host keeps the clock and the state.
-class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>> {
+// generated one.
+class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>>, public WindowGame {
    protected:
     void SetUp() override {
-        testsupport::EnsureDisplay();
-        static KrGlfwGame* decoder = new KrGlfwGame;  // decodes images
-        ASSERT_TRUE(decoder && glfw2::glfwInit() == 1);
-        char name[] = "/tmp/vornhelm_layout_fit_XXXXXX";
-        ASSERT_TRUE(mkdtemp(name) && getcwd(cwd, sizeof cwd) && chdir(name) == 0);
-        dir = name;
+        ASSERT_TRUE(EnterScratch());
         std::filesystem::create_directory_symlink(std::string(VORNHELM_BUILD_DIR) + "/data", "data");
         auto [w, h] = GetParam();
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        ASSERT_TRUE(glfw2::glfwOpenWindow(w, h, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-        ++glfwGraphicsSeq;
-        app = StartBareGame(host);
-        KrGame::_game = &host;
-        kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
-        app->p_OnCreate();
+        ASSERT_TRUE(OpenGame(w, h));
     }
     void TearDown() override {
-        kr_graphics_EndRender();
-        glfw2::glfwCloseWindow();
-        EXPECT_EQ(chdir(cwd), 0);
-        std::filesystem::remove_all(dir);
+        CloseGame();
+        LeaveScratch();
     }
     // The current draw list rendered with the given image slots emptied.
     Frame Render(std::vector<int> emptied = {}) {
         std::vector<c_Image*> kept;
         for (int slot : emptied) kept.push_back(app->m_Img[slot]), gc_assign(app->m_Img[slot], nullptr);
-        kr_graphics_EndRender();
-        device->BeginRender();
-        kr_graphics_BeginRender();
-        app->p_OnRender();
-        device->Flush();
+        RenderFrame();
         auto [w, h] = GetParam();
         Frame f{w, h, std::vector<uint8_t>(3 * w * h)};
         std::vector<uint8_t> rgba(4 * w * h);
@@ -132,32 +164,36 @@ class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>> {
     }
     // Device pixels per virtual pixel.
     float Scale() const { return app->m_ScaleY; }
-    GameTestHost host;
-    c_MyApp* app = nullptr;
-    gxtkGraphics* device = nullptr;
-    std::string dir;
-    char cwd[4096] = {};
 };
 
 // The menu of mode 1 with 7-digit scores in both lists, once loaded and
 // slid in.
-TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheLogoLeavesTheTitlesClear) {
+TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheTitlesClearAndReadable) {
     for (int i = 0; i < 60; ++i) app->m_Hi[i] = kScore;
     for (int i = 0; i < 200 && (app->m_LoadStep != 0 || app->m_MenuIntro != 0); ++i) Render(), UpdateOnce(app);
     ASSERT_EQ(app->m_LoadStep, 0);
     ASSERT_EQ(app->m_MenuIntro, 0);
     ASSERT_EQ(app->m_HdLevel, 2);
-    // A white screen under the panel, so that even the glyphs' faint shadow
-    // stands out from it.
-    app->m_ClsR = app->m_ClsG = app->m_ClsB = 255;
     auto without = [](std::vector<int> slots) {
         slots.insert(slots.end(), kBackdropSlots.begin(), kBackdropSlots.end());
         return slots;
     };
+    const float s = Scale(), vw = kr_Vex_jscrw, vh = kr_Vex_jscrh;
+    // The menu as the player sees it. On a portrait screen the game logo,
+    // wider than the screen, reaches under the top list's title: there its
+    // lettering, not the backdrop, is that title's ground (and holds it near
+    // 1.6), so that title's backdrop is measured on the menu without the logo.
+    const Frame shown = Render(), shownNoTitleLogo = vw < vh ? Render({kTitleLogoSlot}) : shown;
+    // On a black screen without the backdrop the text lights only its
+    // glyphs' faces.
+    app->m_ClsR = app->m_ClsG = app->m_ClsB = 0;
+    const Mask face = Differ(Render(without({})), Render(without({kFontSlot})));
+    // A white screen under the panel, so that even the glyphs' faint shadow
+    // stands out from it.
+    app->m_ClsR = app->m_ClsG = app->m_ClsB = 255;
     const Frame all = Render(without({})), noText = Render(without({kFontSlot})),
                 noLogo = Render(without({kLogoSlot})), neither = Render(without({kFontSlot, kLogoSlot}));
     const Mask text = Differ(all, noText), bareText = Differ(noLogo, neither), logo = Differ(noLogo, all);
-    const float s = Scale(), vw = kr_Vex_jscrw, vh = kr_Vex_jscrh;
     const int w = all.w, panel = static_cast<int>((vw - 140) * s);
     // A line's glyph handles sit half a line (7.5) below its y; the glyphs
     // reach about 6 above and below at size 1.5.
@@ -186,6 +222,12 @@ TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheLogoLeavesTheTitlesClea
             }
         EXPECT_GT(ink, 40) << "no title";
         EXPECT_EQ(covered, 0) << "of " << ink << " title pixels";
+        // Readable: the title stands out from the panel around it, 3 virtual
+        // pixels on each side.
+        const Frame& ground = vw < vh && top == kTopList ? shownNoTitleLogo : shown;
+        EXPECT_GE(TitleContrast(ground, face, text, logo, panel, row(top, -7), row(top, 7), static_cast<int>(3 * s)),
+                  kTitleContrast)
+            << "the title is hard to tell from the backdrop behind the panel";
     }
 }
 

@@ -1,6 +1,14 @@
 // "menu": 256 x 256 title backdrops, drawn three times larger behind the
 // menu. Frame 0 is a bright day: sky, sea and the island with the home pad;
 // frames 1..3 show the same island at sunset, at night and at dawn.
+//
+// The menu's translucent score panel lies over the picture's right part:
+// from x 141 at 480 x 640 (from 188 at 640 x 480, from 215 at 800 x 450),
+// and its list titles over the rows y 67..80 and 134..141 there. So the
+// sun, the moon and the clouds stay left of x 141, the sky keeps its deep
+// tone down to y 80 and brightens only near the sun, and a far headland
+// fills the horizon's right up to y 122: the titles lie on calm, mid-toned
+// ground.
 #include <cmath>
 
 #include "art.h"
@@ -10,6 +18,11 @@ namespace assetgen {
 namespace {
 
 constexpr float kHorizon = 150;
+
+// The sky keeps skyTop down to this row, then fades to skyLow at the horizon.
+constexpr float kSkyFadeFrom = 80;
+constexpr float kHazeRadius = 80;
+constexpr Color kHeadland = Hex(0x2e6a62);
 
 struct Scene {
     Color skyTop, skyLow, seaTop, seaLow;
@@ -22,11 +35,11 @@ struct Scene {
 };
 
 constexpr Scene kScenes[4] = {
-    {Hex(0x2f6fd6),
+    {Hex(0x2a5fc8),
      Hex(0xa8e6ff),
      Hex(0x2cc0c8),
      Hex(0x1d4fa0),
-     {196, 66},
+     {58, 116},
      14,
      Hex(0xfffbd0),
      Hex(0xffe27a),
@@ -37,7 +50,7 @@ constexpr Scene kScenes[4] = {
      Hex(0xffa35c),
      Hex(0xd9745a),
      Hex(0x3a2468),
-     {168, 138},
+     {50, 136},
      22,
      Hex(0xfff0b0),
      Hex(0xff7a3a),
@@ -80,7 +93,8 @@ float Hash(int i, int salt) {
 Color Shade(Color c, const Scene& s) { return Mix(c, Hex(0x101830), s.islandShade); }
 
 void DrawSky(Painter& p, const Scene& s) {
-    p.Fill(RoundRect(0, 0, 256, kHorizon + 1), Linear({0, 0}, s.skyTop, {0, kHorizon}, s.skyLow, 10));
+    Shape sky = RoundRect(0, 0, 256, kHorizon + 1);
+    p.Fill(sky, Linear({0, kSkyFadeFrom}, s.skyTop, {0, kHorizon}, s.skyLow, 5));
     if (s.night) {
         for (int i = 0; i < 70; ++i) {
             V2 at{Hash(i, 1) * 256, Hash(i, 2) * (kHorizon - 20)};
@@ -91,6 +105,9 @@ void DrawSky(Painter& p, const Scene& s) {
         p.Fill(Subtract(Circle(s.sun, s.sunRadius), Circle(s.sun + V2{5, -3}, s.sunRadius - 1)), s.sun1);
         return;
     }
+    // The glare around the sun, which stays left of the panel.
+    p.Fill(Intersect(sky, Circle(s.sun, kHazeRadius)),
+           Radial(s.sun, kHazeRadius, WithAlpha(s.skyLow, 0.8f), WithAlpha(s.skyLow, 0), 6));
     for (int ring = 3; ring >= 1; --ring)
         p.Fill(Circle(s.sun, s.sunRadius + ring * 6.0f), WithAlpha(s.sun2, 0.12f));
     p.Fill(Circle(s.sun, s.sunRadius),
@@ -111,10 +128,14 @@ void DrawCloud(Painter& p, V2 at, float scale, const Scene& s) {
 
 void DrawSea(Painter& p, const Scene& s) {
     p.Fill(RoundRect(0, kHorizon, 256, 256), Linear({0, kHorizon}, s.seaTop, {0, 256}, s.seaLow, 8));
-    // Distant hills on the horizon.
-    p.Fill(Intersect(Union(Ellipse({26, kHorizon}, 30, 7), Ellipse({232, kHorizon}, 36, 9)),
-                     RoundRect(0, 0, 256, kHorizon)),
-           Mix(s.skyLow, s.seaLow, 0.45f));
+    // A distant hill on the left and the far headland on the right, whose
+    // flat, hazy green is the ground of the score panel's lower title.
+    Shape above = RoundRect(0, 0, 256, kHorizon);
+    p.Fill(Intersect(Ellipse({26, kHorizon}, 30, 7), above), Mix(s.skyLow, s.seaLow, 0.45f));
+    Shape headland = Union({Ellipse({172, kHorizon}, 46, 24), Ellipse({226, kHorizon}, 48, 28),
+                            Ellipse({262, kHorizon}, 30, 22)});
+    p.Fill(Intersect(headland, above), Linear({0, kHorizon - 28}, Mix(kHeadland, s.skyLow, 0.3f), {0, kHorizon},
+                                              Mix(kHeadland, s.seaLow, 0.3f), 3));
     // Glints on the water, and the sun's (or moon's) reflection.
     for (int i = 0; i < 46; ++i) {
         float y = kHorizon + 6 + Hash(i, 7) * 100;
@@ -175,14 +196,14 @@ void DrawScene(Painter& p, int f) {
     const Scene& s = kScenes[f];
     DrawSky(p, s);
     DrawCloud(p, {58, 62}, 1.0f, s);
-    DrawCloud(p, {150, 36}, 0.7f, s);
-    DrawCloud(p, {226, 104}, 0.8f, s);
+    DrawCloud(p, {108, 40}, 0.7f, s);
+    DrawCloud(p, {24, 100}, 0.8f, s);
     DrawSea(p, s);
     DrawIsland(p, s);
     if (!s.night) {
         // A few gulls.
         for (int k = 0; k < 3; ++k) {
-            V2 c{110.0f + 16 * k, 84.0f + 6 * (k % 2)};
+            V2 c{92.0f + 16 * k, 84.0f + 6 * (k % 2)};
             p.Fill(Stroke({c - V2{3, 1}, c, c + V2{3, -1}}, 0.5f), Shade(ink::kShadow, s));
         }
     }

@@ -10,10 +10,7 @@
 #include <filesystem>
 
 #include "graphics/gl.h"
-#include "host/glfw2/glfw2.h"
-#include "host/desktop/glfw_game.h"
-#include "tests/support/display.h"
-#include "tests/support/game_host.h"
+#include "tests/support/window_game.h"
 
 namespace {
 
@@ -21,45 +18,26 @@ using Rgb = std::array<int, 3>;
 constexpr Rgb kClear = {40, 40, 80}, kRed = {255, 0, 0}, kGreen = {0, 255, 0}, kBlue = {0, 0, 255};
 using Pixels = std::initializer_list<std::pair<std::array<int, 2>, Rgb>>;  // device x, y from the top
 
-// A game on a real window in a scratch folder holding data/; the bare host
-// keeps the clock and the state, the desktop host decodes images.
-class Fitting : public ::testing::Test {
+// A game on a real window in a scratch folder holding data/.
+class Fitting : public ::testing::Test, public WindowGame {
    protected:
     void SetUp() override {
-        testsupport::EnsureDisplay();
-        static KrGlfwGame* decoder = new KrGlfwGame;  // decodes images
-        ASSERT_TRUE(decoder && glfw2::glfwInit() == 1);
-        char name[] = "/tmp/vornhelm_fitting_XXXXXX";
-        ASSERT_TRUE(mkdtemp(name) && getcwd(cwd, sizeof cwd) && chdir(name) == 0);
-        dir = name;
+        ASSERT_TRUE(EnterScratch());
         std::filesystem::create_directory("data");
     }
     void TearDown() override {
-        kr_graphics_EndRender();
-        glfw2::glfwCloseWindow();
-        EXPECT_EQ(chdir(cwd), 0);
-        std::filesystem::remove_all(dir);
+        CloseGame();
+        LeaveScratch();
     }
     void Open(int w, int h, float overscan = 0) {
-        glfw2::glfwCloseWindow();
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        ASSERT_TRUE(glfw2::glfwOpenWindow(w, h, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-        ++glfwGraphicsSeq;
-        app = StartBareGame(host);
-        KrGame::_game = &host;
-        kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
+        ASSERT_TRUE(OpenGame(w, h));
         height = h;
-        app->p_OnCreate();
         kr_Vex_overscan = overscan;  // after the settings are loaded, as on OUYA
         app->p_CLS2D(40, 40, 80, 1);
     }
     // One render, read back before the buffers swap, compared within 1.
     void RenderAndExpect(Pixels pixels) {
-        kr_graphics_EndRender();
-        device->BeginRender();
-        kr_graphics_BeginRender();
-        app->p_OnRender();
-        device->Flush();
+        RenderFrame();
         for (auto [at, want] : pixels) {
             unsigned char p[4];
             glReadPixels(at[0], height - 1 - at[1], 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
@@ -71,12 +49,7 @@ class Fitting : public ::testing::Test {
         std::vector<uint32_t> rgba(size * size, 0xff000000u | green << 8);
         ASSERT_TRUE(stbi_write_png(name.c_str(), size, size, 4, rgba.data(), size * 4));
     }
-    GameTestHost host;
-    c_MyApp* app = nullptr;
-    gxtkGraphics* device = nullptr;
     int height = 0;
-    std::string dir;
-    char cwd[4096] = {};
 };
 
 // 1280 x 720 first gives scale 2 (640 x 360), from the next render 1.6
