@@ -83,7 +83,8 @@ bool SetsUpForever(const ogg_headers::Packet& setup) {
             std::uint64_t sparse;
             if (!bits.Read(1, &sparse)) return false;
             for (std::uint64_t i = 0; i < entries; ++i) {
-                if (sparse && (!bits.Read(1, &v) || !v)) continue;
+                if (sparse && !bits.Read(1, &v)) return false;
+                if (sparse && !v) continue;
                 if (!bits.Read(5, &length)) return false;
                 ++used;
             }
