@@ -384,8 +384,9 @@ FRAMES = (("mode2-fight", 600), ("mode2-fight", 900))
 # Chromium's SwiftShader): every pixel more than 16 apart lies within 2
 # pixels of an edge of the desktop's frame (a change of more than 16), where
 # the two rasterisers round a boundary or filter a scaled texel differently;
-# they are 0.4 % of the game frame and 2.0 % of the menu's. Away from the
+# they are 0.4 % of the game frame and 2.1 % of the menu's. Away from the
 # edges the largest difference was 20 (the filtering of a scaled image).
+# The limits are about twice those.
 EDGE_RADIUS = 2
 FAR_FROM_EDGES_MAX = 32
 EDGE_SHARE_MAX = 0.04
