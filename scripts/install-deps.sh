@@ -8,7 +8,7 @@ clang libclang-rt-14-dev \
 libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev libvorbis-dev libsdl2-dev \
 xvfb xauth xdotool openbox x11-utils \
 dpkg-dev lintian appstream desktop-file-utils man-db \
-emscripten chromium python3-websocket"
+emscripten nodejs chromium python3-websocket"
 
 missing=""
 for p in $PACKAGES; do

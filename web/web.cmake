@@ -5,12 +5,15 @@
 #
 # Outputs, in the build folder: index.html, vornhelm.js, vornhelm.wasm, the
 # data package vornhelm-data.js and vornhelm-data.data, icon.png; and, for the
-# tests and the benchmark only, replay.html and bench.html with their programs.
+# tests and the benchmark only, replay.html and bench.html with their programs,
+# and vornhelm-replay-node.js, the replay player for node.
 set(VORNHELM_DATA_DIR "" CACHE PATH "The data folder written by the native build's asset generator")
 if(NOT IS_DIRECTORY "${VORNHELM_DATA_DIR}")
   message(FATAL_ERROR "VORNHELM_DATA_DIR must name the native build's data folder (make web sets it)")
 endif()
 
+# Release unless asked otherwise: debug information would make the .wasm ten
+# times larger and keep the optimiser from most of its work.
 if(NOT CMAKE_BUILD_TYPE OR CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
   set(CMAKE_BUILD_TYPE Release CACHE STRING "" FORCE)
 endif()
@@ -55,9 +58,10 @@ target_compile_options(vornhelm_web_core PRIVATE -Wall -Wextra -Wno-unused-param
 # stb's own code, compiled here, is not ours to warn about.
 set_source_files_properties(${CMAKE_SOURCE_DIR}/host/web/stb_parts.cpp PROPERTIES COMPILE_OPTIONS "-w")
 
-set(WEB_LINK_OPTIONS
+set(WEB_GAME_LINK_OPTIONS
   -sUSE_GLFW=3 -sLEGACY_GL_EMULATION=1 -sGL_UNSAFE_OPTS=0 -lopenal
-  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864
+  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864)
+set(WEB_LINK_OPTIONS ${WEB_GAME_LINK_OPTIONS}
   -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
   -sEXPORTED_RUNTIME_METHODS=FS)
 
@@ -86,17 +90,29 @@ target_link_libraries(vornhelm PRIVATE vornhelm_web_core)
 target_link_options(vornhelm PRIVATE ${WEB_LINK_OPTIONS})
 add_dependencies(vornhelm vornhelm_web_data)
 
-# The replay player for the tests and the benchmark: the committed replays
-# go into a package of their own. Its file reader refuses a bad replay by
-# throwing, so this program alone has exception catching on.
+# The replay players for the tests and the benchmark. The file reader refuses
+# a bad replay by throwing, so it alone is compiled with exception catching;
+# the game's code around it has none and so pays nothing for it. The game
+# ends the program itself at the end of a recording: the replay's last line
+# is printed by a handler at exit, which only runs with EXIT_RUNTIME.
 add_library(vornhelm_web_replay_reader STATIC ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp)
 target_include_directories(vornhelm_web_replay_reader PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_options(vornhelm_web_replay_reader PRIVATE -fexceptions)
+set(WEB_REPLAY_LINK_OPTIONS -sDISABLE_EXCEPTION_CATCHING=0 -sEXIT_RUNTIME=1)
+
+# In the page (replay.html): the committed replays go into a package of
+# their own.
 add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
 target_link_libraries(vornhelm-replay PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
-# The game ends the program itself at the end of a recording: the replay's
-# last line is printed by a handler at exit, which only runs with this on.
-target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} -sDISABLE_EXCEPTION_CATCHING=0 -sEXIT_RUNTIME=1)
+target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} ${WEB_REPLAY_LINK_OPTIONS})
+
+# Under node (node --no-experimental-fetch vornhelm-replay-node.js FILE), on
+# the machine's own files: it reads data/ in the working folder, as the
+# desktop game does, and the replay where the command line says.
+add_executable(vornhelm-replay-node ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
+target_link_libraries(vornhelm-replay-node PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
+target_link_options(vornhelm-replay-node PRIVATE ${WEB_GAME_LINK_OPTIONS} -sENVIRONMENT=node -sNODERAWFS=1
+  ${WEB_REPLAY_LINK_OPTIONS})
 
 file(GLOB WEB_REPLAYS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/replays/*.vhr)
 add_custom_command(
@@ -109,12 +125,15 @@ add_custom_command(
   VERBATIM)
 add_custom_target(vornhelm_web_replays ALL DEPENDS ${CMAKE_BINARY_DIR}/replays-data.js)
 
-# The benchmark's page (bench/web/bench_web.py): the game with an update
-# counter and a jump to a later wave.
+# The benchmark's page (bench/web/bench_web.py): the game with its own update
+# measures read out and a jump to a later wave.
 add_executable(vornhelm-bench ${CMAKE_SOURCE_DIR}/bench/web/bench_main.cpp)
 target_link_libraries(vornhelm-bench PRIVATE vornhelm_web_core)
-target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS}
-  -sEXPORTED_FUNCTIONS=_main,_vornhelm_bench_updates,_vornhelm_bench_wave,_vornhelm_bench_heal)
+set(WEB_BENCH_EXPORTS _main _vornhelm_bench_update_rate _vornhelm_bench_update_rate_smoothed
+  _vornhelm_bench_render_rate_smoothed _vornhelm_bench_play_updates _vornhelm_bench_menu_tick
+  _vornhelm_bench_wave _vornhelm_bench_heal)
+list(JOIN WEB_BENCH_EXPORTS "," WEB_BENCH_EXPORTS)
+target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS} -sEXPORTED_FUNCTIONS=${WEB_BENCH_EXPORTS})
 
 # The page's own files.
 foreach(file index.html page.js replay.html bench.html)

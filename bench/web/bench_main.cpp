@@ -1,6 +1,7 @@
 // The browser benchmark's program (bench/web/bench_web.py): the game on the
-// browser host, with the count of updates run so far, and a jump of the game
-// under way to a later wave, as bench/bench_play.cpp builds its scene.
+// browser host as the page runs it, with the game's own update measures read
+// out, and a jump of the game under way to a later wave, as
+// bench/bench_play.cpp builds its scene.
 #include <emscripten.h>
 
 #include "game/game.h"
@@ -8,18 +9,10 @@
 
 namespace {
 
-double updates = 0;
-
-class KrBenchHost : public KrWebGame {
-public:
-    void UpdateGame() override {
-        ++updates;
-        KrWebGame::UpdateGame();
-    }
-};
+c_MyApp* App() { return dynamic_cast<c_MyApp*>(kr_app__app); }
 
 c_MyApp* Playing() {
-    auto* app = dynamic_cast<c_MyApp*>(kr_app__app);
+    c_MyApp* app = App();
     return app && app->m_Mode == 10 ? app : nullptr;
 }
 
@@ -27,7 +20,21 @@ c_MyApp* Playing() {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE double vornhelm_bench_updates() { return updates; }
+// The game's update-rate measure: updates per second from the time since the
+// previous update, as of the last update, and its smoothed form (which the
+// credits' dial shows). -1 before the game exists.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_update_rate() { return App() ? App()->m_UpdateFps : -1; }
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_update_rate_smoothed() { return App() ? App()->m_UpdateFpsAvg : -1; }
+
+// The render rate the debug line (F1) shows, smoothed.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_render_rate_smoothed() { return App() ? App()->m_RenderFpsAvg : -1; }
+
+// The game's count of play updates (one per update of a game under way,
+// paused or not); -1 when no game is under way.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_play_updates() { return Playing() ? Playing()->m_Tick : -1; }
+
+// The menu's animation counter: 2 more (modulo 60) each update of the menu.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_menu_tick() { return App() ? App()->m_MenuTick : -1; }
 
 // The game under way brings wave `wave`'s enemies at once; 0 when no game is.
 EMSCRIPTEN_KEEPALIVE int vornhelm_bench_wave(int wave) {
@@ -49,5 +56,5 @@ EMSCRIPTEN_KEEPALIVE int vornhelm_bench_heal() {
 }  // extern "C"
 
 int main(int argc, char** argv) {
-    return KrTandorGame::Main(argc, const_cast<const char**>(argv), new KrBenchHost);
+    return KrTandorGame::Main(argc, const_cast<const char**>(argv), new KrWebGame);
 }

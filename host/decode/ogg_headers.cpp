@@ -112,6 +112,7 @@ public:
     bool Complete() const {
         return sum_ == (std::uint64_t{1} << 32) || (used_ == 1 && sum_ == (std::uint64_t{1} << 31));
     }
+    bool Used() const { return used_ > 0; }
 
 private:
     std::uint64_t sum_ = 0, used_ = 0;
@@ -151,26 +152,30 @@ bool OrderedLengths(Bits& bits, std::uint32_t entries, CodeTree* tree) {
     return true;
 }
 
+// A book may have no entries, no used entries or no dimensions, as long as
+// nothing that needs them uses it (the floors and residues check): the
+// reference takes such books, and a decoder never reads a code from them.
 bool ReadCodebook(Bits& bits, Codebook* book) {
     std::uint32_t sync, ordered;
     if (!F(bits, 24, &sync) || sync != 0x564342) return false;
     if (!F(bits, 16, &book->dimensions) || !F(bits, 24, &book->entries)) return false;
-    if (book->dimensions == 0 || book->entries == 0) return false;
     if (ILog(book->dimensions) + ILog(book->entries) > 24) return false;
     if (!F(bits, 1, &ordered)) return false;
     CodeTree tree;
     if (!(ordered ? OrderedLengths(bits, book->entries, &tree) : UnorderedLengths(bits, book->entries, &tree)))
         return false;
-    if (!tree.Complete()) return false;
+    if (tree.Used() && !tree.Complete()) return false;
 
     if (!F(bits, 4, &book->lookupType) || book->lookupType > 2) return false;
     if (book->lookupType == 0) return true;
+    // Lookup type 1 without dimensions has no value grid: the reference's
+    // decoding set-up searches for one for ever when an entry is used.
+    if (book->lookupType == 1 && book->dimensions == 0 && tree.Used()) return false;
     std::uint32_t minimum, delta, valueBits, sequence;
     if (!F(bits, 32, &minimum) || !F(bits, 32, &delta) || !F(bits, 4, &valueBits) || !F(bits, 1, &sequence))
         return false;
-    const std::uint64_t values = book->lookupType == 1
-                                     ? Lookup1Values(book->entries, book->dimensions)
-                                     : static_cast<std::uint64_t>(book->entries) * book->dimensions;
+    std::uint64_t values = static_cast<std::uint64_t>(book->entries) * book->dimensions;
+    if (book->lookupType == 1) values = values == 0 ? 0 : Lookup1Values(book->entries, book->dimensions);
     return bits.SkipBits(values * (valueBits + 1));
 }
 
@@ -185,7 +190,8 @@ bool Floor0(Bits& bits, const std::vector<Codebook>& books) {
         return false;
     if (order < 1 || rate < 1 || barkMap < 1) return false;
     for (std::uint32_t i = 0; i <= bookCount; ++i)
-        if (!BookIndex(bits, books, &book) || books[book].lookupType == 0) return false;
+        if (!BookIndex(bits, books, &book) || books[book].lookupType == 0 || books[book].dimensions == 0)
+            return false;
     return true;
 }
 
@@ -246,7 +252,8 @@ bool Residue(Bits& bits, const std::vector<Codebook>& books) {
         }
     }
     // The classbook's entries must cover every combination of classes
-    // that one of its codewords stands for.
+    // that one of its codewords stands for, of which there is at least one.
+    if (books[classbook].dimensions == 0) return false;
     std::uint64_t combinations = 1;
     for (std::uint32_t d = 0; d < books[classbook].dimensions; ++d) {
         combinations *= classifications;

@@ -66,8 +66,8 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void*) {
     return false;
 }
 
-EM_BOOL OnFullscreen(int, const EmscriptenFullscreenChangeEvent*, void*) {
-    host->FollowCanvasSize();
+EM_BOOL OnFullscreen(int, const EmscriptenFullscreenChangeEvent* e, void*) {
+    host->FullscreenChanged(e->isFullscreen);
     return false;
 }
 

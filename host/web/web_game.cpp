@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "host/events.h"
 #include "host/glfw2/glfw2.h"
 #include "host/platform.h"
 #include "host/web/page_events.h"
@@ -19,6 +20,9 @@ void RunFrame(void* host) { static_cast<KrWebGame*>(host)->Frame(); }
 
 // The element the page shows the game in, by CSS selector.
 const char* const kCanvas = "#canvas";
+
+// The program's key code of F11, the game's full-screen switch.
+constexpr int kKeyF11 = 122;
 
 void CanvasCssSize(double* width, double* height) {
     *width = *height = 0;
@@ -100,8 +104,22 @@ void KrWebGame::SetGlfwWindow(int width, int height, int red, int green, int blu
         FollowCanvasSize();
         return;
     }
+    fullscreen_ = fullscreen;
     if (fullscreen) emscripten_request_fullscreen(kCanvas, 1);
     else emscripten_exit_fullscreen();
+}
+
+// The page can leave full screen without the game asking: the player's Esc
+// or the browser's own controls. The game would still hold itself full
+// screen, and its next F11 would only leave it again; so it is told as the
+// player tells it, by F11, and its switch (which then finds the page
+// already windowed) sets its flag and the options' display row back.
+void KrWebGame::FullscreenChanged(bool fullscreen) {
+    FollowCanvasSize();
+    if (fullscreen || !fullscreen_) return;
+    fullscreen_ = false;
+    KeyEvent(kr_event::KeyDown, kKeyF11);
+    KeyEvent(kr_event::KeyUp, kKeyF11);
 }
 
 void KrWebGame::OpenUrl(String url) {

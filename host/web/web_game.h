@@ -35,6 +35,8 @@ public:
     void Wake() { woken_ = true; }
     // Makes the canvas's drawable as large as it is shown, in device pixels.
     void FollowCanvasSize();
+    // The page entered or left full screen.
+    void FullscreenChanged(bool fullscreen);
 
 protected:
     void Sleep(double seconds) override {}  // the next frame comes by itself
@@ -49,4 +51,5 @@ private:
     bool focused_ = true;
     bool waiting_ = false;
     bool woken_ = false;
+    bool fullscreen_ = false;  // the game last asked for full screen
 };

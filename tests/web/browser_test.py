@@ -3,17 +3,24 @@
 
   browser_test.py WEB_BUILD_DIR page      loading, start click, menu, a game by the
                                           keyboard, pause, give up, the tables, a
-                                          reload, a damaged saved state
+                                          reload, a damaged saved state, full screen
   browser_test.py WEB_BUILD_DIR touch     the start screen, the menu and a game by taps
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
                                           the committed replays end as recorded
+                                          (under node), a bad one is refused
+  browser_test.py WEB_BUILD_DIR pixels NATIVE_BUILD_DIR REPLAY_DIR
+                                          replay frames drawn by the desktop game
+                                          (under Xvfb) and in the page match
 
 Each check prints one line; the last line counts them. Exit code 0 when all
 passed."""
 
+import base64
 import os
 import re
+import subprocess
 import sys
+import tempfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
@@ -61,8 +68,20 @@ def loading_screen(shot):
 
 def start_screen(shot):
     """The start screen: the loading screen's colours and, under "Click to
-    Start", black ovals at alpha 0.2 laid over the clear colour."""
-    return loading_screen(shot) and share(shot, lambda r, g, b: r < 34 and g < 34 and 45 < b < 70) > 0.005
+    Start", three black ovals at alpha 0.2 across the yellow disc at 0.7 of
+    the height, which darken the disc there from (212, 212, 16) to about
+    (110, 110, 10). The loading screen, where a click is no start, has no
+    ovals: only its spinner's dots cross that line, and the logo (whose dark
+    outlines looked like the ovals to a count of dark pixels) ends above it."""
+    w, h, px = shot
+    y = int(0.7 * h)
+    xs = range(int(0.45 * w), int(0.55 * w))
+
+    def darkened(x):
+        r, g, b = px[3 * (y * w + x):3 * (y * w + x) + 3]
+        return 80 < r < 150 and abs(r - g) < 8 and b < 60
+
+    return loading_screen(shot) and sum(1 for x in xs if darkened(x)) > 0.6 * len(xs)
 
 
 def day_sky(shot):
@@ -121,8 +140,9 @@ for slot, value in ((5, 1), (10, 64), (11, 64), (12, 10), (14, 1)):
 # --- the page ---------------------------------------------------------------
 
 def open_page(browser, url):
+    """The first frame that shows the loading screen's colours, or None."""
     browser.navigate(url)
-    return browser.wait_for(lambda: loading_screen(browser.canvas_pixels()), 30)
+    return browser.wait_for(lambda: (lambda shot: shot if loading_screen(shot) else None)(browser.canvas_pixels()), 30)
 
 
 def audio_state(browser):
@@ -153,7 +173,8 @@ def save_by_losing_focus(browser):
 
 
 def start_to_menu(browser, checks, tap=False):
-    if not checks.check(browser.wait_for(lambda: start_screen(browser.canvas_pixels()), 20),
+    """Clicks (or taps) as soon as the start screen shows."""
+    if not checks.check(browser.wait_for(lambda: start_screen(browser.canvas_pixels()), 20, step=0.05),
                         "loading ends on the start screen"):
         return False
     centre = (WIDTH / 2, (HEIGHT - 26) / 2)
@@ -181,7 +202,11 @@ def run_page(folder):
         seeded = make_state(settings, hi)
         put_state(browser, server, seeded)
 
-        checks.check(open_page(browser, url), "the loading screen's colours appear")
+        first = open_page(browser, url)
+        checks.check(first, "the loading screen's colours appear")
+        # A click there is no start: the test must not take it for the start
+        # screen and click too early.
+        checks.check(first and not start_screen(first), "the loading screen is not the start screen")
         checks.check(audio_state(browser) == "suspended", "sound waits for the player's input")
         lines = browser.console_lines()
         checks.check("Settings Loaded" in lines and "Highscore 0 Loaded" in lines,
@@ -236,11 +261,32 @@ def run_page(folder):
         browser.console.clear()
         checks.check(open_page(browser, url) and start_to_menu(browser, checks),
                      "a foreign value in the state's place still gives a game")
+        check_fullscreen(browser, checks)
         checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
     finally:
         browser.close()
         server.close()
     return checks.summary()
+
+
+def fullscreen_element(browser):
+    return browser.evaluate("document.fullscreenElement ? document.fullscreenElement.id : ''")
+
+
+def check_fullscreen(browser, checks):
+    """F11 switches the canvas into and out of full screen; when the page
+    leaves full screen by itself (the player's Esc, which the browser keeps
+    to itself) the game follows, so the next F11 enters it again."""
+    def f11_gives(want):
+        browser.press("F11", "F11", 122)
+        return browser.wait_for(lambda: fullscreen_element(browser) == want, 5)
+
+    checks.check(f11_gives("canvas"), "F11 puts the canvas in full screen")
+    browser.evaluate("document.exitFullscreen()")
+    checks.check(browser.wait_for(lambda: fullscreen_element(browser) == "", 5), "the page leaves full screen")
+    browser.pump(0.3)
+    checks.check(f11_gives("canvas"), "after that the next F11 enters full screen again")
+    checks.check(f11_gives(""), "and the one after leaves it")
 
 
 def run_touch(folder):
@@ -288,20 +334,140 @@ def region_change(a, b, centre, half=60, scale=0.25):
     return changed / float(total)
 
 
+def node_replay(folder, path):
+    """Plays a replay with the browser build under node, in the staged copy of
+    the data folder the page packs: (exit code, standard output lines,
+    standard error lines)."""
+    folder = os.path.abspath(folder)
+    proc = subprocess.run(["node", "--no-experimental-fetch", os.path.join(folder, "vornhelm-replay-node.js"),
+                           os.path.abspath(path)],
+                          cwd=os.path.join(folder, "stage"), capture_output=True, text=True, timeout=120)
+    return proc.returncode, proc.stdout.splitlines(), proc.stderr.splitlines()
+
+
 def run_replays(folder, replay_dir):
+    """The committed replays under node: the same WebAssembly as the page's,
+    no window and no sound, as the desktop's fast replays."""
+    checks = Checks()
+    names = sorted(f[:-4] for f in os.listdir(replay_dir) if f.endswith(".vhr"))
+    for name in names:
+        with open(os.path.join(replay_dir, name + ".txt")) as f:
+            expected = f.read().strip().splitlines()[-1]
+        code, lines, _ = node_replay(folder, os.path.join(replay_dir, name + ".vhr"))
+        ended = [l for l in lines if l.startswith("Replay ended")]
+        got = ended[-1] if ended else "(no last line; exit code %d)" % code
+        checks.check(code == 0 and got == expected, "%s ends as recorded: %s" % (name, got))
+    # The reader's refusals are thrown and caught: a file cut short is
+    # refused with one line and exit code 1, not a crash.
+    with tempfile.TemporaryDirectory() as scratch:
+        cut = os.path.join(scratch, "cut.vhr")
+        with open(os.path.join(replay_dir, names[0] + ".vhr"), "rb") as f:
+            data = f.read()
+        with open(cut, "wb") as f:
+            f.write(data[:len(data) // 2])
+        code, out, err = node_replay(folder, cut)
+        refusal = [l for l in err if l.startswith("vornhelm: cannot replay")]
+        checks.check(code == 1 and len(refusal) == 1 and "truncated" in refusal[0] and
+                     not any(l.startswith("Replay") for l in out),
+                     "a replay cut short is refused: exit code %d, %s" % (code, refusal))
+    return checks.summary()
+
+
+# --- the same frame on the desktop and in the browser -----------------------
+
+# Replay frames compared: a game (the helicopter tilted on its rope, stars,
+# particles, the status bar's texts, the terrain's steps) and the menu
+# (images scaled and turned, the score lists on the panel's alpha).
+FRAMES = (("mode2-fight", 600), ("mode2-fight", 900))
+
+# Measured on the development machine (Mesa llvmpipe under Xvfb against
+# Chromium's SwiftShader): every pixel more than 16 apart lies within 2
+# pixels of an edge of the desktop's frame (a change of more than 16), where
+# the two rasterisers round a boundary or filter a scaled texel differently;
+# they are 0.4 % of the game frame and 2.1 % of the menu's. Away from the
+# edges the largest difference was 20 (the filtering of a scaled image).
+# The limits are about twice those.
+EDGE_RADIUS = 2
+FAR_FROM_EDGES_MAX = 32
+EDGE_SHARE_MAX = 0.04
+
+
+def desktop_frame(native, replay, update, out):
+    """The desktop game's frame after `update`, under a private X server."""
+    proc = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x720x24", os.path.join(native, "vornhelm"),
+                           "--replay", replay, "--screenshot-at", str(update), out],
+                          cwd=native, capture_output=True, text=True, timeout=120)
+    if proc.returncode != 0 or not os.path.exists(out):
+        return None
+    with open(out, "rb") as f:
+        return cdp.decode_png(f.read())
+
+
+def browser_frame(browser, server, name, update):
+    """The browser build's frame after `update`, drawn with WebGL in the page
+    and saved by the same capture code into the program's files."""
+    browser.console.clear()
+    browser.navigate(server.url + "replay.html?%s.vhr,%d" % (name, update))
+    if not browser.wait_for(lambda: any(l.startswith("Replay took") for l in browser.console_lines()), 120):
+        return None
+    data = browser.evaluate("(() => { try { const d = Module.FS.readFile('/shot.png'); let s = '';"
+                            " for (let i = 0; i < d.length; i++) s += String.fromCharCode(d[i]);"
+                            " return btoa(s); } catch (e) { return null; } })()")
+    return cdp.decode_png(base64.b64decode(data)) if data else None
+
+
+def compare_frames(desktop, web):
+    """(share of pixels more than 16 apart in any channel, the largest
+    difference of a pixel farther than EDGE_RADIUS from every edge of the
+    desktop's frame, the largest difference of all)."""
+    w, h, a = desktop
+    _, _, b = web
+
+    def at(p, x, y):
+        i = 3 * (y * w + x)
+        return p[i], p[i + 1], p[i + 2]
+
+    def apart(u, v):
+        return max(abs(u[0] - v[0]), abs(u[1] - v[1]), abs(u[2] - v[2]))
+
+    far_max = largest = apart_count = 0
+    for y in range(h):
+        for x in range(w):
+            d = apart(at(a, x, y), at(b, x, y))
+            largest = max(largest, d)
+            if d <= 16:
+                continue
+            apart_count += 1
+            here = at(a, x, y)
+            near_edge = any(apart(here, at(a, xx, yy)) > 16
+                            for yy in range(max(0, y - EDGE_RADIUS), min(h, y + EDGE_RADIUS + 1))
+                            for xx in range(max(0, x - EDGE_RADIUS), min(w, x + EDGE_RADIUS + 1)))
+            if not near_edge:
+                far_max = max(far_max, d)
+    return apart_count / float(w * h), far_max, largest
+
+
+def run_pixels(folder, native, replay_dir):
     checks = Checks()
     server = cdp.Server(folder)
     browser = cdp.Browser(WIDTH, HEIGHT)
     try:
-        for name in sorted(f[:-4] for f in os.listdir(replay_dir) if f.endswith(".vhr")):
-            with open(os.path.join(replay_dir, name + ".txt")) as f:
-                expected = f.read().strip().splitlines()[-1]
-            browser.console.clear()
-            browser.navigate(server.url + "replay.html?%s.vhr" % name)
-            done = browser.wait_for(lambda: any(l.startswith("Replay took") for l in browser.console_lines()), 120)
-            lines = [l for l in browser.console_lines() if l.startswith("Replay ended")]
-            got = lines[-1] if lines else "(no last line%s)" % ("" if done else ", timed out")
-            checks.check(got == expected, "%s ends as recorded: %s" % (name, got))
+        with tempfile.TemporaryDirectory() as scratch:
+            for name, update in FRAMES:
+                replay = os.path.abspath(os.path.join(replay_dir, name + ".vhr"))
+                desktop = desktop_frame(os.path.abspath(native), replay, update,
+                                        os.path.join(scratch, "%s-%d.png" % (name, update)))
+                web = browser_frame(browser, server, name, update)
+                what = "%s after update %d" % (name, update)
+                if not checks.check(desktop is not None and web is not None and desktop[:2] == web[:2],
+                                    "%s: both frames saved, %s and %s" % (
+                                        what, desktop and desktop[:2], web and web[:2])):
+                    continue
+                share, far_max, largest = compare_frames(desktop, web)
+                checks.check(share <= EDGE_SHARE_MAX and far_max <= FAR_FROM_EDGES_MAX,
+                             "%s: %.2f %% of the pixels more than 16 apart (at most %.0f %%); away from edges "
+                             "at most %d apart (limit %d); largest difference %d" % (
+                                 what, 100 * share, 100 * EDGE_SHARE_MAX, far_max, FAR_FROM_EDGES_MAX, largest))
         checks.check(not browser.errors, "no errors on the console: %s" % browser.errors[:3])
     finally:
         browser.close()
@@ -320,6 +486,8 @@ def main():
         return run_touch(folder)
     if what == "replays" and len(sys.argv) == 4:
         return run_replays(folder, sys.argv[3])
+    if what == "pixels" and len(sys.argv) == 5:
+        return run_pixels(folder, sys.argv[3], sys.argv[4])
     print(__doc__)
     return 2
 

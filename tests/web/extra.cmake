@@ -1,11 +1,12 @@
-# The browser build, tested in headless Chromium (label web): the build
-# itself is the fixture the page, touch and replay tests share. Debian's
-# python3 runs the driver (it has python3-websocket).
+# The browser build, tested in headless Chromium and under node (label web):
+# the build itself is the fixture the page, touch and replay tests share.
+# Debian's python3 runs the driver (it has python3-websocket).
 find_program(VORNHELM_EMCMAKE emcmake)
 find_program(VORNHELM_CHROMIUM NAMES chromium chromium-browser)
 find_program(VORNHELM_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+find_program(VORNHELM_NODE node)
 set(web_missing "")
-foreach(need VORNHELM_EMCMAKE VORNHELM_CHROMIUM VORNHELM_SYSTEM_PYTHON)
+foreach(need VORNHELM_EMCMAKE VORNHELM_CHROMIUM VORNHELM_SYSTEM_PYTHON VORNHELM_NODE)
   if(NOT ${need})
     string(APPEND web_missing " ${need}")
   endif()
@@ -27,6 +28,12 @@ set_tests_properties(web_build PROPERTIES LABELS web FIXTURES_SETUP web_build TI
 set(web_driver ${VORNHELM_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.py ${web_dir})
 add_test(NAME web_page COMMAND ${web_driver} page)
 add_test(NAME web_touch COMMAND ${web_driver} touch)
-add_test(NAME web_replays COMMAND ${web_driver} replays ${CMAKE_SOURCE_DIR}/tests/replays)
-set_tests_properties(web_page web_touch web_replays PROPERTIES LABELS web
+set_tests_properties(web_page web_touch PROPERTIES LABELS web
   FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)
+# The same replay frame from the desktop game (under its own Xvfb) and the page.
+add_test(NAME web_pixels COMMAND ${web_driver} pixels ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/tests/replays)
+set_tests_properties(web_pixels PROPERTIES LABELS web
+  FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)
+# Under node: no browser needed.
+add_test(NAME web_replays COMMAND ${web_driver} replays ${CMAKE_SOURCE_DIR}/tests/replays)
+set_tests_properties(web_replays PROPERTIES LABELS web FIXTURES_REQUIRED web_build TIMEOUT 300)

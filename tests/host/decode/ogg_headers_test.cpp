@@ -65,6 +65,7 @@ struct SetupHeader {
     int type = 5;
     std::uint32_t sync = 0x564342;
     std::vector<int> lengths = {1, 1};  // of the VQ book; 0 leaves an entry unused
+    int vqDimensions = 1, classDimensions = 1;  // 0 or 1
     bool ordered = false;
     int lookupType = 1, timeValue = 0, floorType = 1, subBook = 0, floorX = 5;
     int residueType = 0, classifications = 2, classBook = 1, residueBook = 0;
@@ -76,7 +77,7 @@ struct SetupHeader {
         BitWriter w;
         w.Put(type, 8).Text("vorbis").Put(1, 8);  // two codebooks
         VqBook(w);
-        w.Put(sync, 24).Put(1, 16).Put(2, 24).Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5).Put(0, 4);
+        w.Put(sync, 24).Put(classDimensions, 16).Put(2, 24).Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5).Put(0, 4);
         w.Put(0, 6).Put(timeValue, 16);
         w.Put(0, 6).Put(floorType, 16);
         w.Put(1, 5).Put(0, 4).Put(0, 3).Put(0, 2).Put(subBook, 8).Put(1, 2).Put(4, 4).Put(floorX, 4);
@@ -99,7 +100,7 @@ struct SetupHeader {
     }
 
     void VqBook(BitWriter& w) const {
-        w.Put(sync, 24).Put(1, 16).Put(lengths.size(), 24).Put(ordered, 1);
+        w.Put(sync, 24).Put(vqDimensions, 16).Put(lengths.size(), 24).Put(ordered, 1);
         if (ordered) {
             w.Put(lengths[0] - 1, 5).Put(lengths.size(), 2);  // one run of equal lengths
         } else {
@@ -114,7 +115,8 @@ struct SetupHeader {
         w.Put(lookupType, 4);
         if (lookupType == 1 || lookupType == 2) {
             w.Put(0x60000000, 32).Put(0x60000000, 32).Put(3, 4).Put(0, 1);
-            const int values = static_cast<int>(lengths.size());  // one dimension: both types agree
+            // One dimension: both types agree; none: no values.
+            const int values = vqDimensions * static_cast<int>(lengths.size());
             for (int v = 0; v < values; ++v) w.Put(v, 4);
         }
     }
@@ -227,6 +229,9 @@ TEST(OggHeaders, EachBrokenRuleRejectsItsPacket) {
         {"residue book beyond the codebooks", setup([](auto& h) { h.residueBook = 2; })},
         {"residue book without a lookup", setup([](auto& h) { h.residueBook = 1; })},
         {"more classes than the class book codes", setup([](auto& h) { h.classifications = 3; })},
+        {"class book without dimensions", setup([](auto& h) { h.classDimensions = 0; })},
+        // The reference's decoding set-up never ends on this one.
+        {"lookup type 1 without dimensions, entries used", setup([](auto& h) { h.vqDimensions = 0; })},
         {"mapping type 1", setup([](auto& h) { h.mappingType = 1; })},
         {"channel coupled with itself", setup([](auto& h) { h.coupled = 1, h.angle = 0; })},
         {"coupling names a third channel", setup([](auto& h) { h.coupled = 1, h.channels = 3, h.angle = 3; })},
@@ -242,18 +247,26 @@ TEST(OggHeaders, EachBrokenRuleRejectsItsPacket) {
 }
 
 TEST(OggHeaders, RuleEdgesThatStayValid) {
-    SetupHeader single;
-    single.lengths = {0, 1};  // one used entry: the only incomplete code allowed
-    SetupHeader ordered;
-    ordered.ordered = true;
-    SetupHeader coupled;
-    coupled.coupled = 1;
-    SetupHeader submaps;
-    submaps.submaps = 2, submaps.mux = 1;
-    const SetupHeader* setups[] = {&single, &ordered, &coupled, &submaps};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_TRUE(SetupAccepted(*setups[i])) << i;
-        EXPECT_TRUE(ReferenceAccepts(Identification{}.Build(), Comment{}.Build(), setups[i]->Build())) << i;
+    struct Case {
+        const char* what;
+        std::function<void(SetupHeader&)> change;
+    };
+    const Case cases[] = {
+        {"one used entry: the only incomplete code allowed", [](auto& h) { h.lengths = {0, 1}; }},
+        {"ordered lengths", [](auto& h) { h.ordered = true; }},
+        {"coupled channels", [](auto& h) { h.coupled = 1; }},
+        {"two submaps", [](auto& h) { h.submaps = 2, h.mux = 1; }},
+        // Books a decoder never reads a code from, which the reference takes.
+        {"residue book without dimensions, lookup type 2",
+         [](auto& h) { h.vqDimensions = 0, h.lookupType = 2; }},
+        {"residue book without entries", [](auto& h) { h.lengths = {}, h.lookupType = 2; }},
+        {"residue book without a used entry", [](auto& h) { h.lengths = {0, 0}; }},
+    };
+    for (const Case& c : cases) {
+        SetupHeader h;
+        c.change(h);
+        EXPECT_TRUE(SetupAccepted(h)) << c.what;
+        EXPECT_TRUE(ReferenceAccepts(Identification{}.Build(), Comment{}.Build(), h.Build())) << c.what;
     }
 }
 
