@@ -22,15 +22,8 @@ set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
 
 # The folders' own source lists, as the desktop build reads them, then the
 # browser host's.
-set(CORE_SOURCES "")
-macro(core_sources)
-  foreach(source ${ARGN})
-    list(APPEND CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${source})
-  endforeach()
-endmacro()
-foreach(folder runtime host graphics audio framework game host/web)
-  include(${CMAKE_SOURCE_DIR}/${folder}/sources.cmake)
-endforeach()
+include(${CMAKE_SOURCE_DIR}/sources.cmake)
+include(${CMAKE_SOURCE_DIR}/host/web/sources.cmake)
 # What only the desktop has: X11 key state, GLFW 3.3 gamepads (host/web/
 # reads the browser's instead), stop signals (threads), recording, the
 # desktop command line and F12 screenshots; the replay reader is built
@@ -135,7 +128,13 @@ set(WEB_BENCH_EXPORTS _main _vornhelm_bench_update_rate _vornhelm_bench_update_r
 list(JOIN WEB_BENCH_EXPORTS "," WEB_BENCH_EXPORTS)
 target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS} -sEXPORTED_FUNCTIONS=${WEB_BENCH_EXPORTS})
 
-# The page's own files.
-foreach(file index.html page.js replay.html bench.html)
+# The page's own files; the benchmark's page is the game's page running the
+# benchmark's program.
+foreach(file index.html page.js replay.html)
   configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
+file(READ ${CMAKE_SOURCE_DIR}/web/index.html WEB_BENCH_PAGE)
+string(REPLACE "<title>Vornhelm</title>" "<title>Vornhelm benchmark</title>" WEB_BENCH_PAGE "${WEB_BENCH_PAGE}")
+string(REPLACE "src=\"vornhelm.js\"" "src=\"vornhelm-bench.js\"" WEB_BENCH_PAGE "${WEB_BENCH_PAGE}")
+file(WRITE ${CMAKE_BINARY_DIR}/bench.html "${WEB_BENCH_PAGE}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html)

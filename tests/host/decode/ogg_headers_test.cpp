@@ -13,6 +13,7 @@
 #include "host/decode/ogg_headers.h"
 #include "tests/host/decode/ogg_pages.h"
 #include "tests/support/ogg_writer.h"
+#include "tests/support/vorbis_reference.h"
 
 using namespace ogg_headers;
 
@@ -121,33 +122,6 @@ struct SetupHeader {
         }
     }
 };
-
-// The reference decoder's verdict on three header packets, including the
-// decoding set-up it makes from them before the first audio packet.
-bool ReferenceAccepts(const Packet& id, const Packet& comment, const Packet& setup) {
-    vorbis_info info;
-    vorbis_comment comments;
-    vorbis_info_init(&info);
-    vorbis_comment_init(&comments);
-    bool ok = true;
-    const Packet* packets[3] = {&id, &comment, &setup};
-    for (int i = 0; i < 3 && ok; ++i) {
-        ogg_packet p{};
-        p.packet = const_cast<unsigned char*>(packets[i]->data());
-        p.bytes = static_cast<long>(packets[i]->size());
-        p.b_o_s = i == 0;
-        p.packetno = i;
-        ok = vorbis_synthesis_headerin(&info, &comments, &p) == 0;
-    }
-    if (ok) {
-        vorbis_dsp_state dsp;
-        ok = vorbis_synthesis_init(&dsp, &info) == 0;
-        if (ok) vorbis_dsp_clear(&dsp);
-    }
-    vorbis_comment_clear(&comments);
-    vorbis_info_clear(&info);
-    return ok;
-}
 
 bool SetupAccepted(const SetupHeader& s) { return SetupValid(s.Build(), s.channels); }
 
