@@ -24,13 +24,22 @@ TEST(WebTouchFingers, NewTouchesTakeTheLowestFreeFingerAndGiveItBack) {
     EXPECT_EQ(fingers.Press(500), -1);  // all 32 fingers are held
 }
 
-// One physical control each: its standard button or axis, and the GLFW 3
-// gamepad button or axis the desktop reads it from.
+// One pad state as the browser reports it (standard mapping: 4 axes, 17
+// buttons) and as GLFW 3 reports it must reach the game alike.
+static void ExpectSameLayout(const double* axes, const double* pressure, const bool* pressed, const unsigned char* glfw,
+                             const float* glfwAxes) {
+    unsigned char web[glfw2::kPadButtons], desktop[glfw2::kPadButtons];
+    float webAxes[glfw2::kPadAxes], desktopAxes[glfw2::kPadAxes];
+    glfw2::StandardPadToClassic(axes, 4, pressure, pressed, 17, web, webAxes);
+    glfw2::GamepadToClassic(glfw, glfwAxes, desktop, desktopAxes);
+    for (int i = 0; i < glfw2::kPadButtons; ++i) EXPECT_EQ(web[i], desktop[i]) << "button " << i;
+    for (int i = 0; i < glfw2::kPadAxes; ++i) EXPECT_FLOAT_EQ(webAxes[i], desktopAxes[i]) << "axis " << i;
+}
+
+// One physical control each: its standard button, and the GLFW 3 gamepad
+// button the desktop reads it from.
 TEST(WebGamepad, AStandardPadGivesTheDesktopLayout) {
-    struct Control {
-        int standardButton, glfwButton;
-    };
-    const Control buttons[] = {
+    const int buttons[][2] = {
         {0, GLFW_GAMEPAD_BUTTON_A},           {1, GLFW_GAMEPAD_BUTTON_B},
         {2, GLFW_GAMEPAD_BUTTON_X},           {3, GLFW_GAMEPAD_BUTTON_Y},
         {4, GLFW_GAMEPAD_BUTTON_LEFT_BUMPER}, {5, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER},
@@ -40,34 +49,21 @@ TEST(WebGamepad, AStandardPadGivesTheDesktopLayout) {
         {14, GLFW_GAMEPAD_BUTTON_DPAD_LEFT},  {15, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT},
         {16, GLFW_GAMEPAD_BUTTON_GUIDE},
     };
-    for (const Control& c : buttons) {
-        double axes[4] = {}, pressure[17] = {};
+    const double rest[4] = {}, noPressure[17] = {};
+    const float triggersAtRest[glfw2::kPadAxes] = {0, 0, 0, 0, -1, -1};
+    for (auto [standard, glfw] : buttons) {
+        SCOPED_TRACE(standard);
         bool pressed[17] = {};
-        pressed[c.standardButton] = true;
-        unsigned char web[glfw2::kPadButtons];
-        float webAxes[glfw2::kPadAxes];
-        glfw2::StandardPadToClassic(axes, 4, pressure, pressed, 17, web, webAxes);
-
-        unsigned char glfw[glfw2::kPadButtons] = {};
-        float glfwAxes[glfw2::kPadAxes] = {0, 0, 0, 0, -1, -1};  // triggers at rest
-        glfw[c.glfwButton] = 1;
-        unsigned char desktop[glfw2::kPadButtons];
-        float desktopAxes[glfw2::kPadAxes];
-        glfw2::GamepadToClassic(glfw, glfwAxes, desktop, desktopAxes);
-        for (int i = 0; i < glfw2::kPadButtons; ++i) EXPECT_EQ(web[i], desktop[i]) << c.standardButton << " " << i;
-        for (int i = 0; i < glfw2::kPadAxes; ++i) EXPECT_FLOAT_EQ(webAxes[i], desktopAxes[i]) << i;
+        unsigned char glfwButtons[glfw2::kPadButtons] = {};
+        pressed[standard] = true, glfwButtons[glfw] = 1;
+        ExpectSameLayout(rest, noPressure, pressed, glfwButtons, triggersAtRest);
     }
     // Sticks down-right and the left trigger half pressed.
-    double axes[4] = {0.5, 0.25, -0.75, 1};
+    const double axes[4] = {0.5, 0.25, -0.75, 1};
     double pressure[17] = {};
-    bool pressed[17] = {};
     pressure[6] = 0.5;
-    unsigned char web[glfw2::kPadButtons];
-    float webAxes[glfw2::kPadAxes];
-    glfw2::StandardPadToClassic(axes, 4, pressure, pressed, 17, web, webAxes);
-    float glfwAxes[glfw2::kPadAxes] = {0.5f, 0.25f, -0.75f, 1, 0, -1};  // LX LY RX RY LT RT
-    unsigned char glfw[glfw2::kPadButtons] = {}, desktop[glfw2::kPadButtons];
-    float desktopAxes[glfw2::kPadAxes];
-    glfw2::GamepadToClassic(glfw, glfwAxes, desktop, desktopAxes);
-    for (int i = 0; i < glfw2::kPadAxes; ++i) EXPECT_FLOAT_EQ(webAxes[i], desktopAxes[i]) << i;
+    const bool none[17] = {};
+    const unsigned char noButtons[glfw2::kPadButtons] = {};
+    const float glfwAxes[glfw2::kPadAxes] = {0.5f, 0.25f, -0.75f, 1, 0, -1};  // LX LY RX RY LT RT
+    ExpectSameLayout(axes, pressure, none, noButtons, glfwAxes);
 }

@@ -28,7 +28,6 @@ namespace {
 struct Result {
     int frames = -1, channels = -1, bytesPerSample = -1, rate = -1;
     std::vector<short> samples;
-    std::vector<int> Layout() const { return {frames, channels, bytesPerSample, rate}; }
 };
 
 Result Decode(const std::string& path) {
@@ -104,11 +103,7 @@ const Bytes kStereo = EncodeOgg(2, 44100, kFrames, Chord);
 
 enum Expect { kNone, kNoneOrSamples };
 
-struct Damage {
-    std::string what;
-    Bytes bytes;
-    Expect expect;
-};
+struct Damage { std::string what; Bytes bytes; Expect expect; };
 
 // The bytes with `at` changed by `change`, the page's checksum made to
 // match again when `fix`.
@@ -123,26 +118,22 @@ Bytes Damaged(Bytes b, std::size_t at, bool fix, F change) {
 
 // One file for each kind of damage.
 std::vector<Damage> DamagedFiles() {
-    const CommentFields fields = FindCommentFields(kStereo);
+    const std::size_t count = CommentCountAt(kStereo);
     const std::vector<Page> pages = Pages(kStereo);
     auto huge = [](Bytes& b, std::size_t at) { SetLE32(b, at, 0xFFFFFFF0u); };
-    auto zero = [](Bytes& b, std::size_t at) { b[at] = 0; };
     auto flip = [](Bytes& b, std::size_t at) { b[at] ^= 0xA5; };
     auto cut = [](std::size_t at) { return Bytes(kStereo.begin(), kStereo.begin() + at); };
-    // The identification header: type 1, "vorbis", version, channels, rate.
-    const std::size_t rate = pages[0].body + 12;
+    // The identification header: type 1, "vorbis", version, channels.
+    const std::size_t channels = pages[0].body + 11;
     const Page& audio = pages[2];
     return {
-        {"huge comment count", Damaged(kStereo, fields.commentCount, true, huge), kNone},
-        {"huge comment count, checksum stale", Damaged(kStereo, fields.commentCount, false, huge), kNone},
-        {"huge vendor length", Damaged(kStereo, fields.vendorLength, true, huge), kNone},
-        {"rate 0", Damaged(kStereo, rate, true, [](Bytes& b, std::size_t at) { SetLE32(b, at, 0); }), kNone},
-        {"no channels", Damaged(kStereo, rate - 1, true, zero), kNone},
+        {"huge comment count", Damaged(kStereo, count, true, huge), kNone},
+        {"huge comment count, checksum stale", Damaged(kStereo, count, false, huge), kNone},
+        {"no channels", Damaged(kStereo, channels, true, [](Bytes& b, std::size_t at) { b[at] = 0; }), kNone},
         {"cut in the identification header", cut(pages[0].body + 1), kNone},
         {"cut in the setup header", cut((pages[1].body + pages[1].end) / 2), kNone},
         {"headers only", cut(audio.start), kNoneOrSamples},
         {"cut in the audio", cut(audio.end - 100), kNoneOrSamples},
-        {"identification byte flipped", Damaged(kStereo, pages[0].body + 20, true, flip), kNoneOrSamples},
         {"setup byte flipped", Damaged(kStereo, pages[1].end - 200, true, flip), kNoneOrSamples},
         {"audio byte flipped", Damaged(kStereo, audio.body + 233, true, flip), kNoneOrSamples},
         {"audio byte flipped, checksum stale", Damaged(kStereo, audio.body + 233, false, flip), kNoneOrSamples},
@@ -187,7 +178,8 @@ TEST(OggDecode, ValidFilesDecodeAsStbVorbisAloneDecodesThem) {
         short* before = nullptr;
         int frames = stb_vorbis_decode_memory(bytes.data(), static_cast<int>(bytes.size()), &channels, &rate, &before);
         ASSERT_GE(frames, 0);
-        EXPECT_EQ(now.Layout(), (std::vector<int>{frames, channels, 2, rate}));
+        EXPECT_EQ(std::vector<int>({now.frames, now.channels, now.bytesPerSample, now.rate}),
+                  std::vector<int>({frames, channels, 2, rate}));
         EXPECT_EQ(now.frames, f.frames);
         int worst = 0;
         for (std::size_t i = 0; i < now.samples.size() && i < static_cast<std::size_t>(frames) * channels; ++i)

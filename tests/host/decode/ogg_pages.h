@@ -37,43 +37,31 @@ inline std::vector<Page> Pages(const Bytes& file) {
     return pages;
 }
 
-// The Ogg checksum: CRC-32 with polynomial 0x04C11DB7, no reflection,
-// starting from 0, taken over the page with its checksum field zeroed.
-inline std::uint32_t Checksum(const unsigned char* data, std::size_t size) {
-    std::uint32_t crc = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= static_cast<std::uint32_t>(data[i]) << 24;
-        for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-    }
-    return crc;
-}
-
-inline void FixChecksum(Bytes& file, const Page& page) {
-    for (int i = 0; i < 4; ++i) file[page.start + 22 + i] = 0;
-    std::uint32_t crc = Checksum(&file[page.start], page.end - page.start);
-    for (int i = 0; i < 4; ++i) file[page.start + 22 + i] = static_cast<unsigned char>(crc >> (8 * i));
-}
-
-inline std::uint32_t GetLE32(const Bytes& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
 inline void SetLE32(Bytes& b, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// Offsets in the file of the comment header's two counts. The comment
-// header opens the second page: type 3, "vorbis", the vendor string's
-// length and the string, then the number of comments.
-struct CommentFields {
-    std::size_t vendorLength = 0, commentCount = 0;
-};
+// The Ogg checksum: CRC-32 with polynomial 0x04C11DB7, no reflection,
+// starting from 0, taken over the page with its checksum field zeroed.
+inline void FixChecksum(Bytes& file, const Page& page) {
+    SetLE32(file, page.start + 22, 0);
+    std::uint32_t crc = 0;
+    for (std::size_t i = page.start; i < page.end; ++i) {
+        crc ^= static_cast<std::uint32_t>(file[i]) << 24;
+        for (int bit = 0; bit < 8; ++bit) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    SetLE32(file, page.start + 22, crc);
+}
 
-inline CommentFields FindCommentFields(const Bytes& file) {
+// Where the comment header, which opens the second page, holds its number
+// of comments: after type 3, "vorbis", the vendor string's length and the
+// string; 0 when the second page holds no comment header.
+inline std::size_t CommentCountAt(const Bytes& file) {
     std::vector<Page> pages = Pages(file);
-    if (pages.size() < 2 || file[pages[1].body] != 3) return {};
-    std::size_t vendor = pages[1].body + 7;
-    return {vendor, vendor + 4 + GetLE32(file, vendor)};
+    if (pages.size() < 2 || file[pages[1].body] != 3) return 0;
+    std::size_t vendor = pages[1].body + 7, length = 0;
+    for (int i = 3; i >= 0; --i) length = length << 8 | file[vendor + i];
+    return vendor + 4 + length;
 }
 
 }  // namespace oggpages

@@ -8,31 +8,23 @@
 
 namespace {
 
-class LoggingDelegate : public KrGameDelegate {
-public:
-    LoggingDelegate() {}
-    std::string* log = nullptr;
+struct LoggingDelegate : KrGameDelegate {
+    std::string* log;
+    explicit LoggingDelegate(std::string* log) : log(log) {}
     void UpdateGame() override { *log += "U "; }
     void RenderGame() override { *log += "R "; }
 };
 
-class ScriptedHost : public KrGlfwGame {
-public:
+struct ScriptedHost : KrGlfwGame {
     double clock = 0;
     std::string log;
-    ScriptedHost() {
-        auto* d = new LoggingDelegate;
-        d->log = &log;
-        SetDelegate(d);
-        StartGame();
-    }
+    ScriptedHost() { SetDelegate(new LoggingDelegate(&log)), StartGame(); }
     std::string Passes(int n) {
         log.clear();
         for (int i = 0; i < n; ++i) RunPass();
         return log;
     }
 
-protected:
     double Now() override { return clock; }
     void Sleep(double seconds) override { log += "sleep ", clock += seconds; }
     void PollEvents() override {}
