@@ -49,16 +49,12 @@ inline int CountUsed(const Array<float>& pool, int last) {
 
 class PlayFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        app = StartBareGame(host), host.clock = kClock;
-    }
+    void SetUp() override { app = StartBareGame(host), host.clock = kClock; }
     void TearDown() override { kr_audio_device = sounds ? nullptr : kr_audio_device; }
     // Effects on, through a device that writes them down; slot n plays sample n.
     void ListenToSounds() {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        sounds = new SoundLog;
-        kr_audio_SetAudioDevice(sounds);
-        app->m_Opt[5] = 1;
+        kr_audio_SetAudioDevice(sounds = new SoundLog), app->m_Opt[5] = 1;
         for (int n = 0; n < 100; ++n) {
             auto* sample = new gxtkSample;
             sounds->slots[sample] = n;
@@ -106,8 +102,7 @@ protected:
         for (const auto& f : frames) std::copy(f + 1, f + 4, &app->m_ImgInfo[3 * f[0]]);
     }
     void Screen(float w, float h) {
-        kr_Vex_jscrw = w, kr_Vex_jscrh = h;
-        app->m_Landscape = h > w ? 0 : 1, app->m_ScaleX = app->m_ScaleY = 1;
+        kr_Vex_jscrw = w, kr_Vex_jscrh = h, app->m_Landscape = h <= w, app->m_ScaleX = app->m_ScaleY = 1;
     }
     // The pointer (mouse and touch 0) held at (x, y), as the shell leaves it.
     void PointerDown(int x, int y) {
@@ -117,18 +112,13 @@ protected:
         app->m_MouseDown = app->m_MouseWasDown = app->m_TouchDown[0] = 1;
     }
     void PointerUp() {
-        app->m_MouseDown = app->m_MouseWasDown = app->m_TouchDown[0] = 0;
-        app->m_TouchX[0] = app->m_TouchY[0] = kOmitted;
+        app->m_MouseDown = app->m_MouseWasDown = app->m_TouchDown[0] = 0, app->m_TouchX[0] = app->m_TouchY[0] = kOmitted;
     }
     static void KeyDown(int key) { kr_input_device->p_KeyEvent(kr_event::KeyDown, key); }
     static void KeyUp(int key) { kr_input_device->p_KeyEvent(kr_event::KeyUp, key); }
-    // Sound effects started since channel `from`: each one moves the channel on.
-    int SoundsSince(int from) const { return ((app->m_SfxChan - from) % 24 + 24) % 24; }
 
     // Whole updates through the shell, the clock moving on 16 ms each.
-    void Update(int n = 1) {
-        for (int i = 0; i < n; ++i) host.clock += 16, UpdateOnce(app);
-    }
+    void Update(int n = 1) { for (int i = 0; i < n; ++i) host.clock += 16, UpdateOnce(app); }
 
     // Lines of text as (x, glyphs): the font's records in a row on one baseline.
     std::vector<std::pair<float, std::string>> Texts() const {

@@ -1,4 +1,4 @@
-// The pause panel: opening by back or the pause button, resume, and give up
+// The pause panel: opening by the pause button, resume, the keys, and give up
 // through the game-over sequence.
 #include "tests/game/play_support.h"
 
@@ -23,23 +23,17 @@ protected:
     }
 };
 
-TEST_F(Pause, BackOrThePauseButtonOpensThePanelWithResumeSelected) {
-    for (bool byButton : {false, true}) {
-        SetUp();
-        app->m_PauseSel = 1;
-        byButton ? (void)kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 16, 16) : KeyDown(kEscape);
-        Update();
-        EXPECT_EQ(app->m_Paused, 1) << byButton;
-        EXPECT_EQ(app->m_PauseSel, 0);
-        Update(3);  // held on, it neither closes the panel nor opens it again
-        EXPECT_EQ(app->m_PauseDir, 1);
-    }
-}
-
-TEST_F(Pause, ResumeByPointerSlidesThePanelAway) {
-    OpenFully();
-    kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 320, app->m_PauseY);
+// The pause button opens the panel with resume selected; held on, it neither
+// closes the panel nor opens it again. A press on resume slides it away.
+TEST_F(Pause, ThePauseButtonOpensThePanelAndAPressOnResumeClosesIt) {
+    app->m_PauseSel = 1;
+    kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 16, 16);
     Update();
+    EXPECT_EQ(std::vector<int>({app->m_Paused, app->m_PauseSel}), std::vector<int>({1, 0}));
+    Update(20);
+    EXPECT_EQ(app->m_PauseDir, 1);
+    kr_input_device->p_MouseEvent(kr_event::MouseUp, 0, 16, 16), Update();
+    kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 320, app->m_PauseY), Update();
     EXPECT_EQ(app->m_PauseDir, -1);
     Update(13);
     EXPECT_EQ(app->m_Paused + app->m_GameOverT, 0);

@@ -9,17 +9,13 @@ using BadgesTest = MenuTest;
 // free after 240.
 TEST_F(BadgesTest, ANotificationSlidesInStaysAndSlidesOut) {
     app->m_BadgeQueue[2] = 0, app->m_BadgeQueue2[2] = 1;
-    const std::pair<int, float> marks[] = {{2, -128}, {5, -80},  {9, -16},   {10, 0},   {230, 0},
-                                           {231, -16}, {235, -80}, {240, -160}, {241, -176}};
-    for (int age = 2, m = 0; age <= 241; ++age) {
+    const std::map<int, float> marks = {{2, -128}, {10, 0}, {230, 0}, {231, -16}, {240, -160}, {241, -176}};
+    for (int age = 2; age <= 242; ++age) {
         app->m_DrawN = 0, app->p_ShowBadges();
-        ASSERT_FALSE(Rects().empty()) << age;
-        EXPECT_FLOAT_EQ(Rects()[0][1], 480 - 34 * 3);
-        if (m < 9 && marks[m].first == age) EXPECT_FLOAT_EQ(Rects()[0][0], marks[m++].second) << "age " << age;
-        EXPECT_EQ(app->m_BadgeQueue2[2], age > 240 ? 0 : age);
+        if (marks.count(age))
+            EXPECT_EQ(std::vector<float>({Rects().at(0)[0], Rects()[0][1]}), std::vector<float>({marks.at(age), 480 - 34 * 3})) << age;
     }
-    app->m_DrawN = 0, app->p_ShowBadges();
-    EXPECT_EQ(app->m_DrawN, 0);
+    EXPECT_EQ(app->m_BadgeQueue2[2] + app->m_DrawN, 0);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The draw list on the bare host: the record layouts, the cap of 2499
-// records, a fit that stays finite, and the guarded Float to Int conversion.
+// The draw list on the bare host: the cap of 2499 records, a fit that stays finite, and the guarded Float to Int conversion.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,22 +20,6 @@ class DrawList : public ::testing::Test {
     GameTestHost host;
     c_MyApp* app = StartBareGame(host);
 };
-
-TEST_F(DrawList, RecordLayouts) {
-    app->p_SetSize(2, 3);
-    app->p_SetRot(45);
-    app->p_SetCol(10, 20, 30, 0.5f);
-    app->m_DrawBlend = 3;
-    app->p_DrawImg(7, 100, 50, 4.5f);
-    app->p_Rect(1, 2, 30, 40);
-    app->p_Oval(5, 6, 7, 8);
-    EXPECT_EQ(app->m_DrawN, 45);
-    const std::vector<float> expected[] = {{7, 100, 50, -45, 2, 3, 4.5f, 0.5f, u, u, 10, 20, 30, 3, u},
-                                           {-3717, 1, 2, -45, 30, 40, 0, 0.5f, u, u, 10, 20, 30, 3, u},
-                                           {-3716, 5, 6, -45, 7, 8, 0, 0.5f, u, u, 10, 20, 30, 3, u}};
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(std::vector<float>(&app->m_Draw[15 * i], &app->m_Draw[15 * i] + 15), expected[i]) << i;
-}
 
 // Later drawing is dropped; a count no drawing method leaves writes nothing.
 TEST_F(DrawList, TheListHoldsAt2499Records) {

@@ -1,4 +1,4 @@
-// The game shell on the bare host: start-up values, loading before mode work,
+// The game shell on the bare host: loading before mode work,
 // the back and credits locks, suspension with the pause rule.
 #include <gtest/gtest.h>
 
@@ -21,20 +21,6 @@ class Shell : public ::testing::Test {
     GameTestHost host;
     c_MyApp* app = StartBareGame(host);
 };
-
-// Only m_Hi[0..30], m_Ctl[0..18] and badges 0..127 are cleared.
-TEST_F(Shell, FirstRunValuesAfterCreate) {
-    app->m_Opt[7] = 9, app->m_Hi[30] = 5, app->m_Hi[31] = 6, app->m_Ctl[19] = 1;
-    app->m_BadgeOwned[127] = app->m_BadgeOwned[128] = true, app->m_ChanMap[3] = 7;
-    app->p_OnCreate();
-    EXPECT_EQ(std::vector<double>({double(app->m_Mode), double(host.UpdateRate()), double(app->m_LoadStep),
-                                   double(app->m_HdLevel), app->m_ImgScale, double(app->m_Font),
-                                   double(app->m_GameMode), double(app->m_MenuIntro), double(app->m_PauseY),
-                                   double(app->m_Opt[5]), double(app->m_Opt[7]), double(app->m_Hi[30]),
-                                   double(app->m_Hi[31]), double(app->m_Ctl[19]), double(app->m_BadgeOwned[127]),
-                                   double(app->m_BadgeOwned[128]), double(app->m_ChanMap[3])}),
-              std::vector<double>({1, 60, 1, 1, 1, 90, 2, -32, -64, 1, 0, 0, 6, 1, 0, 1, 3}));
-}
 
 // While the loader runs the mode's work waits: mode 2 would go to the menu
 // and the credits panel would slide. Update 29 is the first with mode work.
