@@ -13,14 +13,11 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
-// The state string of a first run off OUYA: settings 5 = 1, 10 = 64,
-// 11 = 64, 12 = 10, 14 = 1 and their checksum 1483, then 72 zeros.
+// The state string of a first run off OUYA: 25 settings (5 = 1, 10 = 64,
+// 11 = 64, 12 = 10, 14 = 1), their checksum 1483, then 72 zeros.
 std::string FirstRunState() {
-    std::string s;
-    const int settings[25] = {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 64, 64, 10, 0, 1};
-    for (int v : settings) s += std::to_string(v) + "|";
-    s += "1483|";
-    for (int i = 0; i < 72; ++i) s += "0|";
+    std::string s = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
+    for (int i = 0; i < 10 + 1 + 72; ++i) s += i == 10 ? "1483|" : "0|";
     return s;
 }
 

@@ -1,9 +1,7 @@
 // Installing into a temporary prefix: the files land where the desktop looks
 // for them, and the installed launcher runs the game from the player's own
-// folder (made on the first run, the data folder linked in), where the state
-// file appears once the game loses the focus.
+// folder (made on the first run, the data folder linked in).
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,15 +19,12 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherKeepsThePlayersFolder) 
     fs::create_directories(home), fs::create_directories(work);
     auto result = RunProcess({"cmake", "--install", VORNHELM_BUILD_DIR, "--prefix", prefix});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    struct stat st;
     for (const char* program : {"/bin/vornhelm", "/libexec/vornhelm/vornhelm"})
-        EXPECT_TRUE(stat((prefix + program).c_str(), &st) == 0 && (st.st_mode & S_IXUSR)) << program;
+        EXPECT_TRUE((fs::status(prefix + program).permissions() & fs::perms::owner_exec) != fs::perms::none) << program;
     EXPECT_TRUE(fs::exists(prefix + "/share/vornhelm/data/gfx.png"));
     EXPECT_FALSE(fs::exists(prefix + "/share/vornhelm/data/preview")) << "contact sheets are no game data";
     EXPECT_TRUE(fs::exists(prefix + "/share/man/man6/vornhelm.6.gz"));
-    int metainfo = 0;
-    for (const auto& f : fs::directory_iterator(prefix + "/share/metainfo")) metainfo += f.path().string().ends_with(".metainfo.xml");
-    EXPECT_EQ(metainfo, 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(prefix + "/share/metainfo"), {}), 1);
     EXPECT_FALSE(fs::exists(prefix + "/share/doc")) << "the copyright and changelog go with the package";
     for (int size : {64, 128, 256})
         EXPECT_TRUE(fs::exists(prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/vornhelm.png"));
@@ -55,23 +50,10 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherKeepsThePlayersFolder) 
     EXPECT_EQ(RunProcess({prefix + "/bin/vornhelm", "--help"}, options).exitCode, 0);
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(xdg + "/vornhelm/data")));
 
-    // Without XDG_DATA_HOME the folder is under HOME; the state goes there
-    // when another window takes the focus.
-    int wm = StartDesktop();
-    int game = Spawn({prefix + "/bin/vornhelm"}, work, "/dev/null", {{"HOME", home}, {"ALSOFT_DRIVERS", "null"}});
-    const std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
-    ASSERT_FALSE(window.empty());
-    const std::string folder = home + "/.local/share/vornhelm";
-    EXPECT_EQ(fs::read_symlink(folder + "/data"), fs::path(prefix + "/share/vornhelm/data"));
-    Tool({"xdotool", "windowactivate", "--sync", window});
-    Pause(1.0);
-    EXPECT_FALSE(fs::exists(folder + "/.tandorstate"));
-    int other = Spawn({"xmessage", "other"}, "", "/dev/null");
-    Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^xmessage$"})});
-    EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder + "/.tandorstate"); })) << "no state file";
-    EXPECT_GT(fs::file_size(folder + "/.tandorstate"), 0u);
-    EXPECT_FALSE(fs::exists(work + "/.tandorstate"));
-    for (int* pid : {&game, &other, &wm}) Kill(*pid);
+    // Without XDG_DATA_HOME the folder is under HOME.
+    options.env = {{"HOME", home}, {"DISPLAY", ":65432"}};
+    EXPECT_EQ(RunProcess({prefix + "/bin/vornhelm", "--version"}, options).exitCode, 0);
+    EXPECT_EQ(fs::read_symlink(home + "/.local/share/vornhelm/data"), fs::path(prefix + "/share/vornhelm/data"));
     fs::remove_all(dir);
 }
 

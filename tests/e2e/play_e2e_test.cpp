@@ -116,11 +116,7 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     std::ofstream(dir / "alsoft.conf") << "channels = stereo\nsample-type = int16\nfrequency = 44100\n"
                                        << "hrtf = false\n[wave]\nfile = " << wav.string() << "\n";
     // Seconds of sound the wave file holds so far: a clock that runs with the audio device.
-    auto soundClock = [&] {
-        std::error_code ec;
-        auto bytes = fs::file_size(wav, ec);
-        return ec ? 0 : static_cast<double>(bytes) / (44100 * 4);
-    };
+    auto soundClock = [&] { std::error_code ec; auto bytes = fs::file_size(wav, ec); return ec ? 0 : bytes / (44100.0 * 4); };
     int wm = StartDesktop();
     int game = Spawn({std::string(VORNHELM_BUILD_DIR) + "/vornhelm"}, dir, dir / "out.txt",
                      {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", (dir / "alsoft.conf").string()}});

@@ -28,15 +28,12 @@ const std::string kGame = std::string(VORNHELM_BUILD_DIR) + "/vornhelm";
 
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-std::string LastLine(const std::string& path) {
+// The game's state in its last line, without what says who printed it.
+std::string EndState(const std::string& path) {
     std::istringstream in(ReadFile(path));
     std::string line, last;
     while (std::getline(in, line)) last = line;
-    return last;
-}
-// The game's state in its last line, without what says who printed it.
-std::string EndState(const std::string& path) {
-    return std::regex_replace(LastLine(path), std::regex("^(Recorded|Replay ended after) [0-9]+ updates[^:]*: "), "");
+    return std::regex_replace(last, std::regex("^(Recorded|Replay ended after) [0-9]+ updates[^:]*: "), "");
 }
 
 // Keys are held for a few updates, as a person presses.
@@ -61,12 +58,10 @@ long long UpdateOfScreenshot(const KrReplay& replay) {
 }
 
 // A PNG's size and pixels as RGB bytes.
-std::pair<std::string, std::vector<unsigned char>> Png(const std::string& path) {
+std::string Png(const std::string& path) {
     int w = 0, h = 0, n = 0;
     unsigned char* data = stbi_load(path.c_str(), &w, &h, &n, 3);
-    if (!data) return {};
-    std::pair<std::string, std::vector<unsigned char>> rgb{std::to_string(w) + "x" + std::to_string(h),
-                                                           {data, data + static_cast<std::size_t>(w) * h * 3}};
+    std::string rgb = std::to_string(w) + "x" + std::to_string(h) + ":" + (data ? std::string(data, data + w * h * 3) : "");
     stbi_image_free(data);
     return rgb;
 }
@@ -83,25 +78,21 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
         return Spawn(argv, dir, dir + "/" + name + ".out", env, dir + "/" + name + ".err");
     };
     auto fast = [&](const std::string& file, const std::string& name) {
-        std::vector<std::string> argv{"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "ALSOFT_DRIVERS"};
-        argv.insert(argv.end(), {kGame, "--replay", file, "--fast"});
-        return Spawn(argv, dir, dir + "/" + name + ".out", {}, dir + "/" + name + ".err");
+        return Spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "ALSOFT_DRIVERS", kGame, "--replay", file, "--fast"}, dir,
+                     dir + "/" + name + ".out", {}, dir + "/" + name + ".err");
     };
 
     int game = run({"--record", "game.vhr"}, "record");
     std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
     ASSERT_FALSE(window.empty());
     Tool({"xdotool", "windowactivate", "--sync", window});
-    Pause(2.5);     // loading, then the menu slides in
+    Pause(2.5);  // loading, then the menu slides in
     // The selected item, a game, by a tap between two updates: the
     // recording and its replays must both see it.
-    Tool({"xdotool", "key", "Return"});
-    Pause(0.5);
+    Tool({"xdotool", "key", "Return"}), Pause(0.5);
     Hold({"Right", "space"}, 0.8);
-    Tap("F12");
-    Pause(0.3);
-    Tap("F11");  // full screen at the desktop's size
-    Pause(0.8);
+    Tap("F12"), Pause(0.3);
+    Tap("F11"), Pause(0.8);  // full screen at the desktop's size
     Hold({"Left", "Up"}, 0.5);
     Tap("F4");
     ASSERT_EQ(WaitExit(game, 60), 0) << ReadFile(dir + "/record.err");
@@ -135,8 +126,7 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     // server, which tells its number once it is ready.
     int xvfb = Spawn({"Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"}, dir, dir + "/xvfb.out");
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(dir + "/xvfb.out").find('\n') != std::string::npos; }));
-    const std::string other = ":" + ReadFile(dir + "/xvfb.out").substr(0, ReadFile(dir + "/xvfb.out").find('\n'));
-    int elsewhere = run({"--replay", "game.vhr"}, "elsewhere", {{"DISPLAY", other}});
+    int elsewhere = run({"--replay", "game.vhr"}, "elsewhere", {{"DISPLAY", ":" + Tool({"cat", dir + "/xvfb.out"})}});
     // The regression replays (made by scripts/record-replays.sh), side by side.
     std::vector<std::pair<std::string, int>> committed;
     for (const auto& e : fs::directory_iterator(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays"))
@@ -147,12 +137,7 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     // The windowed replay takes no real input. A replay reopens its window
     // where the recording did, so it is looked up just before use.
     auto replayWindow = [&] {
-        std::string w;
-        WaitUntil([&] {
-            return !(w = Tool({"xdotool", "search", "--all", "--onlyvisible", "--pid", std::to_string(windowed), "--name",
-                               "^Vornhelm replay$"})).empty();
-        });
-        return w;
+        return Tool({"xdotool", "search", "--sync", "--all", "--onlyvisible", "--pid", std::to_string(windowed), "--name", "^Vornhelm replay$"});
     };
     Tool({"xdotool", "windowactivate", "--sync", replayWindow()});
     Tool({"xdotool", "mousemove", "--window", replayWindow(), "300", "200", "click", "1"});
@@ -165,10 +150,9 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     }
     EXPECT_EQ(WaitExit(shot, 60), 0) << ReadFile(dir + "/shot.err");
     EXPECT_EQ(ReadFile(dir + "/shot.out"), "Screenshot saved as shot.png\n");
-    const auto played = Png(shots[0]), replayed = Png(dir + "/shot.png");
-    EXPECT_EQ(played.first, "640x480");
-    EXPECT_EQ(replayed.first, "640x480");
-    EXPECT_TRUE(played.second == replayed.second) << "the replayed frame differs from the one F12 saved";
+    const std::string played = Png(shots[0]);
+    EXPECT_EQ(played.substr(0, 8), "640x480:");
+    EXPECT_TRUE(played == Png(dir + "/shot.png")) << "the replayed frame differs from the one F12 saved";
     for (auto& [name, pid] : committed) {
         SCOPED_TRACE(name);
         EXPECT_EQ(WaitExit(pid, 60), 0) << ReadFile(dir + "/" + name + ".err");
@@ -184,8 +168,8 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
 TEST(ReplayFiles, ABadFileGivesOneLineAndExitCodeOne) {
     KrReplay r;
     r.records = {KrRecord{K::WindowBegin}, KrRecord{K::WindowEnd, 640, 480}, KrRecord{K::Start, 640, 480}};
-    std::vector<std::uint8_t> good = KrEncodeReplay(r);
-    const std::string valid(good.begin(), good.end()), dir = ScratchFolder(false);
+    const std::vector<std::uint8_t> good = KrEncodeReplay(r);
+    const std::string valid(good.begin(), good.end()), dir = ScratchFolder(false), path = dir + "/bad.vhr";
     std::string damaged = valid;
     damaged[7] ^= 0x10;
     const std::vector<std::pair<std::string, std::string>> cases = {
@@ -194,18 +178,15 @@ TEST(ReplayFiles, ABadFileGivesOneLineAndExitCodeOne) {
     noDisplay.env = {{"DISPLAY", ":65432"}};
     for (const auto& [says, bytes] : cases) {
         SCOPED_TRACE(says);
-        const std::string path = dir + "/bad.vhr";
         Write(path, bytes);
         auto result = RunProcess({kGame, "--replay", path, "--fast"}, noDisplay);
         EXPECT_EQ(result.exitCode, 1);
-        EXPECT_EQ(result.out, "");
-        EXPECT_EQ(result.err.rfind("vornhelm: cannot replay " + path + ": ", 0), 0u) << result.err;
+        EXPECT_EQ(result.out + result.err.substr(0, result.err.find(": it")), "vornhelm: cannot replay " + path) << result.err;
         EXPECT_NE(result.err.find(says), std::string::npos) << result.err;
         EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
     }
     auto result = RunProcess({kGame}, noDisplay);
-    EXPECT_EQ(result.exitCode, 255);
-    EXPECT_EQ(result.out, "glfwInit failed\n");
+    EXPECT_EQ(std::to_string(result.exitCode) + " " + result.out, "255 glfwInit failed\n");
     fs::remove_all(dir);
 }
 

@@ -22,23 +22,20 @@ protected:
     }
     void TearDown() override { Kill(probe), Kill(wm), unlink(log.c_str()); }
     void Activate() { Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"})}); }
-    // The log's lines from `from` on that start with `prefix`.
-    Lines Matching(const std::string& prefix, size_t from = 0) {
+    // The log's lines that start with `prefix`.
+    Lines Log(const std::string& prefix = "") {
         Lines out;
         std::istringstream in(ReadFile(log));
-        for (std::string line; std::getline(in, line); from -= from > 0)
-            if (!from && line.rfind(prefix, 0) == 0) out.push_back(line);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind(prefix, 0) == 0) out.push_back(line);
         return out;
     }
-    size_t Count() { return Matching("").size(); }
     // Waits for a line starting with `prefix` from line `from` on; its index, or -1.
     int WaitFor(const std::string& prefix, size_t from = 0) {
         int at = -1;
         WaitUntil([&] {
-            std::istringstream in(ReadFile(log));
-            int i = 0;
-            for (std::string line; at < 0 && std::getline(in, line); ++i)
-                if (size_t(i) >= from && line.rfind(prefix, 0) == 0) at = i;
+            const Lines lines = Log();
+            for (size_t i = from; i < lines.size() && at < 0; ++i) at = lines[i].rfind(prefix, 0) == 0 ? int(i) : -1;
             return at >= 0;
         });
         return at;
@@ -55,8 +52,8 @@ TEST_F(WindowSwitch, HoldingF11SwitchesOnceAndOnlyARealPressSwitchesAgain) {
     Tool({"xdotool", "keydown", "F11"}), Pause(1.5), Tool({"xdotool", "keyup", "F11"});
     ASSERT_GE(WaitFor("switch fullscreen"), 0);
     Pause(0.5);
-    EXPECT_EQ(Matching("switch "), Lines{"switch fullscreen"});
-    EXPECT_EQ(Matching("key 1 122").size(), 1u);
+    EXPECT_EQ(Log("switch "), Lines{"switch fullscreen"});
+    EXPECT_EQ(Log("key 1 122").size(), 1u);
     Tool({"xdotool", "key", "F11"});
     int back = WaitFor("switch windowed");
     ASSERT_GE(back, 0);
@@ -72,11 +69,11 @@ TEST_F(WindowSwitch, ARefusedFullScreenModeLeavesTheProgramRunningInAWindow) {
     for (const char* reason : {"a window of 65536 x 480 is too large to address;",
                                "the display has no full-screen mode of 2048 x 2048, the largest is "}) {
         SCOPED_TRACE(reason);
-        size_t from = Count();
+        size_t from = Log().size();
         Tool({"xdotool", "key", "F11"});
         int said = WaitFor("Could not reopen", from);
         ASSERT_GE(said, 0);
-        const std::string line = Matching("Could not reopen", said)[0], ending = "; opened a 640 x 480 window instead";
+        const std::string line = Log()[said], ending = "; opened a 640 x 480 window instead";
         EXPECT_EQ(line.rfind(std::string("Could not reopen the game window: ") + reason, 0), 0u) << line;
         EXPECT_EQ(line.substr(line.size() - std::min(line.size(), ending.size())), ending);
         EXPECT_GE(WaitFor("size 640 480", said), 0);

@@ -18,41 +18,14 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
-struct Entry {
-    std::string mode, owner;
-};
-
-// dpkg-deb --contents: "MODE OWNER SIZE DATE TIME ./PATH", by path.
-std::map<std::string, Entry> Contents() {
-    auto result = RunProcess({"dpkg-deb", "--contents", kDeb});
-    EXPECT_EQ(result.exitCode, 0) << result.err;
-    std::map<std::string, Entry> entries;
-    std::istringstream lines(result.out);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream fields(line);
-        Entry e;
-        std::string size, date, time, path;
-        fields >> e.mode >> e.owner >> size >> date >> time >> path;
-        entries[path] = e;
-    }
-    return entries;
-}
-
 // The files the layout puts in the package, with their modes.
 std::map<std::string, std::string> ExpectedFiles() {
     const std::string program = "-rwxr-xr-x", file = "-rw-r--r--";
-    std::map<std::string, std::string> files = {
-        {"./usr/games/vornhelm", program},
-        {"./usr/libexec/vornhelm/vornhelm", program},
-        {"./usr/share/applications/vornhelm.desktop", file},
-        {"./usr/share/icons/hicolor/64x64/apps/vornhelm.png", file},
-        {"./usr/share/icons/hicolor/128x128/apps/vornhelm.png", file},
-        {"./usr/share/icons/hicolor/256x256/apps/vornhelm.png", file},
-        {"./usr/share/metainfo/" VORNHELM_APP_ID ".metainfo.xml", file},
-        {"./usr/share/man/man6/vornhelm.6.gz", file},
-        {"./usr/share/doc/vornhelm/copyright", file},
-        {"./usr/share/doc/vornhelm/changelog.gz", file},
-    };
+    std::map<std::string, std::string> files = {{"./usr/games/vornhelm", program}, {"./usr/libexec/vornhelm/vornhelm", program}};
+    for (const char* f : {"applications/vornhelm.desktop", "icons/hicolor/64x64/apps/vornhelm.png", "icons/hicolor/128x128/apps/vornhelm.png",
+                          "icons/hicolor/256x256/apps/vornhelm.png", "metainfo/" VORNHELM_APP_ID ".metainfo.xml",
+                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz"})
+        files[std::string("./usr/share/") + f] = file;
     // The generated data folder, less its contact sheets and icon folder.
     const fs::path data = fs::path(VORNHELM_BUILD_DIR) / "data";
     for (auto it = fs::recursive_directory_iterator(data); it != fs::recursive_directory_iterator(); ++it) {
@@ -65,26 +38,24 @@ std::map<std::string, std::string> ExpectedFiles() {
 
 TEST(PackageContents, EveryFileWhereTheLayoutSaysAndNothingElse) {
     ASSERT_TRUE(fs::is_directory(std::string(VORNHELM_BUILD_DIR) + "/data/preview")) << "no contact sheets to leave out";
-    const auto entries = Contents();
-    const auto expected = ExpectedFiles();
-    for (const auto& [path, mode] : expected) {
-        auto it = entries.find(path);
-        if (it == entries.end()) {
-            ADD_FAILURE() << "missing " << path;
+    auto result = RunProcess({"dpkg-deb", "--contents", kDeb});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    auto expected = ExpectedFiles();
+    // "MODE OWNER SIZE DATE TIME ./PATH"
+    std::istringstream lines(result.out);
+    for (std::string line, mode, owner, size, date, time, path; std::getline(lines, line);) {
+        std::istringstream(line) >> mode >> owner >> size >> date >> time >> path;
+        EXPECT_EQ(owner, "root/root") << path;
+        if (mode[0] == 'd') {
+            EXPECT_EQ(mode, "drwxr-xr-x") << path;
             continue;
         }
-        EXPECT_EQ(it->second.mode, mode) << path;
-    }
-    for (const auto& [path, e] : entries) {
-        EXPECT_EQ(e.owner, "root/root") << path;
-        if (e.mode[0] == 'd') {
-            EXPECT_EQ(e.mode, "drwxr-xr-x") << path;
-            continue;
-        }
-        EXPECT_TRUE(expected.count(path)) << "not in the layout: " << path;
+        EXPECT_EQ(expected[path], mode) << "not in the layout, or the wrong mode: " << path;
+        expected.erase(path);
         for (const char* stray : {"preview", "test", "replay", ".vhr", "CMake"})
             EXPECT_EQ(path.find(stray), std::string::npos) << stray << " in " << path;
     }
+    for (const auto& [path, mode] : expected) ADD_FAILURE() << "missing " << path;
 }
 
 // Every file's bytes (a compressed one's text) are free of the folders the
@@ -105,36 +76,19 @@ TEST(PackageContents, NoBuildPathsInAnyFile) {
     fs::remove_all(dir);
 }
 
-// Package names from a Depends line, without versions.
-std::set<std::string> Names(const std::string& depends) {
-    std::set<std::string> names;
-    std::istringstream items(depends);
-    for (std::string item; std::getline(items, item, ',');) {
-        std::istringstream words(item);
-        std::string name;
-        words >> name;
-        names.insert(name);
-    }
-    return names;
-}
-
 // The packages that hold the libraries the program names as NEEDED, in the
 // library folder of the machine's architecture.
 std::set<std::string> PackagesOfLinkedLibraries(const std::string& program) {
     const std::string folder = "/" + Tool({"dpkg-architecture", "-qDEB_HOST_MULTIARCH"}) + "/";
     std::vector<std::string> query = {"dpkg", "-S"};
-    std::set<std::string> sonames;
+    std::set<std::string> sonames, packages, found;
     std::istringstream lines(RunProcess({"objdump", "-p", program}).out);
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string tag, soname;
-        if (words >> tag >> soname && tag == "NEEDED") sonames.insert(soname), query.push_back("*" + folder + soname);
-    }
+    for (std::string tag, soname; lines >> tag;)
+        if (tag == "NEEDED" && lines >> soname) sonames.insert(soname), query.push_back("*" + folder + soname);
     EXPECT_GE(sonames.size(), 5u);
     auto owners = RunProcess(query);
     EXPECT_EQ(owners.exitCode, 0) << owners.err;
     // "libfoo1:amd64: /usr/lib/x86_64-linux-gnu/libfoo.so.1"
-    std::set<std::string> packages, found;
     std::istringstream entries(owners.out);
     for (std::string e; std::getline(entries, e);) {
         const std::string soname = e.substr(e.rfind('/') + 1);
@@ -151,21 +105,23 @@ TEST(PackageControl, TheProjectsVersionAndTheLibrariesDependedOnComputed) {
         std::string value = RunProcess({"dpkg-deb", "--field", kDeb, name}).out;
         return value.substr(0, value.find_last_not_of('\n') + 1);
     };
-    EXPECT_EQ(field("Package"), "vornhelm");
-    EXPECT_EQ(field("Version"), kVornhelmVersion);
-    EXPECT_EQ(field("Architecture"), Tool({"dpkg", "--print-architecture"}));
-    EXPECT_EQ(field("Section"), "games");
-    EXPECT_EQ(field("Priority"), "optional");
-    EXPECT_EQ(kDeb, std::string(VORNHELM_BUILD_DIR) + "/vornhelm_" + kVornhelmVersion + "_" + field("Architecture") + ".deb");
+    const std::string arch = Tool({"dpkg", "--print-architecture"});
+    for (auto [name, value] : std::map<std::string, std::string>{
+             {"Package", "vornhelm"}, {"Version", kVornhelmVersion}, {"Architecture", arch}, {"Section", "games"}, {"Priority", "optional"}})
+        EXPECT_EQ(field(name), value) << name;
+    EXPECT_EQ(kDeb, std::string(VORNHELM_BUILD_DIR) + "/vornhelm_" + kVornhelmVersion + "_" + arch + ".deb");
     EXPECT_GT(std::stol(field("Installed-Size")), 1000) << "KiB, the data folder included";
 
     const std::string depends = field("Depends");
     EXPECT_NE(depends.find("libc6 (>= "), std::string::npos) << depends;
+    std::set<std::string> names;  // without versions
+    std::istringstream items(depends);
+    for (std::string item, name; std::getline(items, item, ',');) std::istringstream(item) >> name, names.insert(name);
     const std::string dir = UnpackPackage();
     const auto linked = PackagesOfLinkedLibraries(dir + "/root/usr/libexec/vornhelm/vornhelm");
     for (const char* lib : {"libc6", "libglfw3", "libopenal1", "libvorbisfile3", "libstdc++6"})
         EXPECT_TRUE(linked.count(lib)) << lib << " not linked?";
-    EXPECT_EQ(Names(depends), linked) << depends;
+    EXPECT_EQ(names, linked) << depends;
     fs::remove_all(dir);
 }
 

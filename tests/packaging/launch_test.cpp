@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "tests/packaging/package.h"
 #include "vornhelm_version.h"
@@ -36,8 +37,7 @@ TEST(PackagedLauncher, ReachesTheMenuAndKeepsTheStateInThePlayersFolder) {
     Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^xmessage$"})});
     EXPECT_TRUE(WaitUntil([&] { return fs::exists(folder + "/.tandorstate"); })) << "no state file";
     EXPECT_GT(fs::file_size(folder + "/.tandorstate"), 0u);
-    for (const std::string& elsewhere : {work, home, root + "/usr/share/games/vornhelm"})
-        EXPECT_FALSE(fs::exists(elsewhere + "/.tandorstate")) << elsewhere;
+    for (const std::string& elsewhere : {work, home, root + "/usr/share/games/vornhelm"}) EXPECT_FALSE(fs::exists(elsewhere + "/.tandorstate")) << elsewhere;
     EXPECT_FALSE(fs::exists(home + "/.local")) << "XDG_DATA_HOME is the place when set";
     for (int* pid : {&game, &other, &wm}) Kill(*pid);
     fs::remove_all(dir);
@@ -49,11 +49,7 @@ TEST(PackagedLauncher, HelpVersionAndAnUnknownOption) {
     options.env = {{"HOME", dir}, {"XDG_DATA_HOME", dir + "/xdg"}, {"DISPLAY", ":65432"}};
     const std::string usage = RunProcess({launcher, "--help"}, options).out;
     ASSERT_EQ(usage.rfind("usage: vornhelm [--record FILE]\n", 0), 0u) << usage;
-    struct Case {
-        std::vector<std::string> args;
-        int exitCode;
-        std::string out, err;
-    } cases[] = {
+    const std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>> cases = {
         {{"--help"}, 0, usage, ""},
         {{"-h"}, 0, usage, ""},
         {{"--record", "a.vhr", "--help"}, 0, usage, ""},
@@ -62,14 +58,12 @@ TEST(PackagedLauncher, HelpVersionAndAnUnknownOption) {
         {{"--replay"}, 2, "", "vornhelm: --replay needs a file name\n" + usage},
         {{"--fast"}, 2, "", "vornhelm: --fast goes with --replay\n" + usage},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.args[0]);
-        std::vector<std::string> argv = {launcher};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
-        auto result = RunProcess(argv, options);
-        EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_EQ(result.out, c.out);
-        EXPECT_EQ(result.err, c.err);
+    for (auto [args, exitCode, out, err] : cases) {
+        SCOPED_TRACE(args[0]);
+        args.insert(args.begin(), launcher);
+        auto result = RunProcess(args, options);
+        EXPECT_EQ(result.exitCode, exitCode);
+        EXPECT_EQ(result.out + "|" + result.err, out + "|" + err);
     }
     fs::remove_all(dir);
 }

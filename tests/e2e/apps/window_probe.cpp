@@ -18,13 +18,9 @@ void logLine(const char* format, int a = 0, int b = 0, int c = 0, int d = 0) {
 
 class ProbeDelegate : public c_GameDelegate {
 public:
-    ProbeDelegate() {}
     void SuspendGame() override { logLine("suspend"), c_GameDelegate::SuspendGame(); }
     void ResumeGame() override { logLine("resume"), c_GameDelegate::ResumeGame(); }
-    void KeyEvent(int event, int data) override {
-        logLine("key %d %d", event, data);
-        c_GameDelegate::KeyEvent(event, data);
-    }
+    void KeyEvent(int event, int data) override { logLine("key %d %d", event, data), c_GameDelegate::KeyEvent(event, data); }
     void MouseEvent(int event, int data, float x, float y) override {
         if (event != kr_event::MouseMove) logLine("mouse %d %d %d %d", event, data, int(x), int(y));
         c_GameDelegate::MouseEvent(event, data, x, y);
@@ -33,7 +29,6 @@ public:
 
 class ProbeApp : public c_App {
 public:
-    ProbeApp() {}
     int p_OnCreate() override {
         int width = 0, height = 0;
         glfw2::glfwGetWindowSize(&width, &height);

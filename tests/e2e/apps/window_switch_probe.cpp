@@ -29,7 +29,6 @@ void logSize() {
 
 class SwitchDelegate : public c_GameDelegate {
 public:
-    SwitchDelegate() {}
     void KeyEvent(int event, int data) override {
         if (event != kr_event::KeyChar) logLine("key %d %d", event, data);
         c_GameDelegate::KeyEvent(event, data);
@@ -38,7 +37,6 @@ public:
 
 class SwitchApp : public c_App {
 public:
-    SwitchApp() {}
     int p_OnCreate() override {
         logSize();
         kr_app_SetUpdateRate(60);
@@ -56,17 +54,12 @@ public:
             ++fullSwitches;
         }
         logLine(fullscreen ? "switch fullscreen" : "switch windowed");
-        if (fullscreen)
-            host->SetGlfwWindow(width, height, desktop->RedBits, desktop->GreenBits, desktop->BlueBits, 0, 0, 0, true);
-        else
-            host->SetGlfwWindow(640, 480, desktop->RedBits, desktop->GreenBits, desktop->BlueBits, 0, 0, 0, false);
+        host->SetGlfwWindow(fullscreen ? width : 640, fullscreen ? height : 480, desktop->RedBits, desktop->GreenBits, desktop->BlueBits, 0,
+                            0, 0, fullscreen);
         logSize();
         return 0;
     }
-    int p_OnRender() override {
-        kr_graphics_Cls(40, 40, 80);
-        return 0;
-    }
+    int p_OnRender() override { return kr_graphics_Cls(40, 40, 80), 0; }
 
 private:
     bool fullscreen = false;
