@@ -92,21 +92,10 @@ std::array<int, 2> Piece(const Mask& m, int x, int y) {
 // Relative luminance of a read-back pixel: sRGB channels made linear, then
 // weighted by the eye's response.
 double Luminance(const Frame& f, int x, int y) {
-    static const std::array<double, 256> linear = [] {
-        std::array<double, 256> t{};
-        for (int v = 0; v < 256; ++v) {
-            double c = v / 255.0;
-            t[v] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-        }
-        return t;
-    }();
+    auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
     const uint8_t* p = &f.rgb[3 * (y * f.w + x)];
-    return 0.2126 * linear[p[0]] + 0.7152 * linear[p[1]] + 0.0722 * linear[p[2]];
+    return 0.2126 * linear(p[0] / 255.0) + 0.7152 * linear(p[1] / 255.0) + 0.0722 * linear(p[2] / 255.0);
 }
-
-// The luminance contrast ratio of two luminances, 1 (none) to 21 (black on
-// white), as used for text on a background.
-double ContrastRatio(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
 
 // How a title stands out in a frame: for each pixel its glyphs light (face)
 // within rows y0..y1 right of x0, the contrast ratio against the mean
@@ -126,7 +115,10 @@ double TitleContrast(const Frame& f, const Mask& face, const Mask& text, const M
                     if (ax < x0 || ay < 0 || ax >= f.w || ay >= f.h || text.At(ax, ay) || logo.At(ax, ay)) continue;
                     sum += Luminance(f, ax, ay), ++n;
                 }
-            if (n > 0) ratios.push_back(ContrastRatio(Luminance(f, x, y), sum / n));
+            if (n == 0) continue;
+            // The contrast ratio, 1 (none) to 21 (black on white), as used for text.
+            const double a = Luminance(f, x, y), b = sum / n;
+            ratios.push_back((std::max(a, b) + 0.05) / (std::min(a, b) + 0.05));
         }
     if (ratios.empty()) return 0;
     std::sort(ratios.begin(), ratios.end());
@@ -143,10 +135,7 @@ class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>>, public Wi
         auto [w, h] = GetParam();
         ASSERT_TRUE(OpenGame(w, h));
     }
-    void TearDown() override {
-        CloseGame();
-        LeaveScratch();
-    }
+    void TearDown() override { CloseGame(), LeaveScratch(); }
     // The current draw list rendered with the given image slots emptied.
     Frame Render(std::vector<int> emptied = {}) {
         std::vector<c_Image*> kept;
@@ -162,8 +151,6 @@ class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>>, public Wi
         for (size_t i = 0; i < emptied.size(); ++i) gc_assign(app->m_Img[emptied[i]], kept[i]);
         return f;
     }
-    // Device pixels per virtual pixel.
-    float Scale() const { return app->m_ScaleY; }
 };
 
 // The menu of mode 1 with 7-digit scores in both lists, once loaded and
@@ -171,14 +158,12 @@ class LayoutFit : public ::testing::TestWithParam<std::array<int, 2>>, public Wi
 TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheTitlesClearAndReadable) {
     for (int i = 0; i < 60; ++i) app->m_Hi[i] = kScore;
     for (int i = 0; i < 200 && (app->m_LoadStep != 0 || app->m_MenuIntro != 0); ++i) Render(), UpdateOnce(app);
-    ASSERT_EQ(app->m_LoadStep, 0);
-    ASSERT_EQ(app->m_MenuIntro, 0);
-    ASSERT_EQ(app->m_HdLevel, 2);
+    ASSERT_TRUE(app->m_LoadStep == 0 && app->m_MenuIntro == 0 && app->m_HdLevel == 2);
     auto without = [](std::vector<int> slots) {
         slots.insert(slots.end(), kBackdropSlots.begin(), kBackdropSlots.end());
         return slots;
     };
-    const float s = Scale(), vw = kr_Vex_jscrw, vh = kr_Vex_jscrh;
+    const float s = app->m_ScaleY, vw = kr_Vex_jscrw, vh = kr_Vex_jscrh;
     // The menu as the player sees it. On a portrait screen the game logo,
     // wider than the screen, reaches under the top list's title: there its
     // lettering, not the backdrop, is that title's ground (and holds it near
@@ -215,10 +200,9 @@ TEST_P(LayoutFit, MenuScoresAreWholeWithRoomToSpareAndTheTitlesClearAndReadable)
             for (int x = panel; x < w; ++x) {
                 if (!bareText.At(x, y)) continue;
                 ++ink;
-                bool near = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) near |= logo.At(x + dx, y + dy);
-                covered += near || !text.At(x, y);
+                bool near = !text.At(x, y);
+                for (int d = 0; d < 9; ++d) near |= logo.At(x + d % 3 - 1, y + d / 3 - 1);
+                covered += near;
             }
         EXPECT_GT(ink, 40) << "no title";
         EXPECT_EQ(covered, 0) << "of " << ink << " title pixels";
@@ -238,12 +222,10 @@ TEST_P(LayoutFit, StatusBarScoreDoesNotTouchItsLabel) {
     for (int i = 0; i < 60 && app->m_LoadStep != 0; ++i) Render(), UpdateOnce(app);
     ASSERT_EQ(app->m_LoadStep, 0);
     app->p_CLS2D(0, 0, 0, 1);
-    app->m_MapWidth = 300;
-    app->m_Health = 99;
-    app->m_Score = app->m_ScoreShown = 88888888;
+    app->m_MapWidth = 300, app->m_Health = 99, app->m_Score = app->m_ScoreShown = 88888888;
     app->p_GameStatus();
     const Mask text = Differ(Render(), Render({kFontSlot}));
-    const float s = Scale(), cx = kr_Vex_jscrw / 2;
+    const float s = app->m_ScaleY, cx = kr_Vex_jscrw / 2;
     // Row 6 holds the score's digits (at y 12, size 2) and none of the
     // label's (at y 15, size 1); the score lies left of the screen's middle.
     int firstX = -1, lastX = -1, y = static_cast<int>(6 * s);

@@ -1,8 +1,6 @@
-// The graphics device, surfaces, images and the graphics module, against a
-// real window with a Mesa OpenGL context under Xvfb. A recorder sits in front
-// of the real OpenGL draw, texture allocation and deletion calls (the kr_gl
-// table); pixels are read back from OpenGL; image files are made with
-// stb_image_write.
+// The graphics device, surfaces, images and the graphics module on a real
+// window (Mesa under Xvfb). A recorder sits in front of the real OpenGL draw,
+// texture allocation and deletion calls (the kr_gl table).
 #include <gtest/gtest.h>
 #include <stb/stb_image_write.h>
 
@@ -81,8 +79,7 @@ protected:
         static KrGlfwGame* host = new KrGlfwGame;
         char name[] = "/tmp/vornhelm_graphics_XXXXXX";
         ASSERT_TRUE(host && mkdtemp(name));
-        dir = name, OpenWindow();
-        InstallRecorder();
+        dir = name, OpenWindow(), InstallRecorder();
         gc_assign(kr_graphics_context, (new c_GraphicsContext)->m_new());
         kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
         Frame();
@@ -94,11 +91,8 @@ protected:
         std::system(("rm -rf '" + dir + "'").c_str());
     }
     void Frame() {
-        kr_graphics_EndRender();
-        device->BeginRender();
-        kr_graphics_BeginRender();
-        device->Cls(0, 0, 0);
-        draws.clear();
+        kr_graphics_EndRender(), device->BeginRender(), kr_graphics_BeginRender();
+        device->Cls(0, 0, 0), draws.clear();
     }
     // A surface of w x h from 0xAARRGGBB values, row by row.
     gxtkSurface* MakeSurface(int w, int h, const std::vector<unsigned>& argb) {
@@ -114,26 +108,20 @@ protected:
         EXPECT_TRUE(stbi_write_png(file.c_str(), w, h, 4, p.data(), w * 4));
         return file;
     }
-    c_Image* Load(const std::string& file, int frames, int flags) {
-        return kr_graphics_LoadImage(String(file.c_str()), frames, flags);
-    }
     gxtkGraphics* device = nullptr;
     std::string dir;
 };
 
 // Colour and matrix changes do not flush; the 257th quad flushes the first 256.
 TEST_F(Graphics, QuadsBatchUntilTheBufferIsFull) {
-    device->SetColor(255, 0, 0);
-    device->SetMatrix(1, 0, 0, 1, 10, 20);
+    device->SetColor(255, 0, 0), device->SetMatrix(1, 0, 0, 1, 10, 20);
     device->DrawRect(0, 0, 10, 10);
-    device->SetColor(0, 0, 255);
-    device->SetMatrix(2, 0, 0, 2, 50, 40);
+    device->SetColor(0, 0, 255), device->SetMatrix(2, 0, 0, 2, 50, 40);
     for (int i = 0; i < 255; ++i) device->DrawRect(0, 0, 10, 10);
     EXPECT_EQ(draws.size(), 0u);
     device->DrawRect(0, 0, 10, 10);
     ASSERT_EQ(draws.size(), 1u);
-    EXPECT_EQ(draws[0].mode, GLenum(GL_TRIANGLES));
-    EXPECT_EQ(draws[0].vertices, 1024);
+    EXPECT_TRUE(draws[0].mode == GL_TRIANGLES && draws[0].vertices == 1024);
     device->Flush();
     ASSERT_EQ(draws.size(), 2u);
     EXPECT_EQ(draws[1].vertices, 4);
@@ -162,9 +150,8 @@ TEST_F(Graphics, SurfacesLargerThanTheLargestTextureDrawNothing) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     ASSERT_GT(largest, 0);
-    Array<float> quad(16);
     const float corners[16] = {0, 0, 0, 0, 50, 0, 50, 0, 50, 2, 50, 2, 0, 2, 0, 2};
-    std::copy(corners, corners + 16, &quad[0]);
+    Array<float> quad(corners, 16);
     for (auto [what, width, bpp, byte, draws] : std::vector<std::tuple<const char*, int, int, int, bool>>{
              {"transparent RGBA, one wider", largest + 1, 4, 0, false},
              {"white grey, twice as wide", 2 * largest, 1, 255, false},
@@ -182,9 +169,8 @@ TEST_F(Graphics, SurfacesLargerThanTheLargestTextureDrawNothing) {
             device->Flush();
             EXPECT_EQ(s->TextureUsable(), draws);
             EXPECT_EQ(allocations.size(), draws ? 1u : 2u) << "exact size, then the power of two";
-            int changed = PixelsOtherThan(30, 60, 90);
-            if (draws) EXPECT_GE(changed, 50 * 80);
-            else EXPECT_EQ(changed, 0);
+            const int changed = PixelsOtherThan(30, 60, 90);
+            EXPECT_TRUE(draws ? changed >= 50 * 80 : changed == 0) << changed << " pixels changed";
             s->Discard();
         }
     }
@@ -213,12 +199,9 @@ TEST_F(Graphics, UnsafeLoadMakesNoOpenGLCallTheNextBindDeletesTheOldTexture) {
         EXPECT_TRUE(glIsTexture(old)) << "still there until the next bind";
         EXPECT_TRUE(s->OnUnsafeLoadComplete());
         ASSERT_EQ(deletions.size(), 1u);
-        EXPECT_EQ(deletions[0].first, old);
-        EXPECT_EQ(deletions[0].second, std::this_thread::get_id());
+        EXPECT_TRUE(deletions[0] == std::make_pair(old, std::this_thread::get_id()));
         EXPECT_TRUE(s->textureId == old || !glIsTexture(old));
-        device->SetMatrix(4, 0, 0, 4, 0, 0);
-        device->DrawSurface(s, 0, 0);
-        device->Flush();
+        device->SetMatrix(4, 0, 0, 4, 0, 0), device->DrawSurface(s, 0, 0), device->Flush();
         ExpectPixels({{8, 8, 0, 255, 0}});
         s->Discard();
     }
@@ -234,9 +217,7 @@ TEST_F(Graphics, ATextureGivenUpBeforeANewWindowIsNotDeletedInIt) {
     gxtkSurface* b = MakeSurface(1, 1, {0xFF00FF00});
     deletions.clear();
     device->SetMatrix(8, 0, 0, 8, 0, 0);
-    device->DrawSurface(a, 0, 0);
-    device->DrawSurface(b, 1, 0);
-    device->Flush();
+    device->DrawSurface(a, 0, 0), device->DrawSurface(b, 1, 0), device->Flush();
     EXPECT_TRUE(deletions.empty());
     EXPECT_TRUE(glIsTexture(b->textureId));
     EXPECT_NE(a->textureId, b->textureId);
@@ -252,17 +233,14 @@ TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
     glfwGraphicsSeq = 0;
     glfw2::hooks::SetReportedSize(50, 40);
     gxtkSurface* s = MakeSurface(2, 1, {0xFFFF0000, 0xFF0000FF});
-    Array<int> read(4);
-    for (int i = 0; i < 4; ++i) read[i] = 7;
-    Array<float> poly(10);
-    for (int i = 0; i < 10; ++i) poly[i] = float(i * 3 % 7);
+    const int sevens[4] = {7, 7, 7, 7};
+    const float points[10] = {0, 3, 6, 2, 5, 1, 4, 0, 3, 6};
+    Array<int> read(sevens, 4);
+    Array<float> poly(points, 10);
     device->BeginRender();
     const int width = device->Width(), height = device->Height();
-    device->Cls(255, 0, 0);
-    device->SetBlend(1);
-    device->SetScissor(5, 5, 10, 10);
-    device->SetColor(0, 255, 0), device->SetAlpha(1);
-    device->SetMatrix(4, 0, 0, 4, 0, 0);
+    device->Cls(255, 0, 0), device->SetBlend(1), device->SetScissor(5, 5, 10, 10);
+    device->SetColor(0, 255, 0), device->SetAlpha(1), device->SetMatrix(4, 0, 0, 4, 0, 0);
     device->DrawRect(0, 0, 8, 8), device->DrawLine(0, 0, 9, 9), device->DrawPoint(3, 3);
     device->DrawOval(0, 0, 9, 9), device->DrawPoly(poly), device->DrawSurface(s, 0, 0);
     device->ReadPixels(read, 0, 0, 2, 2, 0, 2);
@@ -272,8 +250,7 @@ TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
 
     EXPECT_EQ(width * 1000 + height, 50040) << "the size the game is shown";
     EXPECT_EQ(device->batchCount, 0);
-    EXPECT_TRUE(draws.empty());
-    EXPECT_TRUE(allocations.empty());
+    EXPECT_TRUE(draws.empty() && allocations.empty());
     EXPECT_EQ(s->textureId, 0u);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(read[i], 7) << i;
     EXPECT_EQ(PixelsOtherThan(0, 0, 0), 0);
@@ -285,8 +262,7 @@ TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 
     device->SetColor(255, 255, 255), device->SetMatrix(8, 0, 0, 8, 0, 0);
-    device->DrawSurface(s, 0, 0);
-    device->Flush();
+    device->DrawSurface(s, 0, 0), device->Flush();
     EXPECT_EQ(allocations.size(), 1u);
     ExpectPixels({{4, 4, 255, 0, 0}, {12, 4, 0, 0, 255}});
 }
@@ -319,13 +295,12 @@ TEST_F(Graphics, MissingTruncatedOrCorruptFilesGiveNoImageAndNoMessage) {
     std::ofstream(dir + "/corrupt.png", std::ios::binary) << bytes;
     for (const char* name : {"missing.png", "truncated.png", "corrupt.png"}) {
         SCOPED_TRACE(name);
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        EXPECT_EQ(Load(dir + "/" + name, 1, 0), nullptr);
+        testing::internal::CaptureStdout(), testing::internal::CaptureStderr();
+        EXPECT_EQ(kr_graphics_LoadImage(String((dir + "/" + name).c_str()), 1, 0), nullptr);
         std::string said = testing::internal::GetCapturedStdout();
         EXPECT_EQ(said + testing::internal::GetCapturedStderr(), "");
     }
-    EXPECT_NE(Load(good, 1, 0), nullptr);
+    EXPECT_NE(kr_graphics_LoadImage(String(good.c_str()), 1, 0), nullptr);
 }
 
 // Each misuse runs in a child process (apps/graphics_fatal.cpp) and must end

@@ -21,15 +21,13 @@ public:
     static inline int destroyed = 0;
 };
 
-int Count(const gc_object& list) {
+// Objects on a list; with p, 1 when p is on it and 0 when not.
+int Count(const gc_object& list, const gc_object* p = nullptr) {
     int n = 0;
-    for (const gc_object* q = list.next; q != &list; q = q->next) ++n;
+    for (const gc_object* q = list.next; q != &list; q = q->next) n += !p || q == p;
     return n;
 }
-bool In(const gc_object& list, const gc_object* p) {
-    for (const gc_object* q = list.next; q != &list; q = q->next) if (q == p) return true;
-    return false;
-}
+bool In(const gc_object& list, const gc_object* p) { return Count(list, p) > 0; }
 
 // Every test starts with four empty lists and zero counters (objects of
 // earlier tests are forgotten). Roots go on gc_locals, which gc_collect_all
@@ -38,9 +36,8 @@ class Collector : public testing::Test {
 protected:
     void SetUp() override {
         gc_init_lists();
-        gc_new_bytes = gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = 0;
+        gc_new_bytes = gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = Node::destroyed = 0;
         gc_locals_sp = gc_locals;
-        Node::destroyed = 0;
     }
     static Node* Rooted() { return static_cast<Node*>(*gc_locals_sp++ = new Node); }
 };
@@ -52,8 +49,7 @@ TEST_F(Collector, AllocationPaysForGarbageAndALargeOneDestroysAllOfIt) {
     new Node;                       // destroys garbage worth its own size
     EXPECT_EQ(Node::destroyed, 1);
     Array<int> big(gc_free_bytes);  // four bytes an element: far more
-    EXPECT_EQ(Node::destroyed, 10);
-    EXPECT_EQ(gc_free_bytes, 0);
+    EXPECT_TRUE(Node::destroyed == 10 && gc_free_bytes == 0);
     gc_free_bytes = 1000;  // a count ahead of the list is reset
     new Node;
     EXPECT_EQ(gc_free_bytes, 0);
@@ -68,8 +64,7 @@ TEST_F(Collector, BarrierKeepsWhatIsStoredIntoABlackObject) {
     Node* temp = new Node;
     gc_assign(holder->ref, kept);
     gc_collect_all();
-    EXPECT_TRUE(In(gc_unmarked_list, kept));
-    EXPECT_TRUE(In(gc_free_list, temp));
+    EXPECT_TRUE(In(gc_unmarked_list, kept) && In(gc_free_list, temp));
 }
 
 TEST_F(Collector, ZeroLengthArraysAreTheSharedEmptyArrayAndNeverTouched) {
@@ -80,8 +75,7 @@ TEST_F(Collector, ZeroLengthArraysAreTheSharedEmptyArrayAndNeverTouched) {
     Node* holder = Rooted();
     gc_assign(holder->items, Array<Node*>(0));
     auto* empty = &Array<Node*>::nullRep;
-    gc_mark(empty);
-    gc_mark_q(empty);
+    gc_mark(empty), gc_mark_q(empty);
     for (int i = 0; i < 3; ++i) gc_collect_all();
     EXPECT_TRUE(empty->flags == 3 && empty->next == empty && empty->prev == empty);
 }
@@ -99,8 +93,7 @@ TEST_F(Collector, LongChainThroughArraysIsMarkedWithoutDeepRecursion) {
     }
     gc_collect_all();  // the barrier made the chain black as it was built
     gc_collect_all();  // now it is traced from its root
-    EXPECT_EQ(Count(gc_free_list), 0);
-    EXPECT_EQ(Count(gc_unmarked_list), 2 * kLinks + 1);
+    EXPECT_TRUE(Count(gc_free_list) == 0 && Count(gc_unmarked_list) == 2 * kLinks + 1);
 }
 
 // The header is written by gc_object's constructor from what the allocation
@@ -111,8 +104,7 @@ class Pair : public Object {
 public:
     Pair(Node* a, Node* b) : a(a), b(b) {}
     void mark() override { gc_mark_q(a); gc_mark_q(b); }
-    Node* a;
-    Node* b;
+    Node *a, *b;
 };
 struct Plain : Object {
     int value;  // no user-declared constructor: `new Plain()` zeroes it first
@@ -126,14 +118,12 @@ Node* AllocateThenThrow() {
 TEST_F(Collector, HeadersAreWrittenByTheConstructorInNestedAndFailedAllocations) {
     Pair* pair = new Pair(new Node, new Node);
     for (gc_object* p : {static_cast<gc_object*>(pair), static_cast<gc_object*>(pair->a),
-                         static_cast<gc_object*>(pair->b)}) {
+                         static_cast<gc_object*>(pair->b)})
         EXPECT_TRUE(gc_is_white(p) && In(gc_unmarked_list, p));
-    }
-    EXPECT_EQ(pair->gc_size(), static_cast<int>((sizeof(Pair) + 7) & ~7));
-    EXPECT_EQ(pair->a->gc_size(), static_cast<int>((sizeof(Node) + 7) & ~7));
+    auto rounded = [](size_t size) { return static_cast<int>((size + 7) & ~size_t(7)); };
+    EXPECT_TRUE(pair->gc_size() == rounded(sizeof(Pair)) && pair->a->gc_size() == rounded(sizeof(Node)));
     Plain* plain = new Plain();
-    EXPECT_EQ(plain->value, 0);
-    EXPECT_EQ(plain->gc_size(), static_cast<int>((sizeof(Plain) + 7) & ~7));
+    EXPECT_TRUE(plain->value == 0 && plain->gc_size() == rounded(sizeof(Plain)));
 
     int bytes = gc_alloced_bytes, listed = Count(gc_unmarked_list);
     EXPECT_THROW(new Pair(AllocateThenThrow(), nullptr), int);

@@ -26,9 +26,7 @@ TEST(RuntimeProcess, ExitCodesOutputsAndDebuggerProtocol) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.mode) + " / " + c.input);
-        testsupport::ProcessOptions options;
-        options.stdinText = c.input;
-        testsupport::ProcessResult r = testsupport::RunProcess({kApp, c.mode, c.message}, options);
+        auto r = testsupport::RunProcess({kApp, c.mode, c.message}, {.stdinText = c.input});
         EXPECT_EQ(r.exitCode, c.exitCode);  // -1000 when a signal ended it
         EXPECT_EQ(r.out, c.out);
         EXPECT_EQ(r.err, c.err);

@@ -22,8 +22,7 @@ public:
     explicit Node(int id) : id(id) {}
     ~Node() override {
         g_bad_destructions += magic != kAlive || g_destroyed[id];
-        g_destroyed[id] = 1;
-        magic = 0;
+        g_destroyed[id] = 1, magic = 0;
     }
     void mark() override { gc_mark_q(ref); gc_mark_q(kids); }
     static constexpr unsigned kAlive = 0xa11ce5ed;
@@ -47,6 +46,13 @@ Node* g_root = nullptr;
 void gc_mark() { gc_mark_q(g_root); }
 
 namespace {
+
+// Two full collections, then allocation until the garbage is paid for (each
+// allocation pays at least its size).
+void CollectAndPay() {
+    for (int i = 0; i < 2; ++i) gc_collect_all();
+    while (gc_free_bytes > 0) Array<int> pay(256);
+}
 
 class Stress {
 public:
@@ -136,8 +142,7 @@ private:
     }
 
     void CheckGarbageIsDestroyed() {
-        for (int i = 0; i < 2; ++i) gc_collect_all();
-        while (gc_free_bytes > 0) Array<int> pay(256);  // each allocation pays at least its size
+        CollectAndPay();
         std::vector<char> live(nodes_.size());
         for (int id : Reachable()) live[id] = 1;
         for (size_t id = 0; id < nodes_.size(); ++id) ASSERT_EQ(g_destroyed[id] != 0, !live[id]) << "node " << id;
@@ -157,21 +162,15 @@ TEST(CollectorStress, ReachableStaysIntactAndGarbageIsDestroyed) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // A destroyed small object's block waits in the cache, poisoned past its link:
 // a use after destruction is reported as for a block given back to the heap.
 // (Read through a plain pointer: a member access would meet the vptr check
 // first.)
 TEST(CollectorAsan, UseOfADestroyedSmallObjectIsReported) {
-    int id = static_cast<int>(g_destroyed.size());
+    const int id = static_cast<int>(g_destroyed.size());
     g_destroyed.push_back(0);
-    Node* gone = new Node(id);
-    const volatile int* field = &gone->id;
-    for (int i = 0; i < 2; ++i) gc_collect_all();  // nothing holds it
-    while (gc_free_bytes > 0) Array<int> pay(256);
+    const volatile int* field = &(new Node(id))->id;
+    CollectAndPay();  // nothing holds it
     ASSERT_TRUE(g_destroyed[id]);
     EXPECT_DEATH({ int v = *field; (void)v; }, "use-after-poison");
 }

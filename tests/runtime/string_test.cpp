@@ -21,8 +21,7 @@ std::string Ascii(const String& s) { return std::string(s.Data(), s.Data() + s.L
 TEST(String, Slice) {
     const String s("abcdef");
     const struct { int from, term; const char* result; } cases[] = {
-        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {7, 9, ""}, {0, -10, ""},
-    };
+        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {7, 9, ""}, {0, -10, ""}};
     for (const auto& c : cases) EXPECT_EQ(Ascii(s.Slice(c.from, c.term)), c.result) << c.from << ", " << c.term;
     EXPECT_EQ(Ascii(s.Slice(-2)), "ef");
 }
@@ -30,8 +29,7 @@ TEST(String, Slice) {
 TEST(String, Split) {
     const struct { const char *text, *sep; std::vector<std::string> pieces; } cases[] = {
         {",a,,b,", ",", {"", "a", "", "b", ""}}, {"abc", "", {"a", "b", "c"}}, {"", ",", {""}}, {"", "", {}},
-        {"aaa", "aa", {"", "a"}}, {"x", "longer", {"x"}},
-    };
+        {"aaa", "aa", {"", "a"}}, {"x", "longer", {"x"}}};
     for (const auto& c : cases) {
         Array<String> a = String(c.text).Split(String(c.sep));
         std::vector<std::string> pieces;
@@ -42,8 +40,7 @@ TEST(String, Split) {
 
 TEST(String, Replace) {
     const struct { const char *text, *find, *repl, *result; } cases[] = {
-        {"aaa", "aa", "b", "ba"}, {"ab", "ab", "abab", "abab"}, {"abc", "", "x", "abc"},
-    };
+        {"aaa", "aa", "b", "ba"}, {"ab", "ab", "abab", "abab"}, {"abc", "", "x", "abc"}};
     for (const auto& c : cases) EXPECT_EQ(Ascii(String(c.text).Replace(String(c.find), String(c.repl))), c.result);
 }
 
@@ -78,8 +75,7 @@ TEST(String, Load) {
         // Invalid UTF-8: every byte after the byte-order mark is one unit.
         {{0x41, 0x80}, {0x41, 0x80}},
         {{0xf0, 0x9f, 0x98, 0x80}, {0xf0, 0x9f, 0x98, 0x80}},
-        {{0xef, 0xbb, 0xbf, 0xe9, 0x74}, {0xe9, 0x74}},
-    };
+        {{0xef, 0xbb, 0xbf, 0xe9, 0x74}, {0xe9, 0x74}}};
     for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), int(c.bytes.size()))), c.units);
 }
 

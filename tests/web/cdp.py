@@ -1,20 +1,19 @@
 """Headless Chromium driven through the DevTools protocol, and a static file
-server on 127.0.0.1, for the browser build's tests and benchmark.
-
-Only the standard library and Debian's python3-websocket are used."""
+server on 127.0.0.1 (standard library and Debian's python3-websocket only)."""
 
 import base64
 import functools
 import http.server
 import json
-import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import threading
 import time
 import urllib.request
+import zlib
 
 import websocket
 
@@ -70,9 +69,8 @@ class Server:
 class Browser:
     """One Chromium with one page. Console lines and page errors are kept."""
 
-    def __init__(self, width=1280, height=720, profile=None):
-        self.profile = profile or tempfile.mkdtemp(prefix="vornhelm-chromium-")
-        self.own_profile = profile is None
+    def __init__(self, width=1280, height=720):
+        self.profile = tempfile.mkdtemp(prefix="vornhelm-chromium-")
         binary = shutil.which("chromium") or shutil.which("chromium-browser")
         if not binary:
             raise RuntimeError("chromium is not installed")
@@ -80,8 +78,8 @@ class Browser:
             [binary] + CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile,
                                          "--window-size=%d,%d" % (width, height), "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
-        port = self._devtools_port()
-        page = next(t for t in self._get_json(port, "list") if t["type"] == "page")
+        with urllib.request.urlopen("http://127.0.0.1:%d/json/list" % self._devtools_port(), timeout=10) as r:
+            page = next(t for t in json.load(r) if t["type"] == "page")
         self.ws = websocket.create_connection(page["webSocketDebuggerUrl"], timeout=60,
                                               suppress_origin=True)
         self.next_id = 0
@@ -104,11 +102,6 @@ class Browser:
             if not line and self.proc.poll() is not None:
                 break
         raise RuntimeError("chromium did not start its DevTools server")
-
-    @staticmethod
-    def _get_json(port, what):
-        with urllib.request.urlopen("http://127.0.0.1:%d/json/%s" % (port, what), timeout=10) as r:
-            return json.load(r)
 
     def _event(self, message):
         method, params = message.get("method"), message.get("params", {})
@@ -158,12 +151,9 @@ class Browser:
 
     def wait_for(self, predicate, seconds, step=0.2):
         deadline = time.time() + seconds
-        while time.time() < deadline:
-            value = predicate()
-            if value:
-                return value
+        while not (value := predicate()) and time.time() < deadline:
             self.pump(step)
-        return predicate()
+        return value
 
     def console_lines(self):
         return [text for _, text in self.console]
@@ -180,32 +170,21 @@ class Browser:
                          clip={"x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": scale})
         return decode_png(base64.b64decode(shot["data"]))
 
-    def mouse(self, kind, x, y, button="left"):
-        self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button=button,
-                  clickCount=1 if kind != "mouseMoved" else 0)
-
     def click(self, x, y):
         # A move to where the pointer already was is no event for a new page.
-        self.mouse("mouseMoved", x - 3, y - 3)
-        self.pump(0.05)
-        self.mouse("mouseMoved", x, y)
-        self.mouse("mousePressed", x, y)
-        self.pump(0.1)
-        self.mouse("mouseReleased", x, y)
-
-    def key(self, kind, key, code, keycode):
-        params = {"type": kind, "key": key, "code": code, "windowsVirtualKeyCode": keycode,
-                  "nativeVirtualKeyCode": keycode}
-        if kind == "keyDown" and len(key) == 1:
-            params["text"] = key
-        self.call("Input.dispatchKeyEvent", **params)
+        for kind, at, wait in (("mouseMoved", -3, 0.05), ("mouseMoved", 0, 0), ("mousePressed", 0, 0.1),
+                               ("mouseReleased", 0, 0)):
+            self.call("Input.dispatchMouseEvent", type=kind, x=x + at, y=y + at, button="left",
+                      clickCount=0 if kind == "mouseMoved" else 1)
+            self.pump(wait)
 
     def press(self, key, code, keycode, hold=0.15):
         """Down for a few updates, then up: the game reads keys as held."""
-        self.key("keyDown", key, code, keycode)
-        self.pump(hold)
-        self.key("keyUp", key, code, keycode)
-        self.pump(0.15)
+        for kind, wait in (("keyDown", hold), ("keyUp", 0.15)):
+            text = {"text": key} if kind == "keyDown" and len(key) == 1 else {}
+            self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, windowsVirtualKeyCode=keycode,
+                      nativeVirtualKeyCode=keycode, **text)
+            self.pump(wait)
 
     def tap(self, x, y, hold=0.15):
         point = [{"x": x, "y": y, "id": 1}]
@@ -225,19 +204,13 @@ class Browser:
         except subprocess.TimeoutExpired:
             self.proc.kill()
             self.proc.wait()
-        if self.own_profile:
-            shutil.rmtree(self.profile, ignore_errors=True)
+        shutil.rmtree(self.profile, ignore_errors=True)
 
 
 def decode_png(data):
     """A PNG as Chromium writes it (8-bit RGB or RGBA, not interlaced):
     (width, height, bytes of RGB)."""
-    import zlib
-    import struct
-    pos, chunks = 8, {}
-    width = height = 0
-    colour = 0
-    idat = b""
+    pos, width, height, colour, idat = 8, 0, 0, 0, b""
     while pos < len(data):
         length, kind = struct.unpack(">I4s", data[pos:pos + 8])
         body = data[pos + 8:pos + 8 + length]
@@ -251,8 +224,7 @@ def decode_png(data):
     channels = 4 if colour == 6 else 3
     raw = zlib.decompress(idat)
     stride = width * channels
-    rows, previous = [], bytearray(stride)
-    at = 0
+    rgb, previous, at = bytearray(), bytearray(stride), 0
     for _ in range(height):
         kind = raw[at]
         line = bytearray(raw[at + 1:at + 1 + stride])
@@ -272,13 +244,8 @@ def decode_png(data):
                 pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
                 pred = left if pa <= pb and pa <= pc else up if pb <= pc else corner
                 line[i] = (line[i] + pred) & 255
-        rows.append(bytes(line))
+        rgb += line
         previous = line
-    rgb = bytearray()
-    for line in rows:
-        if channels == 3:
-            rgb += line
-        else:
-            for i in range(0, stride, 4):
-                rgb += line[i:i + 3]
+    if channels == 4:
+        del rgb[3::4]
     return width, height, bytes(rgb)
