@@ -50,10 +50,7 @@ enum Mood { kIdle, kFly, kDive, kFire, kTaps, kChaos, kMoods };
 
 // A bare host whose joysticks report what the driver sets.
 struct SoakHost : GameTestHost {
-    struct Joy {
-        float x[2] = {}, y[2] = {}, z[2] = {};
-        bool buttons[32] = {};
-    } joys[4];
+    struct Joy { float x[2] = {}, y[2] = {}, z[2] = {}; bool buttons[32] = {}; } joys[4];
     bool PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
                       Array<bool> buttons) override {
         const Joy& j = joys[port];
@@ -66,7 +63,6 @@ struct SoakHost : GameTestHost {
 class SoakDriver {
 public:
     long long updates = 0, games = 0, suspensions = 0, resizes = 0, broken = 0;
-    std::vector<std::string> violations;  // the first few, with the update they came at
 
     // Starts the game as the delegate does (p_OnCreate) on a fresh runtime.
     explicit SoakDriver(std::uint64_t seed) : rng_(seed) {
@@ -147,8 +143,8 @@ private:
         bool stuckGame = modeUpdates_ > 1500 && Playing(), stuckMenu = app_->m_Mode == 1 && modeUpdates_ > 600;
         if (script_.empty() && (stuckGame || stuckMenu)) {
             ReleaseAll();
-            if (stuckGame) script_ = {32, kWait, 37, kWait, kWait, 27};
-            else script_ = {32, kWait, kWait, 32, kWait, 38}, modeUpdates_ = 0;
+            script_ = stuckGame ? std::vector{32, kWait, 37, kWait, kWait, 27} : std::vector{32, kWait, kWait, 32, kWait, 38};
+            if (!stuckGame) modeUpdates_ = 0;
             mood_ = kIdle, moodLeft_ = 40;
         }
         if (--moodLeft_ > 0) return;
@@ -160,15 +156,9 @@ private:
     }
     // One tap per two updates: down, then up.
     void RunScript() {
-        if (tapped_ != kWait) {
-            Key(tapped_, false);
-            tapped_ = kWait;
-            return;
-        }
+        if (tapped_ != kWait) return Key(tapped_, false), void(tapped_ = kWait);
         if (script_.empty()) return;
-        int key = script_.back();
-        script_.pop_back();
-        if (key != kWait) Key(key, true), tapped_ = key;
+        if (int key = script_.back(); script_.pop_back(), key != kWait) Key(key, true), tapped_ = key;
     }
     void SendInput() {
         bool chaos = mood_ == kChaos;
@@ -199,9 +189,8 @@ private:
         for (SoakHost::Joy& j : host_.joys) {
             if (chaos || (mood_ == kFly && Chance(0.2))) {
                 for (int s = 0; s < 2; ++s) {
-                    if (Chance(0.1)) j.x[s] = Axis();
-                    if (Chance(0.1)) j.y[s] = Axis();
-                    if (Chance(0.05)) j.z[s] = Axis();
+                    for (auto [axis, p] : {std::pair{j.x, 0.1}, {j.y, 0.1}, {j.z, 0.05}})
+                        if (Chance(p)) axis[s] = Axis();
                 }
                 int b = Chance(0.1) ? Pick(32) : -1;
                 bool back = b == 6 || b == 7 || b == 14;
@@ -221,8 +210,8 @@ private:
         games += newGame;
         if (app_->m_Mode != lastMode_) modeUpdates_ = 0;
         lastMode_ = app_->m_Mode;
-        for (const std::string& v : checker_.Check(*app_, newGame))
-            if (++broken <= 20) violations.push_back("update " + std::to_string(updates) + ": " + v);
+        for (const std::string& v : checker_.Check(*app_, newGame))  // the first few
+            if (++broken <= 20) std::printf("soak: broken: update %lld: %s\n", updates, v.c_str());
     }
 
     std::mt19937_64 rng_;
@@ -245,8 +234,7 @@ double EnvNumber(const char* name, double fallback) {
 
 long PeakRssKiB() {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    return getrusage(RUSAGE_SELF, &usage), usage.ru_maxrss;
 }
 
 }  // namespace
@@ -254,7 +242,7 @@ long PeakRssKiB() {
 int main() {
     double seconds = std::getenv("SOAK_MINUTES") ? 60 * EnvNumber("SOAK_MINUTES", 30) : EnvNumber("SOAK_SECONDS", 8);
     auto seed = static_cast<std::uint64_t>(EnvNumber("SOAK_SEED", static_cast<double>(std::time(nullptr))));
-    std::printf("soak: seed %llu, %.0f s\n", static_cast<unsigned long long>(seed), seconds);
+    std::printf("soak: seed %llu, %.0f s\n", (unsigned long long)seed, seconds);
     std::fflush(stdout);
     SoakDriver driver(seed);
     long rssStart = PeakRssKiB();
@@ -265,9 +253,6 @@ int main() {
     std::printf("soak: %lld updates, %lld games, %lld suspensions, %lld resizes\n", driver.updates, driver.games,
                 driver.suspensions, driver.resizes);
     std::printf("soak: peak RSS %ld KiB at start, %ld KiB at end\n", rssStart, PeakRssKiB());
-    for (const std::string& v : driver.violations) std::printf("soak: broken: %s\n", v.c_str());
-    if (driver.broken == 0) return 0;
-    std::printf("soak: %lld broken invariants (seed %llu)\n", driver.broken,
-                static_cast<unsigned long long>(seed));
-    return 1;
+    if (driver.broken) std::printf("soak: %lld broken invariants (seed %llu)\n", driver.broken, (unsigned long long)seed);
+    return driver.broken ? 1 : 0;
 }

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "tests/support/game_host.h"
 
