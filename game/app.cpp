@@ -4,7 +4,7 @@
 
 c_MyApp* c_MyApp::m_new() {
     c_App::m_new();
-    m_Mode = 1;
+    m_Mode = kModeMenu;
     gc_assign(m_Music, (new c_LxPlayer)->m_new());
     m_ClsA = 1;
     m_HdLevel = 1;

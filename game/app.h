@@ -1,6 +1,6 @@
-// The game's application class: every field in declared order, and every
-// method grouped by the file that holds it. Fields and methods are public so
-// that tests can drive the game directly.
+// The game's application class: its fields grouped by concern, and its
+// methods grouped by the file that holds them. Fields and methods are public
+// so that tests can drive the game directly.
 #pragma once
 
 #include "framework/framework.h"
@@ -11,72 +11,47 @@ constexpr int kOmitted = -3717;
 
 class c_MyApp : public c_App {
 public:
-    int m_Fullscreen = 0;
-    int m_JinglePlayed = 0;
+    // --- Shell: the mode, the device and loading ---
     int m_Mode = 0;
-    int m_DevW = 0;
+    int m_GameMode = 0;  // chosen in the menu, 1..3
+    int m_Fullscreen = 0;
+    int m_DevW = 0;  // device size at the last render
     int m_DevH = 0;
-    c_LxPlayer* m_Music = nullptr;
-    float m_AccelZeroX = 0;
-    float m_AccelZeroY = 0;
-    float m_ClsR = 0;
-    float m_ClsG = 0;
-    float m_ClsB = 0;
-    float m_ClsA = 0;
-    int m_HdLevel = 0;
-    float m_ImgScale = 0;
-    Array<c_Image*> m_Img;
-    Array<int> m_ImgInfo;
-    int m_Font = 0;
-    int m_LoadStep = 0;
-    int m_GameMode = 0;
-    int m_MenuIntro = 0;
-    int m_Paused = 0;
-    int m_PauseDir = 0;
-    int m_PauseY = 0;
-    int m_I = 0;
-    Array<int> m_BadgeQueue;
-    Array<int> m_BadgeQueue2;
-    Array<bool> m_BadgeOwned;
-    Array<int> m_Ctl;
-    Array<int> m_Opt;
-    Array<int> m_Hi;
-    int m_People = 0;
-    int m_TmpB = 0;
-    int m_TmpC = 0;
-    int m_TmpD = 0;
-    int m_HiBase = 0;
-    int m_TmpF = 0;
-    Array<int> m_ChanMap;
-    int m_RenderMs = 0;
-    int m_RenderFps = 0;
-    int m_RenderFpsAvg = 0;
-    float m_ScaleX = 0;
-    float m_ScaleY = 0;
-    int m_FitMode = 0;
-    int m_Landscape = 0;
-    int m_DrawN = 0;
-    Array<float> m_Draw;
-    int m_LastChar = 0;
-    int m_TunePlaying = 0;
+    int m_LoadStep = 0;  // 0 when no loading is in progress
+    int m_SpinAngle = 0;  // the loading spinner, degrees
+    int m_JinglePlayed = 0;
+    int m_HdLevel = 0;  // asset resolution: 1, 2 or 4
+    float m_ImgScale = 0;  // 1 / m_HdLevel
+
+    // --- Update and render rates ---
     int m_UpdateMs = 0;
     int m_UpdateFps = 0;
     int m_UpdateFpsAvg = 0;
-    int m_MouseX = 0;
-    int m_MouseOldX = 0;
-    int m_MouseY = 0;
-    int m_MouseOldY = 0;
-    int m_MouseWasDown = 0;
-    int m_MouseDown = 0;
-    int m_MouseHit = 0;
-    Array<int> m_TouchDown;
-    Array<int> m_TouchX;
-    Array<int> m_TouchY;
-    int m_ClickLock = 0;
-    int m_KeyLock = 0;
-    int m_ShowCredits = 0;
-    int m_ShowOptions = 0;
-    int m_ShowBadges = 0;
+    int m_RenderMs = 0;
+    int m_RenderFps = 0;
+    int m_RenderFpsAvg = 0;
+
+    // --- Images, sounds and music ---
+    Array<c_Image*> m_Img;  // image slots (game/names.h)
+    Array<int> m_ImgInfo;  // three Ints per image slot
+    int m_Font = 0;  // image slot of the font
+    Array<c_Sound*> m_Snd;  // sound slots (game/names.h)
+    int m_SfxChan = 0;  // last effect channel, 0..23
+    Array<int> m_ChanMap;
+    int m_TunePlaying = 0;
+    c_LxPlayer* m_Music = nullptr;
+
+    // --- Screen fitting and draw state ---
+    float m_ScaleX = 0;  // device pixels per virtual pixel
+    float m_ScaleY = 0;
+    int m_FitMode = 0;
+    int m_Landscape = 0;
+    float m_ClsR = 0;  // clear colour 0..255, alpha 0..1
+    float m_ClsG = 0;
+    float m_ClsB = 0;
+    float m_ClsA = 0;
+    int m_DrawN = 0;  // floats used in m_Draw
+    Array<float> m_Draw;  // 2500 records of 15 floats
     float m_DrawSX = 0;
     float m_DrawSY = 0;
     float m_DrawRot = 0;
@@ -85,82 +60,136 @@ public:
     float m_DrawB = 0;
     float m_DrawA = 0;
     int m_DrawBlend = 0;
-    float m_ScorePanelW = 0;
-    int m_MenuTick = 0;
+
+    // --- Controls and locks ---
+    Array<int> m_Ctl;  // virtual controls by action (game/names.h)
+    int m_KeyLock = 0;  // a key press was used; held until all are up
+    int m_ClickLock = 0;  // a pointer press was used; held until all are up
+    int m_LastChar = 0;  // iCade character being read
     int m_ButtonHit = 0;
-    int m_SfxChan = 0;
-    Array<c_Sound*> m_Snd;
-    float m_BadgeScroll = 0;
-    float m_BadgeScroll2 = 0;
-    int m_TmpG = 0;
-    int m_TmpH = 0;
-    int m_TmpI = 0;
-    int m_TmpJ = 0;
-    int m_MenuSel = 0;
-    float m_GearAngle = 0;
-    float m_MenuDrag = 0;
-    float m_MenuTarget = 0;
-    float m_MenuSpeed = 0;
-    float m_MenuPos = 0;
-    int m_MenuH = 0;
-    int m_PosY = 0;
-    int m_PosX = 0;
-    int m_TmpL = 0;
-    int m_TmpM = 0;
-    int m_TmpN = 0;
-    int m_MenuSnap = 0;
-    int m_OptionSel = 0;
-    int m_TmpO = 0;
-    int m_Score = 0;
-    int m_SpinAngle = 0;
-    Array<float> m_Player;
-    float m_CamX = 0;
-    float m_CamTargetX = 0;
-    float m_CamY = 0;
-    float m_CamTargetY = 0;
-    int m_StarMax = 0;
-    Array<float> m_Star;
-    float m_StickX = 0;
+
+    // --- Pointer and touch, in virtual pixels ---
+    int m_MouseX = 0;
+    int m_MouseOldX = 0;  // at the previous update or the press
+    int m_MouseY = 0;
+    int m_MouseOldY = 0;
+    int m_MouseWasDown = 0;
+    int m_MouseDown = 0;  // left button or any touch down
+    int m_MouseHit = 0;
+    Array<int> m_TouchDown;  // touches 0..9
+    Array<int> m_TouchX;  // -3717 while up
+    Array<int> m_TouchY;
+
+    // --- Sticks, on-screen pad and tilt ---
+    float m_StickX = 0;  // -1..1, for the helicopter
     float m_StickY = 0;
-    int m_StickAnchorX = 0;
+    int m_StickAnchorX = 0;  // -1 while no movement touch is down
     int m_StickAnchorY = 0;
-    float m_KeyStickY = 0;
+    float m_KeyStickY = 0;  // ramped by the direction keys
     float m_KeyStickX = 0;
-    int m_GameOverT = 0;
-    int m_PartMax = 0;
-    Array<float> m_Part;
-    int m_Frame = 0;
-    Array<float> m_Obj;
-    int m_ObjSlot = 0;
-    int m_MapWidth = 0;
-    int m_WorldW = 0;
-    Array<int> m_Column;
-    int m_Wave = 0;
-    int m_Health = 0;
-    int m_Tick = 0;
-    int m_TmpP = 0;
-    int m_Rotor = 0;
-    int m_ScoreShown = 0;
-    int m_PauseSel = 0;
-    int m_GameOverAnim = 0;
-    int m_CreditsSlide = 0;
-    int m_CreditA = 0;
-    int m_CreditB = 0;
-    int m_PadDrag = 0;
-    int m_CreditC = 0;
-    float m_CreditD = 0;
-    int m_CreditE = 0;
-    int m_OptionsSlide = 0;
-    int m_OptKeyLock = 0;
-    int m_OptTouchLock = 0;
     int m_PadX = 0;
     int m_PadY = 0;
     float m_PadSize = 0;
+    int m_PadDrag = 0;  // 1 while the pad is resized
+    float m_AccelZeroX = 0;  // the reading taken as level
+    float m_AccelZeroY = 0;
     float m_AccelX = 0;
     float m_AccelY = 0;
     float m_AccelSmoothX = 0;
     float m_AccelSmoothY = 0;
 
+    // --- Menu ---
+    int m_MenuIntro = 0;  // slide-in counter, -32 up to 0
+    int m_MenuTick = 0;
+    int m_MenuSel = 0;  // 1..3 the game modes, 4 the gear
+    float m_MenuDrag = 0;
+    float m_MenuTarget = 0;
+    float m_MenuSpeed = 0;
+    float m_MenuPos = 0;
+    int m_MenuH = 0;  // the strip's axis: 1 - m_Landscape
+    int m_MenuSnap = 0;  // 0 while free
+    float m_GearAngle = 0;
+    float m_ScorePanelW = 0;
+
+    // --- Pause ---
+    int m_Paused = 0;
+    int m_PauseDir = 0;  // 1 opening, -1 closing
+    int m_PauseY = 0;
+    int m_PauseSel = 0;  // -1 give up, 0 resume, 1 options
+
+    // --- Panels: options, credits, badges ---
+    int m_ShowOptions = 0;
+    int m_OptionsSlide = 0;  // 0..30
+    int m_OptionSel = 0;  // 0 is the back gear
+    int m_OptKeyLock = 0;
+    int m_OptTouchLock = 0;
+    int m_ShowCredits = 0;
+    int m_CreditsSlide = 0;  // 0..30
+    int m_CreditA = 0;
+    int m_CreditB = 0;
+    int m_CreditC = 0;
+    float m_CreditD = 0;
+    int m_CreditE = 0;
+    int m_ShowBadges = 0;
+    Array<int> m_BadgeQueue;  // notifications: badge ids
+    Array<int> m_BadgeQueue2;  // and their ages
+    float m_BadgeScroll = 0;
+    float m_BadgeScroll2 = 0;
+
+    // --- Saved: settings, records and badges ---
+    Array<int> m_Opt;  // settings
+    Array<int> m_Hi;  // top tens at 0..29, last tens at 30..59
+    int m_HiBase = 0;  // table being shown or filled
+    Array<bool> m_BadgeOwned;
+
+    // --- Flight and the world ---
+    Array<float> m_Player;  // the helicopter, its rope and gun (play/records.h)
+    int m_Health = 0;
+    int m_Score = 0;
+    int m_ScoreShown = 0;  // eased toward m_Score
+    int m_GameOverT = 0;  // above 0 once the game is lost
+    int m_GameOverAnim = 0;
+    int m_Frame = 0;
+    int m_Tick = 0;
+    int m_Rotor = 0;  // 0..359
+    int m_MapWidth = 0;  // the last terrain column
+    int m_WorldW = 0;  // 32 x m_MapWidth, during an update
+    Array<int> m_Column;  // ten Ints per terrain column
+    int m_Wave = 0;
+    int m_People = 0;  // persons waiting
+
+    // --- Camera ---
+    float m_CamX = 0;
+    float m_CamTargetX = 0;
+    float m_CamY = 0;
+    float m_CamTargetY = 0;
+
+    // --- Pools: objects, particles, stars ---
+    Array<float> m_Obj;  // ten floats per object (play/records.h)
+    int m_ObjSlot = 0;  // the last free record found
+    Array<float> m_Part;
+    int m_PartMax = 0;
+    Array<float> m_Star;
+    int m_StarMax = 0;
+
+    // --- Scratch: shared loop counters and temporaries ---
+    int m_I = 0;
+    int m_TmpB = 0;
+    int m_TmpC = 0;
+    int m_TmpD = 0;
+    int m_TmpF = 0;
+    int m_TmpG = 0;
+    int m_TmpH = 0;
+    int m_TmpI = 0;
+    int m_TmpJ = 0;
+    int m_TmpL = 0;
+    int m_TmpM = 0;
+    int m_TmpN = 0;
+    int m_TmpO = 0;
+    int m_TmpP = 0;
+    int m_PosY = 0;
+    int m_PosX = 0;
+    // --- Methods, by the file that holds them ---
     c_MyApp() {}
     c_MyApp* m_new();
     void mark() override;

@@ -7,7 +7,8 @@
 #include "game/game.h"
 
 // Every field of c_MyApp but the three that hold objects (m_Music, m_Img,
-// m_Snd), in declared order.
+// m_Snd), in a fixed order of their own: the digests of the recorded replays
+// depend on it, so it stays as it is when app.h groups its fields otherwise.
 #define KR_STATE_FIELDS(X) \
     X(m_Fullscreen) X(m_JinglePlayed) X(m_Mode) X(m_DevW) X(m_DevH) X(m_AccelZeroX) \
     X(m_AccelZeroY) X(m_ClsR) X(m_ClsG) X(m_ClsB) X(m_ClsA) X(m_HdLevel) X(m_ImgScale) \

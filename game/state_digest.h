@@ -9,9 +9,9 @@
 class c_MyApp;
 
 // FNV-1a (64 bits) over every field of the game object that is not a
-// pointer (numbers, and the contents of its number and flag arrays), in
-// declared order, then the random seed and the configuration globals the
-// game changes while it runs.
+// pointer (numbers, and the contents of its number and flag arrays), in a
+// fixed order, then the random seed and the configuration globals the game
+// changes while it runs.
 std::uint64_t KrGameStateHash(c_MyApp* app);
 
 // The names of the fields the digest covers, in the order it takes them.

@@ -74,7 +74,7 @@ int c_MyApp::p_GameHeli() {
         p_SetCol(255, 255, 255);
         p_SetRot(0);
         p_SetSize(6);
-        p_DrawImg(2, m_Player[kScreenX], m_Player[kScreenY], 16 + 2.9f * kr_random_Rnd());
+        p_DrawImg(kImgSmall, m_Player[kScreenX], m_Player[kScreenY], 16 + 2.9f * kr_random_Rnd());
         for (int i = 0; i < 5; ++i) {
             int kind = kr_Vex_ToInt(1 + 1.9f * kr_random_Rnd());
             p_ThrowParticle(m_Player[kX], m_Player[kY], kind, 0);
@@ -91,7 +91,7 @@ int c_MyApp::p_GameHeli() {
     int frame = play::ClampInt(kr_Vex_ToInt(std::fmod(m_Player[kRotorCount] / 8, 10.0f)), 0, 9);
     p_SetSize(2);
     p_SetRot(m_Player[kTilt]);
-    p_DrawImg(1, m_Player[kScreenX], m_Player[kScreenY], static_cast<float>(frame));
+    p_DrawImg(kImgSprites, m_Player[kScreenX], m_Player[kScreenY], static_cast<float>(frame));
     return 0;
 }
 
@@ -102,7 +102,7 @@ int c_MyApp::p_GameFire() {
     // leaves no shot behind.
     if (m_Paused != 0) return 0;
     if (cooldown > -1) cooldown -= 1;
-    if (p_PlayKey(10, 1, 0) == 0 && p_PlayKey(12, 1, 0) == 0) {
+    if (p_PlayKey(kActionButton1, 1, 0) == 0 && p_PlayKey(kActionButton3, 1, 0) == 0) {
         cooldown = -1;
         delay = 6;
         return 0;
@@ -111,7 +111,7 @@ int c_MyApp::p_GameFire() {
     m_ObjSlot = p_ObjFree();
     if (m_ObjSlot < 0) return 0;
     p_AddBull(m_ObjSlot, m_Player[kX], m_Player[kY], 3, m_Player[kTilt]);
-    int sound = kr_Vex_ToInt(2 + 1.9f * kr_random_Rnd());
+    int sound = kr_Vex_ToInt(kSfxGunshot + 1.9f * kr_random_Rnd());
     float rate = 0.8f + 0.4f * kr_random_Rnd();
     p_PlaySFX(sound, rate);
     // Holding fire shoots ever more slowly.

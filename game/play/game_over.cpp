@@ -69,10 +69,10 @@ int c_MyApp::p_GameOver() {
         }
     }
 
-    if (m_Mode == 10) {
+    if (m_Mode == kModePlay) {
         ++t;
         if (t >= kReturnAt) {
-            m_Mode = 2;
+            m_Mode = kModeToMenu;
             t = kFadeFrom;
             m_Music->p_Lx_Stop(1);
             if (kr_Vex_HasMusic == 1) m_Music->p_Lx_Stop(1);
@@ -82,7 +82,7 @@ int c_MyApp::p_GameOver() {
             }
         }
     }
-    if (m_Mode < 10) {
+    if (m_Mode < kModePlay) {
         t -= kFadeStep;
         if (t < 0) t = 0;
     }

@@ -7,8 +7,8 @@ namespace {
 // Back on the keyboard or any joystick; on OUYA its button 4 as well.
 bool PauseHeld(c_MyApp& app) {
     for (int d = 0; d <= 3; ++d) {
-        if (app.p_PlayKey(99, 1, d) != 0) return true;
-        if (kr_Vex_isOuya == 1 && app.p_PlayKey(13, 1, d) != 0) return true;
+        if (app.p_PlayKey(kActionBack, 1, d) != 0) return true;
+        if (kr_Vex_isOuya == 1 && app.p_PlayKey(kActionButton4, 1, d) != 0) return true;
     }
     return false;
 }
@@ -17,7 +17,7 @@ void OpenPause(c_MyApp& app) {
     app.m_Paused = 1;
     app.m_PauseDir = 1;
     app.m_PauseSel = 0;
-    app.p_PlaySFX(98, 1, 0.5f);
+    app.p_PlaySFX(kSfxClick, 1, 0.5f);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ int c_MyApp::p_LoadGame() {
     m_ScoreShown = 0;  // the status bar starts at 0, not at the last game's score
     m_GameOverT = 0;
     m_GameOverAnim = 0;
-    m_Mode = 10;
+    m_Mode = kModePlay;
     m_Rotor = 0;
     m_CamX = m_CamY = m_CamTargetX = m_CamTargetY = 0;
 

@@ -71,7 +71,7 @@ int c_MyApp::p_GameEnemy(int o, float sx, float sy) {
     p_SetCol(255, 255, 255, 1);
     p_SetRot(0);
     p_SetSize(2);
-    p_DrawImg(1, sx, sy, static_cast<float>(12 + (step < 0 ? step + 4 : step)));
+    p_DrawImg(kImgSprites, sx, sy, static_cast<float>(12 + (step < 0 ? step + 4 : step)));
     p_SetCol(0, 0, 0);
     p_Rect(sx - 17, sy + 8, 34, 6);
     p_SetCol(255, 255, 255);
@@ -87,9 +87,9 @@ int c_MyApp::p_GameEnemy(int o, float sx, float sy) {
         m_Obj[o + kKind] = kFree;
         p_Gimme(500, x, y);
         float rate7 = 0.7f + 0.5f * kr_random_Rnd();
-        p_PlaySFX(7, rate7);
+        p_PlaySFX(kSfxBigExplosion, rate7);
         float rate6 = 0.7f + 0.5f * kr_random_Rnd();
-        p_PlaySFX(6, rate6);
+        p_PlaySFX(kSfxExplosion, rate6);
         for (int k = 0; k < 33; ++k) {
             int kind = DebrisKind();
             p_ThrowParticle(x, y, kind, 0);
@@ -104,14 +104,14 @@ int c_MyApp::p_GameShot(int o, float sx, float sy, bool shown) {
         p_SetCol(255, 255, 255, 1);
         p_SetRot(0);
         p_SetSize(2);
-        p_DrawImg(2, sx, sy, 9);
+        p_DrawImg(kImgSmall, sx, sy, 9);
     }
     if (kind == kExplosion) {
         if (shown) {
             p_SetCol(255, 255, 255, 1);
             p_SetRot(0);
             p_SetSize(3);
-            p_DrawImg(2, sx, sy, 16 + 2.9f * kr_random_Rnd());
+            p_DrawImg(kImgSmall, sx, sy, 16 + 2.9f * kr_random_Rnd());
         }
         if (m_Obj[o + kTimer] < 0) m_Obj[o + kKind] = kFree;
     }
@@ -133,7 +133,7 @@ int c_MyApp::p_GameShotHit(int o) {
     Explode(m_Obj, o);
     m_Health = kr_Vex_ToInt(static_cast<float>(m_Health) - (5 + 6 * kr_random_Rnd()));
     if (m_GameOverT <= 0) {
-        int sound = kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd());
+        int sound = kr_Vex_ToInt(kSfxHit + 1.9f * kr_random_Rnd());
         float rate = 0.7f + 0.5f * kr_random_Rnd();
         p_PlaySFX(sound, rate);
     }
@@ -153,7 +153,7 @@ int c_MyApp::p_GameShotEnemies(int o) {
         if (WrappedDistance(x, m_Obj[e + kObjX], w) > 32 || !Near(y, m_Obj[e + kObjY], 16)) continue;
         Explode(m_Obj, o);
         m_Obj[e + kHealth] -= 1;
-        int sound = kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd());
+        int sound = kr_Vex_ToInt(kSfxHit + 1.9f * kr_random_Rnd());
         float rate = 0.7f + 0.5f * kr_random_Rnd();
         p_PlaySFX(sound, rate);
         m_Score = AddSat(m_Score, 25);
@@ -180,7 +180,7 @@ int c_MyApp::p_GameEnemyFire(int o) {
     // Fainter the farther the enemy is from the helicopter, both x taken as
     // remainders of the world's width (the sign kept).
     float d = std::fabs(WorldMod(x, w) - WorldMod(m_Player[kX], w));
-    int sound = kr_Vex_ToInt(2 + 1.9f * kr_random_Rnd());
+    int sound = kr_Vex_ToInt(kSfxGunshot + 1.9f * kr_random_Rnd());
     float rate = 0.8f + 0.4f * kr_random_Rnd();
     float volume = (640 - d) / 640;
     p_PlaySFX(sound, rate, volume < 0 ? 0 : volume);

@@ -132,11 +132,11 @@ int c_MyApp::p_DoParticles() {
         float sx = play::WorldMod(m_Part[p + 1] - m_CamX, ww);
         if (sx < -128) sx += ww;
         float sy = m_Part[p + 2] - m_CamY;
-        if (kind > 0 && kind < 3) p_DrawImg(96, sx, sy, m_Part[p + 9]);
+        if (kind > 0 && kind < 3) p_DrawImg(kImgParts, sx, sy, m_Part[p + 9]);
         if (kind == 3) {
             p_SetSize(3, 3);
             p_SetCol(255, 255, 255);
-            p_DrawImg(2, sx, sy, 12);
+            p_DrawImg(kImgSmall, sx, sy, 12);
         }
         if (kind == 98) p_SetSize(4, 4);
         if (kind == 98 || kind == 99) p_Text(sx, sy, String(kr_Vex_ToInt(m_Part[p + 9])), 1.0f, 1.0f);

@@ -21,7 +21,7 @@ void ButtonAt(const c_MyApp& app, int sel, float& x, float& y) {
 
 void Resume(c_MyApp& app, float rate, float volume) {
     app.m_PauseDir = -1;
-    app.p_PlaySFX(98, rate, volume, 0);
+    app.p_PlaySFX(kSfxClick, rate, volume, 0);
 }
 
 // The game ends through the game-over overlay; the panel is gone at once.
@@ -31,7 +31,7 @@ void GiveUp(c_MyApp& app, float rate, float volume) {
     app.m_PauseY = -64;
     if (app.m_GameOverT <= 0 && kr_app__game) kr_app__game->GameOver(app.m_GameMode, app.m_Score);
     app.m_GameOverT = 1;
-    app.p_PlaySFX(98, rate, volume, 0);
+    app.p_PlaySFX(kSfxClick, rate, volume, 0);
 }
 
 void OpenOptions(c_MyApp& app, int sound, float rate) {
@@ -42,8 +42,10 @@ void OpenOptions(c_MyApp& app, int sound, float rate) {
 void Select(c_MyApp& app, int sel, float rate) {
     app.m_KeyLock = 1;
     app.m_PauseSel = sel;
-    app.p_PlaySFX(98, rate);
+    app.p_PlaySFX(kSfxClick, rate);
 }
+
+// --- The panel and its slide ---
 
 void DimAndSlide(c_MyApp& app) {
     float h = kr_Vex_jscrh;
@@ -91,14 +93,14 @@ void Overscan(c_MyApp& app) {
     app.p_Rect(cx - 132 + 2.67f * app.m_Opt[14], p - 158, 8, 16);
     if (app.m_ClickLock == 0 && app.p_MouseIn_Centered(cx, p - 158, 256, 16) != 0) {
         app.m_ClickLock = 1;
-        app.p_PlaySFX(98);
+        app.p_PlaySFX(kSfxClick);
         app.m_Opt[14] = kr_Vex_overscan >= 32 ? 1 : 96;
     }
-    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(14, 1) != 0) {
+    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(kActionButton5, 1) != 0) {
         app.m_Opt[14] -= 16;
         app.m_KeyLock = 1;
     }
-    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(15, 1) != 0) {
+    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(kActionButton6, 1) != 0) {
         app.m_Opt[14] += 16;
         app.m_KeyLock = 1;
     }
@@ -106,6 +108,8 @@ void Overscan(c_MyApp& app) {
     if (app.m_Opt[14] > 96) app.m_Opt[14] = 96;
     kr_Vex_overscan = static_cast<float>(app.m_Opt[14]);
 }
+
+// --- Buttons, keys and back ---
 
 // Resume, give up and the options gear under the pointer.
 void Buttons(c_MyApp& app) {
@@ -131,15 +135,15 @@ void Buttons(c_MyApp& app) {
     ButtonAt(app, kOptions, x, y);
     if (app.m_ShowOptions == 0) app.m_GearAngle += 0.2f;
     app.p_SetRot(-0.66f * app.m_GearAngle);
-    app.p_DrawImg(95, x, y, 8);
+    app.p_DrawImg(kImgButtons, x, y, 8);
     app.p_SetRot(0.33f * app.m_GearAngle);
-    app.p_DrawImg(95, x, y, 9);
+    app.p_DrawImg(kImgButtons, x, y, 9);
     app.p_SetRot(app.m_GearAngle);
     int gear = app.p_Button95(x, y, 10);
     app.p_SetRot(0);
     if (gear != 0 && app.m_ClickLock == 0) {
         app.m_ClickLock = 1;
-        OpenOptions(app, 99, 1);
+        OpenOptions(app, kSfxSelect, 1);
     }
 }
 
@@ -149,17 +153,17 @@ void Keys(c_MyApp& app) {
     ButtonAt(app, app.m_PauseSel, x, y);
     app.p_SetSize(2.5f);
     app.p_SetCol(255, 255, 100);
-    app.p_DrawImg(97, x, y, 6);
+    app.p_DrawImg(kImgIcons, x, y, 6);
     if (app.m_KeyLock != 0) return;
 
-    bool left = app.p_PlayKeyAll(3, 1) != 0, right = app.p_PlayKeyAll(5, 1) != 0;
-    bool up = app.p_PlayKeyAll(0, 1) != 0, down = app.p_PlayKeyAll(8, 1) != 0;
+    bool left = app.p_PlayKeyAll(kActionLeft, 1) != 0, right = app.p_PlayKeyAll(kActionRight, 1) != 0;
+    bool up = app.p_PlayKeyAll(kActionUp, 1) != 0, down = app.p_PlayKeyAll(kActionDown, 1) != 0;
     int sel = app.m_PauseSel;
-    if (app.p_PlayKeyAll(10, 1) != 0) {
+    if (app.p_PlayKeyAll(kActionButton1, 1) != 0) {
         app.m_KeyLock = 1;
         if (sel == kResume) Resume(app, 1, 1);
         if (sel == kGiveUp) GiveUp(app, 0.5f, 1);
-        if (sel == kOptions) OpenOptions(app, 98, 1);
+        if (sel == kOptions) OpenOptions(app, kSfxClick, 1);
     } else if (sel == kResume && (left || up)) {
         Select(app, kGiveUp, 0.8f);
     } else if (sel == kResume && right) {
@@ -175,10 +179,10 @@ void Keys(c_MyApp& app) {
 void Back(c_MyApp& app) {
     if (app.m_KeyLock != 0) return;
     for (int d = 0; d < 4; ++d) {
-        if (app.p_PlayKey(99, 1, d) == 0) continue;
+        if (app.p_PlayKey(kActionBack, 1, d) == 0) continue;
         app.m_KeyLock = 1;
         app.m_PauseDir = -1;
-        app.p_PlaySFX(98, 1, 0.5f, 0);
+        app.p_PlaySFX(kSfxClick, 1, 0.5f, 0);
         return;
     }
 }

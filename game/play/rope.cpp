@@ -30,8 +30,8 @@ int c_MyApp::p_GameRope() {
         p_SetSize(2);
         p_SetRot(static_cast<float>(angle));
         p_Alpha(alpha);
-        p_DrawImg(2, sx, sy, 8);
-        if (m_Player[RopeSeat(s)] > 0) p_DrawImg(2, sx, sy, static_cast<float>(kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd())));
+        p_DrawImg(kImgSmall, sx, sy, 8);
+        if (m_Player[RopeSeat(s)] > 0) p_DrawImg(kImgSmall, sx, sy, static_cast<float>(kr_Vex_ToInt(4 + 1.9f * kr_random_Rnd())));
     }
     return 0;
 }
@@ -42,8 +42,8 @@ int c_MyApp::p_GameBoard() {
             m_Player[RopeSeat(s)] = m_Player[RopeSeat(s + 1)];
             if (m_Player[RopeSeat(s)] > 0) {
                 float rate = 0.6f + 0.8f * kr_random_Rnd();
-                p_PlaySFX(9, rate);
-                p_DrawImg(2, m_Player[RopeX(s)] - m_CamX, m_Player[RopeY(s)] - m_CamY, 4);
+                p_PlaySFX(kSfxClimb, rate);
+                p_DrawImg(kImgSmall, m_Player[RopeX(s)] - m_CamX, m_Player[RopeY(s)] - m_CamY, 4);
             }
         }
         m_Player[RopeSeat(kRopeLast)] = 0;
@@ -57,7 +57,7 @@ int c_MyApp::p_GameBoard() {
         m_Score = AddSat(m_Score, 5);
         p_AddParticle(99, x, y - 48, 0, -0.25f, 5, 3, 0);
         p_AddParticle(3, x, y - 16, 0, -0.5f, 0, 0, 0);
-        p_PlaySFX(10, 1);
+        p_PlaySFX(kSfxPickup, 1);
     }
     return 0;
 }

@@ -69,7 +69,7 @@ int c_MyApp::p_DoStars(float dx, float dy) {
         p_SetSize(1, 1);
         p_SetRot(0);
         p_SetCol(255, 255, 255);
-        p_DrawImg(96, m_Star[s + 1], m_Star[s + 2], m_Star[s]);
+        p_DrawImg(kImgParts, m_Star[s + 1], m_Star[s + 2], m_Star[s]);
     }
     p_ResetDraw();
     return 0;

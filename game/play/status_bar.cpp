@@ -53,7 +53,7 @@ int c_MyApp::p_GameStatus() {
     p_Rect(pad - 1, kRadarTop, 3, kRadarHeight);
     p_SetCol(255, 255, 255, aboard == 8 ? static_cast<float>(0.8 + 0.2 * SinDeg(8.0 * m_Rotor)) : 0.7f);
     p_SetSize(2);
-    p_DrawImg(1, pad, kRadarMiddle + 16, 10);
+    p_DrawImg(kImgSprites, pad, kRadarMiddle + 16, 10);
     p_SetSize(1);
     p_SetCol(255, 100, 100, 1);
     for (int e = 0; e <= kLastObject * 10; e += 10) {
@@ -74,7 +74,7 @@ int c_MyApp::p_GameStatus() {
     p_Text(cx + 78, 15, String("Health"), 2, 1);
     for (int k = 0; k < 8; ++k) {
         p_Alpha(aboard >= static_cast<float>(k + 1) ? 1 : 0.4f);
-        p_DrawImg(2, w - 64 + kSeatX[k], kSeatY[k], 0);
+        p_DrawImg(kImgSmall, w - 64 + kSeatX[k], kSeatY[k], 0);
     }
 
     // The shown score eases toward the score.
@@ -87,9 +87,9 @@ int c_MyApp::p_GameStatus() {
 int c_MyApp::p_GameLost() {
     if (m_Health >= 0) return 0;
     if (m_GameOverT <= 0) {
-        p_PlaySFX(6, 1);
+        p_PlaySFX(kSfxExplosion, 1);
         float rate = 0.7f + 0.5f * kr_random_Rnd();
-        p_PlaySFX(7, rate);
+        p_PlaySFX(kSfxBigExplosion, rate);
         if (kr_app__game) kr_app__game->GameOver(m_GameMode, m_Score);
     }
     kr_audio_StopMusic();

@@ -74,7 +74,7 @@ int c_MyApp::p_GameColumn(int i, float sx) {
 
     p_SetCol(255, 255, 255, 1);
     p_SetSize(2);
-    if (i == 0 && sx >= -256 && sx <= kr_Vex_jscrw + 256) p_DrawImg(3, sx, gy - 72, static_cast<float>((m_Tick / 8) % 12));
+    if (i == 0 && sx >= -256 && sx <= kr_Vex_jscrw + 256) p_DrawImg(kImgAircraft, sx, gy - 72, static_cast<float>((m_Tick / 8) % 12));
     if (m_Column[i * 10 + 1] == 1) p_GamePerson(i, sx, gy);
     return 0;
 }
@@ -92,7 +92,7 @@ int c_MyApp::p_GameLand(int i, float sx, int h) {
         float x = m_Player[kX], y = m_Player[kY];
         p_Gimme2(kPayment[aboard < 8 ? aboard : 8], x, y - 64);
         p_Replenish();
-        p_PlaySFX(11, 1);
+        p_PlaySFX(kSfxFanfare, 1);
         for (int k = 0; k < aboard; ++k) {
             float up = 0.3f + 0.5f * kr_random_Rnd();
             p_AddParticle(3, x, y, 0.25f * (static_cast<float>(k) - (aboard - 1) * 0.5f), -up, 0, 0, 0);
@@ -113,14 +113,14 @@ int c_MyApp::p_GameCrash() {
     if (m_Health > 0) m_Player[kTargetY] -= 4;
     if (m_GameOverT <= 0) {
         float rate = 0.7f + 0.6f * kr_random_Rnd();
-        p_PlaySFX(8, rate);
+        p_PlaySFX(kSfxScrape, rate);
     }
     return 0;
 }
 
 int c_MyApp::p_GamePerson(int i, float sx, float gy) {
     float px = sx + 16, py = gy - 8;
-    p_DrawImg(2, px, py, static_cast<float>(((7LL * i + m_Frame) / 8) % 4));
+    p_DrawImg(kImgSmall, px, py, static_cast<float>(((7LL * i + m_Frame) / 8) % 4));
     // The rope must hang still, its end on the person and free, and the
     // cabin must have room.
     float endX = m_Player[RopeX(kRopeLast)], endY = m_Player[RopeY(kRopeLast)];

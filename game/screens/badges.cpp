@@ -57,7 +57,7 @@ int c_MyApp::p_ShowBadges() {
         p_Text(x + 16, y + 4, p_BadgeName(id), 0, 0);
         if (id >= 0 && id <= 63) {
             p_SetSize(0.5f);
-            p_DrawImg(80, x + 144, y + 16, static_cast<float>(id));
+            p_DrawImg(kImgBadges, x + 144, y + 16, static_cast<float>(id));
             p_SetSize(1);
         }
     }
@@ -80,8 +80,8 @@ int c_MyApp::p_BadgesBox() {
     p_SetCol(255, 255, 255, 1);
     bool down = false, up = false;
     for (int device = 0; device <= 3; ++device) {
-        down = down || p_PlayKey(8, 1, device) != 0;
-        up = up || p_PlayKey(0, 1, device) != 0;
+        down = down || p_PlayKey(kActionDown, 1, device) != 0;
+        up = up || p_PlayKey(kActionUp, 1, device) != 0;
     }
     if (down) m_BadgeScroll2 -= 16;
     if (up) m_BadgeScroll2 += 16;

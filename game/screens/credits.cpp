@@ -46,6 +46,8 @@ int WholePart(float v) {
 
 }  // namespace
 
+// --- The frame of tiles ---
+
 static bool MakeCreditFrame(c_MyApp& app, CreditFrame& f) {
     float w = kr_Vex_jscrw;
     float h = kr_Vex_jscrh;
@@ -114,11 +116,13 @@ static void CreditTile(c_MyApp& app, const CreditFrame& f, int i, int j) {
     if (!corner) BorderStripe(app, f, i, j, x, y);
 }
 
+// --- Credit lines and dials ---
+
 // Eight lines 16 pixels apart rise through the circle, brightest in the
 // middle; the 48 lines repeat without end.
 static void CreditLines(c_MyApp& app, const CreditFrame& f) {
-    bool hurry = app.p_PlayKeyAll(0, 1) != 0;
-    for (int device = 0; device <= 3 && !hurry; ++device) hurry = app.p_PlayKey(8, 1, device) != 0;
+    bool hurry = app.p_PlayKeyAll(kActionUp, 1) != 0;
+    for (int device = 0; device <= 3 && !hurry; ++device) hurry = app.p_PlayKey(kActionDown, 1, device) != 0;
     app.m_CreditD -= 0.3f;
     if (hurry) app.m_CreditD -= 1.5f;
     if (app.m_CreditD < -16) {
@@ -167,26 +171,29 @@ static void CreditDials(c_MyApp& app, const CreditFrame& f) {
                 {WholePart(kr_Vex_jscrw), WholePart(kr_Vex_jscrh), app.m_RenderFpsAvg});
     DialRing(app, left, bottom, f.tile);
     app.p_SetSize(1);
-    app.p_DrawImg(95, left, bottom, 12);
+    app.p_DrawImg(kImgButtons, left, bottom, 12);
     DialRing(app, right, bottom, f.tile);
     app.p_SetSize(0.3f);
-    app.p_DrawImg(93, right, bottom, 0);
+    app.p_DrawImg(kImgStudioLogo, right, bottom, 0);
     app.p_SetSize(1);
 }
 
+// --- The panel ---
+
 // A click anywhere closes the panel, even while it slides in; so do buttons
-// 15, 10 and 11.
+// 6, 1 and 2.
 static void CreditClose(c_MyApp& app) {
     if (app.m_MouseDown > 0 && app.m_ClickLock == 0) {
         app.m_ClickLock = 1;
         app.m_ShowCredits = 0;
-        app.p_PlaySFX(99, 1);
+        app.p_PlaySFX(kSfxSelect, 1);
     }
     if (app.m_KeyLock != 0) return;
-    if (app.p_PlayKeyAll(15, 1) != 0 || app.p_PlayKeyAll(10, 1) != 0 || app.p_PlayKeyAll(11, 1) != 0) {
+    if (app.p_PlayKeyAll(kActionButton6, 1) != 0 || app.p_PlayKeyAll(kActionButton1, 1) != 0 ||
+        app.p_PlayKeyAll(kActionButton2, 1) != 0) {
         app.m_KeyLock = 1;
         app.m_ShowCredits = 0;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
     }
 }
 
@@ -201,12 +208,12 @@ int c_MyApp::p_CreditBox() {
         }
         p_SetCol(255, 255, 255);
         p_SetSize(1);
-        p_DrawImg(91, kr_Vex_jscrw / 2, kr_Vex_jscrh / 2 - 24 * f.k, 0);
+        p_DrawImg(kImgTestCard, kr_Vex_jscrw / 2, kr_Vex_jscrh / 2 - 24 * f.k, 0);
         CreditLines(*this, f);
         p_Alpha(alpha);
         p_SetCol(255, 255, 255);
         p_SetSize(0.4f);
-        p_DrawImg(98, kr_Vex_jscrw / 2, f.y0 + static_cast<float>(f.ny - 1) * f.cell + 4 * f.k, 0);
+        p_DrawImg(kImgLogo, kr_Vex_jscrw / 2, f.y0 + static_cast<float>(f.ny - 1) * f.cell + 4 * f.k, 0);
         p_SetSize(1);
         CreditDials(*this, f);
     }

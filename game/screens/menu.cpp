@@ -2,6 +2,7 @@
 // opens the credits, the keys and dragging. The score panel and the mode
 // strip live in score_panel.cpp and menu_strip.cpp.
 #include "game/game.h"
+#include "host/events.h"
 #include "game/screens/menu_parts.h"
 
 bool MenuPanelRequested(const c_MyApp& app) {
@@ -10,7 +11,7 @@ bool MenuPanelRequested(const c_MyApp& app) {
 
 bool BackOnAnyDevice(c_MyApp& app) {
     for (int device = 0; device <= 3; ++device) {
-        if (app.p_PlayKey(99, 1, device) != 0) return true;
+        if (app.p_PlayKey(kActionBack, 1, device) != 0) return true;
     }
     return false;
 }
@@ -19,13 +20,13 @@ bool BackOnAnyDevice(c_MyApp& app) {
 // and the Escape key asks too.
 static void MenuLeave(c_MyApp& app) {
     if (app.m_KeyLock != 0 || app.m_ClickLock != 0) return;
-    bool back = app.p_PlayKeyAll(99, 1) != 0;
+    bool back = app.p_PlayKeyAll(kActionBack, 1) != 0;
     if (kr_Vex_isOuya != 1) {
         if (back) krError(String());
         return;
     }
-    if (back || kr_input_KeyDown(27) != 0) {
-        app.m_Mode = 4;
+    if (back || kr_input_KeyDown(kr_key::Escape) != 0) {
+        app.m_Mode = kModeQuit;
         app.m_KeyLock = 1;
         app.m_ClickLock = 1;
     }
@@ -38,12 +39,12 @@ static void MenuBackdrop(c_MyApp& app) {
     float h = kr_Vex_jscrh;
     float intro = static_cast<float>(app.m_MenuIntro);
     app.p_SetSize(3);
-    app.p_DrawImg(99, w / 2, h / 2 + 16 * intro, 0);
+    app.p_DrawImg(kImgMenu, w / 2, h / 2 + 16 * intro, 0);
     app.p_SetSize(2);
     float logoY = 0.2f * h + 12 * intro;
-    app.p_DrawImg(98, 0.4f * w, logoY, 0);
+    app.p_DrawImg(kImgLogo, 0.4f * w, logoY, 0);
     app.m_MenuTick = (app.m_MenuTick + 2) % 60;
-    app.p_DrawImg(1, 0.4f * w - 116, logoY + 8, static_cast<float>((app.m_MenuTick / 6) % 10));
+    app.p_DrawImg(kImgSprites, 0.4f * w - 116, logoY + 8, static_cast<float>((app.m_MenuTick / 6) % 10));
 }
 
 // The studio logo button; it and the right shoulder open the credits. In
@@ -52,27 +53,28 @@ static void MenuBackdrop(c_MyApp& app) {
 static void MenuStudioLogo(c_MyApp& app) {
     app.p_SetSize(0.35f);
     app.p_SetCol(255, 255, 255);
-    int pressed = app.p_Button(93, kr_Vex_jscrw - 70, 32 + 4 * static_cast<float>(app.m_MenuIntro), 0);
+    int pressed = app.p_Button(kImgStudioLogo, kr_Vex_jscrw - 70, 32 + 4 * static_cast<float>(app.m_MenuIntro), 0);
     if (MenuPanelRequested(app)) return;
     if (pressed != 0 && app.m_ClickLock == 0) {
         app.m_ClickLock = 1;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
         app.m_ShowCredits = 1;
     }
-    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(15, 1) != 0) {
+    if (app.m_KeyLock == 0 && app.p_PlayKeyAll(kActionButton6, 1) != 0) {
         app.m_KeyLock = 1;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
         app.m_ShowCredits = 1;
     }
 }
 
-// Actions that activate the selected item besides button 10.
-static constexpr int kMenuActivateActions[] = {11, 12, 13, 16, 17};
+// Actions that activate the selected item besides button 1.
+static constexpr int kMenuActivateActions[] = {kActionButton2, kActionButton3, kActionButton4, kActionButton7,
+                                               kActionButton8};
 
 static void MenuKeys(c_MyApp& app) {
     if (app.m_KeyLock != 0 || MenuPanelRequested(app)) return;
-    bool previous = app.p_PlayKeyAll(0, 1) != 0 || app.p_PlayKeyAll(3, 1) != 0;
-    bool next = app.p_PlayKeyAll(8, 1) != 0 || app.p_PlayKeyAll(5, 1) != 0;
+    bool previous = app.p_PlayKeyAll(kActionUp, 1) != 0 || app.p_PlayKeyAll(kActionLeft, 1) != 0;
+    bool next = app.p_PlayKeyAll(kActionDown, 1) != 0 || app.p_PlayKeyAll(kActionRight, 1) != 0;
     int item = 0;
     if (previous && app.m_MenuSel > 1) {
         item = app.m_MenuSel - 1;
@@ -82,9 +84,9 @@ static void MenuKeys(c_MyApp& app) {
     if (item != 0) {
         MenuSelect(app, item);
         app.m_KeyLock = 1;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
     }
-    bool activate = app.p_PlayKeyAll(10, 1) != 0;
+    bool activate = app.p_PlayKeyAll(kActionButton1, 1) != 0;
     for (int action : kMenuActivateActions) activate = activate || app.p_PlayKeyAll(action, 1) != 0;
     if (activate) MenuActivate(app);
 }

@@ -11,7 +11,6 @@ namespace {
 constexpr float kItemGap = 88;
 constexpr int kItems = 4;
 constexpr int kGearItem = 4;
-constexpr int kButtonSheet = 95;
 
 // Where the strip lies on the virtual screen this update.
 struct Strip {
@@ -34,7 +33,7 @@ void MenuActivate(c_MyApp& app) {
     int item = app.m_MenuSel;
     if (item >= 1 && item <= 3) {
         app.m_GameMode = item;
-        app.m_Mode = 11;
+        app.m_Mode = kModeNewGame;
     } else if (item == kGearItem) {
         app.m_ShowOptions = 1;
         app.m_OptionSel = 0;
@@ -43,14 +42,14 @@ void MenuActivate(c_MyApp& app) {
     }
     app.m_ClickLock = 1;
     app.m_KeyLock = 1;
-    app.p_PlaySFX(98);
+    app.p_PlaySFX(kSfxClick);
 }
 
 void DrawGearWheels(c_MyApp& app, float x, float y) {
     app.p_SetRot(-0.66f * app.m_GearAngle);
-    app.p_DrawImg(kButtonSheet, x, y, 8);
+    app.p_DrawImg(kImgButtons, x, y, 8);
     app.p_SetRot(0.33f * app.m_GearAngle);
-    app.p_DrawImg(kButtonSheet, x, y, 9);
+    app.p_DrawImg(kImgButtons, x, y, 9);
 }
 
 // The target follows the fling speed, which dies away quickly; the shown
@@ -84,12 +83,12 @@ static void DrawStripItem(c_MyApp& app, int item, float x, float y, float distan
     app.p_SetSize(selected ? 1.75f : 1);
     app.p_SetCol(255, 255, 255, selected ? 1 : std::fmax(0.5f, 1 - distance / 480));
     if (item != kGearItem) {
-        app.p_DrawImg(kButtonSheet, x, y, static_cast<float>(item - 1));
+        app.p_DrawImg(kImgButtons, x, y, static_cast<float>(item - 1));
         return;
     }
     DrawGearWheels(app, x, y);
     app.p_SetRot(app.m_GearAngle);
-    app.p_DrawImg(kButtonSheet, x, y, 10);
+    app.p_DrawImg(kImgButtons, x, y, 10);
     app.p_SetRot(0);
 }
 
@@ -98,8 +97,8 @@ static void DrawStripItem(c_MyApp& app, int item, float x, float y, float distan
 static void StripTap(c_MyApp& app, int item, float x, float y) {
     if (app.m_MouseDown <= 0) return;
     float scale = app.m_ImgScale * app.m_DrawSX;
-    float boxW = static_cast<float>(app.m_ImgInfo[3 * kButtonSheet]) * scale;
-    float boxH = static_cast<float>(app.m_ImgInfo[3 * kButtonSheet + 1]) * scale;
+    float boxW = static_cast<float>(app.m_ImgInfo[3 * kImgButtons]) * scale;
+    float boxH = static_cast<float>(app.m_ImgInfo[3 * kImgButtons + 1]) * scale;
     if (app.p_MouseIn_Centered(x, y, boxW, boxH) == 0) return;
     if (item == app.m_MenuSel) {
         MenuActivate(app);
@@ -107,7 +106,7 @@ static void StripTap(c_MyApp& app, int item, float x, float y) {
         MenuSelect(app, item);
         app.m_ClickLock = 1;
         app.m_KeyLock = 1;
-        app.p_PlaySFX(99, 1, 1, 0);
+        app.p_PlaySFX(kSfxSelect, 1, 1, 0);
     }
 }
 
@@ -153,7 +152,7 @@ void MenuStrip(c_MyApp& app) {
 
     if (app.m_MenuSnap == 0 && nearest != 0 && nearest != app.m_MenuSel) {
         app.m_MenuSel = nearest;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
     }
     if (std::fabs(app.m_MenuPos - app.m_MenuTarget) < 32) app.m_MenuSnap = 0;
 }

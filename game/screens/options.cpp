@@ -17,10 +17,9 @@ constexpr int kSlideIn = 30;
 const char* const kSoundFour[] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX", "Sound : Music"};
 const char* const kSoundTwo[] = {"Sound : Off", "Sound : On"};
 
-// Actions that release the box's key lock only when none is held.
-constexpr int kKeyLockActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-
 }  // namespace
+
+// --- Rows and their values ---
 
 // The rows present, in order: touch layout and iCade not on OUYA, the
 // credits only from the menu.
@@ -81,7 +80,7 @@ static void CloseOptions(c_MyApp& app) {
     app.m_ShowOptions = 0;
     app.m_OptKeyLock = 1;
     app.m_OptTouchLock = 1;
-    app.p_PlaySFX(99);
+    app.p_PlaySFX(kSfxSelect);
     app.p_Save();
 }
 
@@ -118,7 +117,7 @@ static void ActivateRow(c_MyApp& app, Row row) {
     }
     app.m_OptKeyLock = 1;
     app.m_OptTouchLock = 1;
-    app.p_PlaySFX(99);
+    app.p_PlaySFX(kSfxSelect);
 }
 
 static bool AnyHeld(c_MyApp& app, int first, int last) {
@@ -127,6 +126,8 @@ static bool AnyHeld(c_MyApp& app, int first, int last) {
     }
     return false;
 }
+
+// --- Back gear and overscan slider ---
 
 // The white corner marks that show where the picture must fit on a
 // television.
@@ -175,15 +176,15 @@ static void OverscanSlider(c_MyApp& app, int slide) {
     app.p_Rect(cx - 132 + 2.67f * static_cast<float>(app.m_Opt[14]), y - 8, 8, 16);
     if (app.m_OptTouchLock == 0 && app.p_MouseIn_Centered(cx, y - 8, 256, 16) != 0) {
         app.m_OptTouchLock = 1;
-        app.p_PlaySFX(98);
+        app.p_PlaySFX(kSfxClick);
         app.m_Opt[14] = kr_Vex_overscan >= 32 ? 1 : 96;
     }
     std::int64_t border = app.m_Opt[14];
     if (app.m_OptKeyLock == 0) {
-        if (app.p_PlayKeyAll(14, 1) != 0) {
+        if (app.p_PlayKeyAll(kActionButton5, 1) != 0) {
             border -= 16;
             app.m_OptKeyLock = 1;
-        } else if (app.p_PlayKeyAll(15, 1) != 0) {
+        } else if (app.p_PlayKeyAll(kActionButton6, 1) != 0) {
             border += 16;
             app.m_OptKeyLock = 1;
         }
@@ -193,10 +194,12 @@ static void OverscanSlider(c_MyApp& app, int slide) {
     kr_Vex_overscan = static_cast<float>(border);
 }
 
+// --- Rows on the panel, keys and locks ---
+
 static void OptionRowsStep(c_MyApp& app, int slide, const Row* rows, int count) {
     float w = kr_Vex_jscrw;
     float y = 850 - 24 * static_cast<float>(slide);
-    bool keyed = AnyHeld(app, 10, 15);
+    bool keyed = AnyHeld(app, kActionButton1, kActionButton6);
     for (int k = 1; k <= count; ++k) {
         Row row = rows[k - 1];
         float textX = 100, barX = 84, barW = w - 168;
@@ -226,20 +229,20 @@ static void OptionRowsStep(c_MyApp& app, int slide, const Row* rows, int count) 
 
 static void OptionKeys(c_MyApp& app, int count) {
     if (app.m_OptKeyLock != 0) return;
-    bool confirm = app.p_PlayKeyAll(15, 1) != 0 || app.p_PlayKeyAll(10, 1) != 0 ||
-                   app.p_PlayKeyAll(11, 1) != 0;
-    bool up = app.p_PlayKeyAll(0, 1) != 0 || app.p_PlayKeyAll(3, 1) != 0;
-    bool down = app.p_PlayKeyAll(8, 1) != 0 || app.p_PlayKeyAll(5, 1) != 0;
+    bool confirm = app.p_PlayKeyAll(kActionButton6, 1) != 0 || app.p_PlayKeyAll(kActionButton1, 1) != 0 ||
+                   app.p_PlayKeyAll(kActionButton2, 1) != 0;
+    bool up = app.p_PlayKeyAll(kActionUp, 1) != 0 || app.p_PlayKeyAll(kActionLeft, 1) != 0;
+    bool down = app.p_PlayKeyAll(kActionDown, 1) != 0 || app.p_PlayKeyAll(kActionRight, 1) != 0;
     if (app.m_OptionSel == 0 && confirm) {
         CloseOptions(app);
     } else if (up && app.m_OptionSel > 0) {
         --app.m_OptionSel;
         app.m_OptKeyLock = 1;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
     } else if (down && app.m_OptionSel < count) {
         ++app.m_OptionSel;
         app.m_OptKeyLock = 1;
-        app.p_PlaySFX(99);
+        app.p_PlaySFX(kSfxSelect);
     }
 }
 
@@ -250,6 +253,8 @@ static void ReleaseOptionLocks(c_MyApp& app) {
     }
     app.m_OptKeyLock = 0;
 }
+
+// --- The box ---
 
 int c_MyApp::p_OptionBox() {
     int slide = m_OptionsSlide;

@@ -22,7 +22,7 @@ constexpr QuitLine kQuitLines[] = {
     {20, 2, "or (O) to return to the fun!"},
 };
 
-constexpr int kQuitActions[] = {11, 12, 99};
+constexpr int kQuitActions[] = {kActionButton2, kActionButton3, kActionBack};
 
 }  // namespace
 
@@ -31,7 +31,7 @@ int c_MyApp::p_OuyaQuit() {
     float h = kr_Vex_jscrh;
     p_CLS2D(180, 180, 180, -1);
     p_SetSize(3);
-    p_DrawImg(91, w / 2, h / 2, 0);
+    p_DrawImg(kImgTestCard, w / 2, h / 2, 0);
     p_SetCol(255, 255, 255);
     float y = 0.3f * h;
     for (const QuitLine& line : kQuitLines) {
@@ -40,8 +40,8 @@ int c_MyApp::p_OuyaQuit() {
         p_Text(0.65f * w, y, String(line.text), 1, 1);
     }
     if (m_KeyLock != 0 || m_ClickLock != 0) return 0;
-    if (p_PlayKeyAll(10, 1) != 0) {
-        m_Mode = 1;
+    if (p_PlayKeyAll(kActionButton1, 1) != 0) {
+        m_Mode = kModeMenu;
         m_KeyLock = 1;
         m_ClickLock = 1;
         return 0;

@@ -34,7 +34,7 @@ int MenuScoreLines(float h, int lineHeight) {
 
 // The current font's line height in design pixels, 0 without a font.
 static int FontLineHeight(const c_MyApp& app) {
-    if (app.m_Font < 0 || app.m_Font >= 100) return 0;
+    if (app.m_Font < 0 || app.m_Font >= app.m_Img.Length()) return 0;
     return app.m_ImgInfo[3 * app.m_Font + 1];
 }
 

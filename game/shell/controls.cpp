@@ -4,10 +4,11 @@
 #include <cstdlib>
 
 #include "game/game.h"
+#include "host/events.h"
 
 namespace {
 
-// ---- Action tables -------------------------------------------------------
+// --- Action tables ---
 
 enum class Src : unsigned char { End, Key, Joy, Ctl, CtlValue, StickUp, StickDown, StickLeft, StickRight };
 
@@ -32,75 +33,81 @@ struct Row {
     Source sources[kMaxSources];  // ends at the first Src::End
 };
 
-enum KeyCode : int {
-    kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27, kSpace = 32,
-    kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kTilde = 192,
-};
+// A joystick's pad directions and its back buttons, by button number.
+constexpr int kJoyPadLeft = 8, kJoyPadUp = 9, kJoyPadRight = 10, kJoyPadDown = 11;
+constexpr int kJoyBackA = 6, kJoyBackB = 7, kJoyBackC = kr_key::JoyBackButton;
 
-constexpr int kBack = 99;
 constexpr float kStickThreshold = 0.4f;
 
 // Letters are the keyboard's; an iCade reports through the keyboard, so its
 // tables leave the letters out.
 constexpr Row kKeyboard[] = {
-    {0, {K(kUp), K('W'), C(0)}},
-    {3, {K(kLeft), K('A'), C(3)}},
-    {5, {K(kRight), K('D'), C(5)}},
-    {8, {K(kDown), K('S'), C(8)}},
-    {10, {K('Z'), K('J'), K(kSpace), K(kEnter), C(10)}},
-    {11, {K('X'), K('K'), K(kControl), C(11)}},
-    {12, {K('C'), K('L'), K(kShift), C(12)}},
-    {13, {K('V'), K('I'), C(13)}},
-    {14, {K('B'), K('U'), C(14)}},
-    {15, {K('N'), K('O'), C(15)}},
-    {kBack, {K(kEscape), K(kTilde), K(kDelete), K(kBackspace), C(16), C(17), C(19)}},
+    {kActionUp, {K(kr_key::Up), K('W'), C(kActionUp)}},
+    {kActionLeft, {K(kr_key::Left), K('A'), C(kActionLeft)}},
+    {kActionRight, {K(kr_key::Right), K('D'), C(kActionRight)}},
+    {kActionDown, {K(kr_key::Down), K('S'), C(kActionDown)}},
+    {kActionButton1, {K('Z'), K('J'), K(kr_key::Space), K(kr_key::Enter), C(kActionButton1)}},
+    {kActionButton2, {K('X'), K('K'), K(kr_key::Control), C(kActionButton2)}},
+    {kActionButton3, {K('C'), K('L'), K(kr_key::Shift), C(kActionButton3)}},
+    {kActionButton4, {K('V'), K('I'), C(kActionButton4)}},
+    {kActionButton5, {K('B'), K('U'), C(kActionButton5)}},
+    {kActionButton6, {K('N'), K('O'), C(kActionButton6)}},
+    {kActionBack,
+     {K(kr_key::Escape), K(kr_key::Grave), K(kr_key::Delete), K(kr_key::Backspace), C(kActionButton7),
+      C(kActionButton8), C(kCtlBackKey)}},
 };
 
 constexpr Row kKeyboardICade[] = {
-    {0, {K(kUp), C(0)}},
-    {3, {K(kLeft), C(3)}},
-    {5, {K(kRight), C(5)}},
-    {8, {K(kDown), C(8)}},
-    {10, {K(kSpace), K(kEnter), C(10)}},
-    {11, {K(kControl), C(11)}},
-    {12, {K(kShift), C(12)}},
-    {13, {V(13)}},
-    {14, {V(14)}},
-    {15, {V(15)}},
-    {kBack, {K(kEscape), K(kDelete), K(kBackspace), C(16), C(17), C(19)}},
+    {kActionUp, {K(kr_key::Up), C(kActionUp)}},
+    {kActionLeft, {K(kr_key::Left), C(kActionLeft)}},
+    {kActionRight, {K(kr_key::Right), C(kActionRight)}},
+    {kActionDown, {K(kr_key::Down), C(kActionDown)}},
+    {kActionButton1, {K(kr_key::Space), K(kr_key::Enter), C(kActionButton1)}},
+    {kActionButton2, {K(kr_key::Control), C(kActionButton2)}},
+    {kActionButton3, {K(kr_key::Shift), C(kActionButton3)}},
+    {kActionButton4, {V(kActionButton4)}},
+    {kActionButton5, {V(kActionButton5)}},
+    {kActionButton6, {V(kActionButton6)}},
+    {kActionBack,
+     {K(kr_key::Escape), K(kr_key::Delete), K(kr_key::Backspace), C(kActionButton7), C(kActionButton8),
+      C(kCtlBackKey)}},
 };
 
-// Joystick buttons 8..11 are the pad's left, up, right and down.
+// Each keyboard row, and the joystick's buttons and left stick.
 constexpr Row kJoystick[] = {
-    {0, {K(kUp), K('W'), C(0), J(9), kStickUp}},
-    {3, {K(kLeft), K('A'), C(3), J(8), kStickLeft}},
-    {5, {K(kRight), K('D'), C(5), J(10), kStickRight}},
-    {8, {K(kDown), K('S'), C(8), J(11), kStickDown}},
-    {10, {K('Z'), K('J'), K(kSpace), K(kEnter), C(10), J(0)}},
-    {11, {K('X'), K('K'), K(kControl), C(11), J(1)}},
-    {12, {K('C'), K('L'), K(kShift), C(12), J(2)}},
-    {13, {K('V'), K('I'), C(13), J(3)}},
-    {14, {K('B'), K('U'), C(14), J(4)}},
-    {15, {K('N'), K('O'), C(15), J(5)}},
-    {kBack, {K(kEscape), K(kTilde), K(kDelete), K(kBackspace), C(16), C(17), C(19), J(6), J(7), J(14)}},
+    {kActionUp, {K(kr_key::Up), K('W'), C(kActionUp), J(kJoyPadUp), kStickUp}},
+    {kActionLeft, {K(kr_key::Left), K('A'), C(kActionLeft), J(kJoyPadLeft), kStickLeft}},
+    {kActionRight, {K(kr_key::Right), K('D'), C(kActionRight), J(kJoyPadRight), kStickRight}},
+    {kActionDown, {K(kr_key::Down), K('S'), C(kActionDown), J(kJoyPadDown), kStickDown}},
+    {kActionButton1, {K('Z'), K('J'), K(kr_key::Space), K(kr_key::Enter), C(kActionButton1), J(0)}},
+    {kActionButton2, {K('X'), K('K'), K(kr_key::Control), C(kActionButton2), J(1)}},
+    {kActionButton3, {K('C'), K('L'), K(kr_key::Shift), C(kActionButton3), J(2)}},
+    {kActionButton4, {K('V'), K('I'), C(kActionButton4), J(3)}},
+    {kActionButton5, {K('B'), K('U'), C(kActionButton5), J(4)}},
+    {kActionButton6, {K('N'), K('O'), C(kActionButton6), J(5)}},
+    {kActionBack,
+     {K(kr_key::Escape), K(kr_key::Grave), K(kr_key::Delete), K(kr_key::Backspace), C(kActionButton7),
+      C(kActionButton8), C(kCtlBackKey), J(kJoyBackA), J(kJoyBackB), J(kJoyBackC)}},
 };
 
 constexpr Row kJoystickICade[] = {
-    {0, {K(kUp), J(9), C(0)}},
-    {3, {K(kLeft), J(8), C(3)}},
-    {5, {K(kRight), J(10), C(5)}},
-    {8, {K(kDown), J(11), C(8)}},
-    {10, {K(kSpace), K(kEnter), J(0), C(10)}},
-    {11, {K(kControl), J(1), C(11)}},
-    {12, {K(kShift), J(2), C(12)}},
-    {13, {J(3), C(13)}},
-    {14, {J(4), C(14)}},
-    {15, {J(5), C(15)}},
-    {kBack, {K(kEscape), K(kDelete), K(kBackspace), J(7), J(6), J(14), C(16), C(17), C(19)}},
+    {kActionUp, {K(kr_key::Up), J(kJoyPadUp), C(kActionUp)}},
+    {kActionLeft, {K(kr_key::Left), J(kJoyPadLeft), C(kActionLeft)}},
+    {kActionRight, {K(kr_key::Right), J(kJoyPadRight), C(kActionRight)}},
+    {kActionDown, {K(kr_key::Down), J(kJoyPadDown), C(kActionDown)}},
+    {kActionButton1, {K(kr_key::Space), K(kr_key::Enter), J(0), C(kActionButton1)}},
+    {kActionButton2, {K(kr_key::Control), J(1), C(kActionButton2)}},
+    {kActionButton3, {K(kr_key::Shift), J(2), C(kActionButton3)}},
+    {kActionButton4, {J(3), C(kActionButton4)}},
+    {kActionButton5, {J(4), C(kActionButton5)}},
+    {kActionButton6, {J(5), C(kActionButton6)}},
+    {kActionBack,
+     {K(kr_key::Escape), K(kr_key::Delete), K(kr_key::Backspace), J(kJoyBackB), J(kJoyBackA), J(kJoyBackC),
+      C(kActionButton7), C(kActionButton8), C(kCtlBackKey)}},
 };
 
-// On the console, back is only its own back button, kept in m_Ctl[19].
-constexpr Row kConsoleBack = {kBack, {V(19)}};
+// On the console, back is only its own back button, kept in m_Ctl[kCtlBackKey].
+constexpr Row kConsoleBack = {kActionBack, {V(kCtlBackKey)}};
 
 constexpr int kRows = static_cast<int>(std::size(kKeyboard));
 static_assert(std::size(kKeyboardICade) == kRows && std::size(kJoystick) == kRows && std::size(kJoystickICade) == kRows);
@@ -114,7 +121,7 @@ const Row* FindRow(const Row* table, int action) {
 
 const Row* RowFor(int action, int device) {
     bool icade = kr_Vex_iCadeControls == 1;
-    if (action == kBack && kr_Vex_isOuya == 1 && !icade) return &kConsoleBack;
+    if (action == kActionBack && kr_Vex_isOuya == 1 && !icade) return &kConsoleBack;
     const Row* table = device < 0 ? (icade ? kKeyboardICade : kKeyboard) : (icade ? kJoystickICade : kJoystick);
     return FindRow(table, action);
 }
@@ -133,10 +140,10 @@ bool Active(const Source& s, const Array<int>& ctl, int device, int useStick) {
     }
 }
 
-// ---- Touch areas ---------------------------------------------------------
+// --- Helpers: touch areas, key ramps and the touch stick ---
 
 constexpr int kTouches = 10;
-constexpr int kImageSlots = 100;
+constexpr int kImageSlots = 100;  // m_Img's length
 
 // Half the drawn size of an image slot at the current scale.
 void HalfSize(const c_MyApp& app, int slot, float& hw, float& hh) {
@@ -202,7 +209,7 @@ void TouchStick(c_MyApp& app) {
             move = x > edge;
             fire = x < edge;
         }
-        if (fire) app.m_Ctl[10] = 1;
+        if (fire) app.m_Ctl[kActionButton1] = 1;
         if (!move) continue;
         moved = true;
         if (app.m_StickAnchorX < 0) {
@@ -224,6 +231,8 @@ void TouchStick(c_MyApp& app) {
 }
 
 }  // namespace
+
+// --- Actions and sticks ---
 
 int c_MyApp::p_PlayKey(int action, int useStick, int device) {
     if (device < -1 || device > 3) return 0;
@@ -254,6 +263,8 @@ float c_MyApp::p_StickY(int stick, int joy) {
     return stick == 0 ? -y : y;
 }
 
+// --- Buttons and touch areas ---
+
 int c_MyApp::p_Button(int slot, float x, float y, int frame) {
     p_DrawImg(slot, x, y, static_cast<float>(frame));
     float hw, hh;
@@ -268,8 +279,8 @@ int c_MyApp::p_Button(int slot, float x, float y, int frame) {
     return hit;
 }
 
-int c_MyApp::p_Button95(float x, float y, int frame) { return p_Button(95, x, y, frame); }
-int c_MyApp::p_Button97(float x, float y, int frame) { return p_Button(97, x, y, frame); }
+int c_MyApp::p_Button95(float x, float y, int frame) { return p_Button(kImgButtons, x, y, frame); }
+int c_MyApp::p_Button97(float x, float y, int frame) { return p_Button(kImgIcons, x, y, frame); }
 
 int c_MyApp::p_Button0(int slot, float x, float y, int frame) {
     p_DrawImg(slot, x, y, static_cast<float>(frame));
@@ -295,6 +306,8 @@ int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
     return 0;
 }
 
+// --- The helicopter's analogue stick ---
+
 int c_MyApp::p_AnalogueControl() {
     m_StickX = m_StickY = 0;
     TouchStick(*this);
@@ -305,10 +318,10 @@ int c_MyApp::p_AnalogueControl() {
         m_StickY = -jy;
     }
 
-    Ramp(p_PlayKey(0, 0, 0) != 0, -0.15f, m_KeyStickY, m_StickY);
-    Ramp(p_PlayKey(8, 0, 0) != 0, 0.15f, m_KeyStickY, m_StickY);
-    Ramp(p_PlayKey(3, 0, 0) != 0, -0.15f, m_KeyStickX, m_StickX);
-    Ramp(p_PlayKey(5, 0, 0) != 0, 0.15f, m_KeyStickX, m_StickX);
+    Ramp(p_PlayKey(kActionUp, 0, 0) != 0, -0.15f, m_KeyStickY, m_StickY);
+    Ramp(p_PlayKey(kActionDown, 0, 0) != 0, 0.15f, m_KeyStickY, m_StickY);
+    Ramp(p_PlayKey(kActionLeft, 0, 0) != 0, -0.15f, m_KeyStickX, m_StickX);
+    Ramp(p_PlayKey(kActionRight, 0, 0) != 0, 0.15f, m_KeyStickX, m_StickX);
 
     m_StickX = Clamp1(m_StickX);
     m_StickY = Clamp1(m_StickY);

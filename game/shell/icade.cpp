@@ -12,9 +12,10 @@ struct ICadeButton {
 };
 
 constexpr ICadeButton kButtons[] = {
-    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},
-    {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16},
-    {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'L', 'V', 17},
+    {'W', 'E', kActionUp},      {'X', 'Z', kActionDown},    {'A', 'Q', kActionLeft},
+    {'D', 'C', kActionRight},   {'Y', 'T', kActionButton4}, {'U', 'F', kActionButton5},
+    {'I', 'M', kActionButton6}, {'O', 'G', kActionButton7}, {'H', 'R', kActionButton1},
+    {'J', 'N', kActionButton2}, {'K', 'P', kActionButton3}, {'L', 'V', kActionButton8},
 };
 
 constexpr int kHeld = 2;

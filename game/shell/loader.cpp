@@ -9,6 +9,7 @@
 
 #include "game/float_to_int.h"
 #include "game/game.h"
+#include "host/events.h"
 #include "host/host.h"
 
 namespace {
@@ -21,18 +22,18 @@ struct ImageStep {
     int w, h, frames;
 };
 constexpr ImageStep kImages[] = {
-    {1, 97, "common/icons", 32, 32, 16},
-    {2, 95, "common/Buttons", 64, 64, 16},
-    {3, 94, "common/dpad", 32, 32, 16},
-    {4, 93, "common/ZelvLogo", 256, 256, 1},
-    {5, 91, "common/Testcard_Circle", 256, 256, 1},
-    {11, 99, "menu", 256, 256, 4},
-    {12, 98, "logo", 256, 128, 1},
-    {13, 96, "parts", 8, 8, 256},
-    {14, 80, "BadgesA", 64, 64, 64},
-    {15, 1, "gfx", 32, 32, 16},
-    {16, 2, "gfx_small", 8, 8, 64},
-    {27, 3, "gfx_harrier", 128, 32, 16},
+    {1, kImgIcons, "common/icons", 32, 32, 16},
+    {2, kImgButtons, "common/Buttons", 64, 64, 16},
+    {3, kImgPad, "common/dpad", 32, 32, 16},
+    {4, kImgStudioLogo, "common/ZelvLogo", 256, 256, 1},
+    {5, kImgTestCard, "common/Testcard_Circle", 256, 256, 1},
+    {11, kImgMenu, "menu", 256, 256, 4},
+    {12, kImgLogo, "logo", 256, 128, 1},
+    {13, kImgParts, "parts", 8, 8, 256},
+    {14, kImgBadges, "BadgesA", 64, 64, 64},
+    {15, kImgSprites, "gfx", 32, 32, 16},
+    {16, kImgSmall, "gfx_small", 8, 8, 64},
+    {27, kImgAircraft, "gfx_harrier", 128, 32, 16},
 };
 
 // The sound a loader step loads.
@@ -40,12 +41,13 @@ struct SoundStep {
     int step, sound;
 };
 constexpr SoundStep kSounds[] = {
-    {1, 96}, {7, 1},  {8, 95}, {9, 98}, {10, 99}, {17, 2},  {18, 3},  {19, 4},
-    {20, 5}, {21, 6}, {22, 7}, {23, 8}, {24, 9},  {25, 10}, {26, 11},
+    {1, kSfxJingle},     {7, kSfxBlip},        {8, kSfxConfirm},       {9, kSfxClick},
+    {10, kSfxSelect},    {17, kSfxGunshot},    {18, kSfxGunshot + 1},  {19, kSfxHit},
+    {20, kSfxHit + 1},   {21, kSfxExplosion},  {22, kSfxBigExplosion}, {23, kSfxScrape},
+    {24, kSfxClimb},     {25, kSfxPickup},     {26, kSfxFanfare},
 };
 
 constexpr int kFontStep = 6, kJingleStep = 4, kLastStep = 27;
-constexpr int kFontSlot = 90, kLogoSlot = 93, kJingle = 96;
 
 String LevelSuffix(int level) {
     return level == 4 ? String("-hd2") : level == 2 ? String("-hd") : String();
@@ -64,6 +66,8 @@ void ChooseLevel(c_MyApp* app) {
 }
 
 }  // namespace
+
+// --- Images and the font ---
 
 int c_MyApp::p_LoadImg(int slot, String name, int w, int h, int frames, int flags) {
     if (slot < 0 || slot >= m_Img.Length()) return 0;
@@ -94,11 +98,13 @@ int c_MyApp::p_Reload() {
     m_ClsR = m_ClsG = m_ClsB = 0;
     m_ClsA = 1;
     ChooseLevel(this);
-    p_LoadImg(kLogoSlot, String("common/ZelvLogo"), 256, 256, 1, 1);
-    p_LoadFont(kFontSlot, String("fonts/editundo"), 7, 10);
+    p_LoadImg(kImgStudioLogo, String("common/ZelvLogo"), 256, 256, 1, 1);
+    p_LoadFont(kImgFont, String("fonts/editundo"), 7, 10);
     m_LoadStep = 1;
     return 0;
 }
+
+// --- The loader ---
 
 int c_MyApp::p_Loader() {
     ChooseLevel(this);
@@ -106,12 +112,12 @@ int c_MyApp::p_Loader() {
     for (const ImageStep& i : kImages) {
         if (i.step == step) p_LoadImg(i.slot, String(i.name), i.w, i.h, i.frames, 1);
     }
-    if (step == kFontStep) p_LoadFont(kFontSlot, String("fonts/editundo"), 7, 10);
+    if (step == kFontStep) p_LoadFont(kImgFont, String("fonts/editundo"), 7, 10);
     for (const SoundStep& s : kSounds) {
         if (s.step == step) p_LoadSFX(s.sound);
     }
     if (step == kJingleStep && m_JinglePlayed == 0) {
-        p_PlaySFX(kJingle, 1);
+        p_PlaySFX(kSfxJingle, 1);
         m_JinglePlayed = 1;
     }
     if (step > kLastStep) m_LoadStep = 0;
@@ -119,6 +125,8 @@ int c_MyApp::p_Loader() {
     p_WaitStart(1);
     return 0;
 }
+
+// --- The loading and start screens ---
 
 // A ring of 11 dots fading in from alpha 0 to 1, a quarter of the smaller
 // screen side around the centre.
@@ -131,9 +139,6 @@ static void Ring(c_MyApp* app, float grey, int firstAngle, float radius) {
                     8, 8);
     }
 }
-
-// The first touch's key.
-constexpr int kTouchKey = 384;
 
 int c_MyApp::p_WaitStart(int loading) {
     p_CLS2D(40, 40, 80, 1);
@@ -152,7 +157,7 @@ int c_MyApp::p_WaitStart(int loading) {
     p_Rect(0, 0.4f * h, w, 0.2f * h);
     p_SetCol(255, 255, 255, 1);
     p_SetSize(1);
-    p_DrawImg(kLogoSlot, 0.5f * w, 0.48f * h, 0);
+    p_DrawImg(kImgStudioLogo, 0.5f * w, 0.48f * h, 0);
     if (loading == 1) {
         Ring(this, 50, m_SpinAngle, radius);
         return 0;
@@ -168,15 +173,17 @@ int c_MyApp::p_WaitStart(int loading) {
     p_Text(0.5f * w, 0.7f * h, String("Click to Start"), 1, 1);
     const float mx = static_cast<float>(m_MouseX), my = static_cast<float>(m_MouseY);
     // A tap counts as a click here: a touch screen has no mouse.
-    const bool hit = m_MouseHit > 0 || kr_input_KeyHit(kTouchKey) > 0;
+    const bool hit = m_MouseHit > 0 || kr_input_KeyHit(kr_key::TouchFirst) > 0;
     if (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h) {
         m_ClickLock = 1;
-        m_Mode = 1;
+        m_Mode = kModeMenu;
         p_Reload();
         kr_app_SetUpdateRate(60);
     }
     return 0;
 }
+
+// --- The data folder ---
 
 // A player who starts the game away from its data folder sees an empty
 // screen; this line says where the game looked. A host whose data paths are

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int kPadImage = 94;
-
 struct DirectionButton {
     float dx, dy;  // offset from the pad centre, in units of 32 s
     int frame;
@@ -19,10 +17,10 @@ struct DirectionButton {
 };
 
 constexpr DirectionButton kDirections[] = {
-    {-1, 0, 4, 3},  // left
-    {0, -1, 1, 0},  // up
-    {0, 1, 9, 8},   // down
-    {1, 0, 6, 5},   // right
+    {-1, 0, 4, kActionLeft},
+    {0, -1, 1, kActionUp},
+    {0, 1, 9, kActionDown},
+    {1, 0, 6, kActionRight},
 };
 
 constexpr int kCentreFrame = 5;
@@ -43,7 +41,7 @@ int UpperBound(float screen) { return std::isnan(screen) ? INT_MAX : kr_Vex_ToIn
 }  // namespace
 
 int c_MyApp::p_OnScreenPad() {
-    if (kr_Vex_OnScreenControls != 1 || m_Mode <= 5 || kr_Vex_iCadeControls == 1) return 0;
+    if (kr_Vex_OnScreenControls != 1 || m_Mode <= kModeStart || kr_Vex_iCadeControls == 1) return 0;
 
     m_Opt[10] = Saturate(ClampInt(m_Opt[10], 32, UpperBound(kr_Vex_jscrw)));
     m_Opt[11] = Saturate(ClampInt(m_Opt[11], 32, UpperBound(kr_Vex_jscrh)));
@@ -59,16 +57,16 @@ int c_MyApp::p_OnScreenPad() {
     p_Alpha(0.6f);
     p_SetSize(s);
     for (const DirectionButton& b : kDirections) {
-        if (p_Button(kPadImage, px + 32 * s * b.dx, py + 32 * s * b.dy, b.frame) && m_Paused == 0) {
+        if (p_Button(kImgPad, px + 32 * s * b.dx, py + 32 * s * b.dy, b.frame) && m_Paused == 0) {
             m_Ctl[b.element] = 1;
         }
     }
-    p_DrawImg(kPadImage, px, py, kCentreFrame);
+    p_DrawImg(kImgPad, px, py, kCentreFrame);
 
     if (m_Paused != 0) {
         p_SetSize(3);
         bool secondUp = m_TouchDown[1] == 0;
-        if (p_Button0(kPadImage, px, py, kCentreFrame) && secondUp) {
+        if (p_Button0(kImgPad, px, py, kCentreFrame) && secondUp) {
             m_Opt[10] = m_TouchX[0];
             m_Opt[11] = kr_Vex_ToInt(kr_Vex_jscrh - static_cast<float>(m_TouchY[0]));
         }
@@ -87,7 +85,7 @@ int c_MyApp::p_OnScreenPad() {
     }
 
     p_SetSize(1.5f * s);
-    if (p_Button(kPadImage, kr_Vex_jscrw - (px - 24 * s), py - 24 * s, 0)) m_Ctl[10] = 1;
-    if (p_Button(kPadImage, kr_Vex_jscrw - (px + 24 * s), py + 24 * s, 0)) m_Ctl[11] = 1;
+    if (p_Button(kImgPad, kr_Vex_jscrw - (px - 24 * s), py - 24 * s, 0)) m_Ctl[kActionButton1] = 1;
+    if (p_Button(kImgPad, kr_Vex_jscrw - (px + 24 * s), py + 24 * s, 0)) m_Ctl[kActionButton2] = 1;
     return 0;
 }

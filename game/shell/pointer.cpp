@@ -2,13 +2,12 @@
 #include <cmath>
 
 #include "game/game.h"
+#include "host/events.h"
 #include "game/float_to_int.h"
 
 namespace {
 
 constexpr int kTouches = 10;
-constexpr int kTouchKey = 384;
-constexpr int kLeftButton = 1;
 constexpr int kTouchUp = -3717;  // position of a touch that is up
 
 // Positions stay within this many virtual pixels of the origin, so that
@@ -43,17 +42,17 @@ int c_MyApp::p_ReadPointer() {
         ToVirtual(kr_input_MouseY(), oy, m_ScaleY, m_MouseY);
     }
 
-    int down = kr_input_KeyDown(kLeftButton);
+    int down = kr_input_KeyDown(kr_key::MouseLeft);
     if (m_MouseWasDown == 0 && down) {
         // A fresh press has no movement.
         m_MouseOldX = m_MouseX;
         m_MouseOldY = m_MouseY;
     }
     m_MouseDown = down;
-    m_MouseHit = kr_input_KeyHit(kLeftButton);
+    m_MouseHit = kr_input_KeyHit(kr_key::MouseLeft);
 
     for (int i = 0; i < kTouches; ++i) {
-        if (!kr_input_KeyDown(kTouchKey + i)) {
+        if (!kr_input_KeyDown(kr_key::TouchFirst + i)) {
             m_TouchDown[i] = 0;
             m_TouchX[i] = kTouchUp;
             m_TouchY[i] = kTouchUp;

@@ -4,23 +4,12 @@
 
 #include "game/float_to_int.h"
 #include "game/game.h"
+#include "host/events.h"
 
 namespace {
 
-// Host key codes the shell reacts to.
-constexpr int kKeyBack = 416, kKeyClose = 432, kKeyOuyaBack = 270;
-constexpr int kKeyF1 = 112, kKeyF4 = 115, kKeyF11 = 122;
-constexpr int kAllBack = 99;
-
-// Modes of m_Mode.
-constexpr int kModeMenu = 1, kModeToMenu = 2, kModeQuit = 4, kModeStart = 5, kModePlay = 10,
-              kModeNewGame = 11;
-
-// Actions that keep the key lock on while any of them is held, in test order.
-constexpr int kLockActions[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, kAllBack};
-
 constexpr int kPanelSteps = 30;
-constexpr int kVirtualControls = 19;  // m_Ctl[0..18]; 19 is the back key
+constexpr int kVirtualControls = kCtlBackKey;  // m_Ctl[0..18], all but the back key
 
 // A rate in frames per second from the time since the previous one; the
 // average moves a tenth of the way. The rate stays when the clock has not
@@ -41,6 +30,8 @@ int StepToward(int value, bool up) {
 }
 
 }  // namespace
+
+// --- Start-up ---
 
 int c_MyApp::p_OnCreate() {
     if (kr_Vex_isOuya == 1) kr_Vex_overscan = 64;
@@ -72,6 +63,8 @@ int c_MyApp::p_OnCreate() {
     return 0;
 }
 
+// --- Updates: the mode machine and the order of work ---
+
 // A pause panel still open when a game ends (opened during the game-over
 // overlay) closes with it: the menu is never paused.
 static void ClosePause(c_MyApp* app) {
@@ -87,7 +80,7 @@ static int ModeWork(c_MyApp* app) {
         case kModeToMenu:
             ClosePause(app);
             app->p_LoadMenu();
-            app->p_PlaySFX(96, 1);
+            app->p_PlaySFX(kSfxJingle, 1);
             app->m_Mode = kModeMenu;
             break;
         case kModeQuit: app->p_OuyaQuit(); break;
@@ -117,14 +110,14 @@ static int ModeWork(c_MyApp* app) {
 // The options panel reads its own input, so it keeps both locks on.
 static int UpdateLocks(c_MyApp* app) {
     bool held = false;
-    for (int action : kLockActions) {
+    for (int action : kKeyLockActions) {
         if (app->p_PlayKeyAll(action, 1) != 0) {
             held = true;
             break;
         }
     }
     if (!held) app->m_KeyLock = 0;
-    if (app->m_KeyLock == 0 && app->m_ClickLock == 0 && app->p_PlayKeyAll(kAllBack, 1) != 0 &&
+    if (app->m_KeyLock == 0 && app->m_ClickLock == 0 && app->p_PlayKeyAll(kActionBack, 1) != 0 &&
         app->m_Mode == kModeMenu &&
         (app->m_ShowCredits == 1 || app->m_ShowOptions == 1 || app->m_ShowBadges == 1)) {
         app->m_ShowCredits = 0;
@@ -141,12 +134,12 @@ static int UpdateLocks(c_MyApp* app) {
 
 int c_MyApp::p_OnUpdate() {
     if (kr_Vex_isOuya == 1)
-        m_Ctl[19] = kr_input_KeyHit(kKeyOuyaBack) > 0 ? 1 : 0;
+        m_Ctl[kCtlBackKey] = kr_input_KeyHit(kr_key::PadBack) > 0 ? 1 : 0;
     else
-        m_Ctl[19] = kr_input_KeyHit(kKeyBack);
-    if (kr_input_KeyHit(kKeyF11)) p_FullscreenFlip();
-    if (kr_input_KeyHit(kKeyF4) || kr_input_KeyHit(kKeyClose)) krError(String());
-    if (kr_input_KeyHit(kKeyF1)) kr_Vex_DebugMode = 1 - kr_Vex_DebugMode;
+        m_Ctl[kCtlBackKey] = kr_input_KeyHit(kr_key::Back);
+    if (kr_input_KeyHit(kr_key::F11)) p_FullscreenFlip();
+    if (kr_input_KeyHit(kr_key::F4) || kr_input_KeyHit(kr_key::Close)) krError(String());
+    if (kr_input_KeyHit(kr_key::F1)) kr_Vex_DebugMode = 1 - kr_Vex_DebugMode;
     kr_asyncevent_UpdateAsyncEvents();
     if (kr_Vex_HasMusicStream == 1 && m_TunePlaying == 1) {
         if (m_Paused != 0)
@@ -184,6 +177,8 @@ int c_MyApp::p_OnUpdate() {
     return 0;
 }
 
+// --- Render ---
+
 int c_MyApp::p_OnRender() {
     if (kr_Vex_HasMusic == 1) m_Music->p_Lx_Alive_R();
     MeasureRate(m_RenderMs, m_RenderFps, m_RenderFpsAvg);
@@ -205,9 +200,11 @@ int c_MyApp::p_OnRender() {
     return 0;
 }
 
+// --- Suspension, resumption and iCade ---
+
 // A running game comes back paused with the pause panel open at mid-height.
 static int PauseRule(c_MyApp* app) {
-    if (app->m_Mode > 9) {
+    if (app->m_Mode >= kModePlay) {
         app->m_Paused = 1;
         app->m_PauseDir = 1;
         app->m_PauseY = kr_Vex_ToInt(kr_Vex_jscrh * 0.5f);

@@ -5,15 +5,9 @@
 #include "host/desktop/screenshot.h"
 #include "host/events.h"
 
-namespace {
-
-constexpr int kKeyF12 = 123;
-
-}  // namespace
-
 void KrPlayHost::KeyEvent(int event, int data) {
-    if (data == kKeyF12 && event == kr_event::KeyDown && !f12Down_) shotWanted_ = true;
-    if (data == kKeyF12 && (event == kr_event::KeyDown || event == kr_event::KeyUp))
+    if (data == kr_key::F12 && event == kr_event::KeyDown && !f12Down_) shotWanted_ = true;
+    if (data == kr_key::F12 && (event == kr_event::KeyDown || event == kr_event::KeyUp))
         f12Down_ = event == kr_event::KeyDown;
     KrTandorGame::KeyEvent(event, data);
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "host/events.h"
 #include "host/glfw2/glfw2.h"
 
 using namespace glfw2;
@@ -19,44 +20,44 @@ struct KeyPair {
 };
 
 // Keys other than digits and letters that the program knows, with the
-// Windows virtual-key value each stands for. F1 .. F12 are added in a run.
+// program's code of each. F1 .. F12 are added in a run.
 constexpr KeyPair kKeys[] = {
-    {' ', 32},
-    {'\'', 222},
-    {'"', 222},
-    {',', 188},
-    {'-', 189},
-    {'.', 190},
-    {'/', 191},
-    {';', 186},
-    {'=', 187},
-    {'[', 219},
-    {'\\', 220},
-    {']', 221},
-    {'`', 192},
-    {'~', 192},
-    {GLFW_KEY_ESC, 27},
-    {GLFW_KEY_UP, 38},
-    {GLFW_KEY_DOWN, 40},
-    {GLFW_KEY_LEFT, 37},
-    {GLFW_KEY_RIGHT, 39},
-    {GLFW_KEY_LSHIFT, 16},
-    {GLFW_KEY_RSHIFT, 16},
-    {GLFW_KEY_LCTRL, 17},
-    {GLFW_KEY_RCTRL, 17},
-    {GLFW_KEY_TAB, 9},
-    {GLFW_KEY_ENTER, 13},
-    {GLFW_KEY_BACKSPACE, 8},
-    {GLFW_KEY_INSERT, 45},
-    {GLFW_KEY_DEL, 46},
-    {GLFW_KEY_PAGEUP, 33},
-    {GLFW_KEY_PAGEDOWN, 34},
-    {GLFW_KEY_HOME, 36},
-    {GLFW_KEY_END, 35},
+    {' ', kr_key::Space},
+    {'\'', kr_key::Quote},
+    {'"', kr_key::Quote},
+    {',', kr_key::Comma},
+    {'-', kr_key::Minus},
+    {'.', kr_key::Period},
+    {'/', kr_key::Slash},
+    {';', kr_key::Semicolon},
+    {'=', kr_key::Equals},
+    {'[', kr_key::LeftBracket},
+    {'\\', kr_key::Backslash},
+    {']', kr_key::RightBracket},
+    {'`', kr_key::Grave},
+    {'~', kr_key::Grave},
+    {GLFW_KEY_ESC, kr_key::Escape},
+    {GLFW_KEY_UP, kr_key::Up},
+    {GLFW_KEY_DOWN, kr_key::Down},
+    {GLFW_KEY_LEFT, kr_key::Left},
+    {GLFW_KEY_RIGHT, kr_key::Right},
+    {GLFW_KEY_LSHIFT, kr_key::Shift},
+    {GLFW_KEY_RSHIFT, kr_key::Shift},
+    {GLFW_KEY_LCTRL, kr_key::Control},
+    {GLFW_KEY_RCTRL, kr_key::Control},
+    {GLFW_KEY_TAB, kr_key::Tab},
+    {GLFW_KEY_ENTER, kr_key::Enter},
+    {GLFW_KEY_BACKSPACE, kr_key::Backspace},
+    {GLFW_KEY_INSERT, kr_key::Insert},
+    {GLFW_KEY_DEL, kr_key::Delete},
+    {GLFW_KEY_PAGEUP, kr_key::PageUp},
+    {GLFW_KEY_PAGEDOWN, kr_key::PageDown},
+    {GLFW_KEY_HOME, kr_key::Home},
+    {GLFW_KEY_END, kr_key::End},
 };
 
 constexpr int kFunctionKeys = 12;
-constexpr int kFirstFunctionCode = 112;  // F1
+constexpr int kFirstFunctionCode = kr_key::F1;
 
 // One byte per key number from 32 to 301; 0 drops the key.
 constexpr std::array<unsigned char, kTableLast - kTableFirst + 1> buildKeyTable() {
@@ -83,16 +84,16 @@ int kr_input::TransKey(int glfwKey) {
 // 127 for delete, and the cursor keys with bit 16 set.
 int kr_input::KeyToChar(int key) {
     switch (key) {
-        case 8:
-        case 9:
-        case 13:
-        case 27:
+        case kr_key::Backspace:
+        case kr_key::Tab:
+        case kr_key::Enter:
+        case kr_key::Escape:
             return key;
-        case 46:
+        case kr_key::Delete:
             return 127;
         default:
             break;
     }
-    if ((key >= 33 && key <= 40) || key == 45) return key | kCursorKeyFlag;
+    if ((key >= kr_key::PageUp && key <= kr_key::Down) || key == kr_key::Insert) return key | kCursorKeyFlag;
     return 0;
 }

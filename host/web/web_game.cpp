@@ -23,9 +23,6 @@ void RunFrame(void* host) { static_cast<KrWebGame*>(host)->Frame(); }
 // The element the page shows the game in, by CSS selector.
 const char* const kCanvas = "#canvas";
 
-// The program's key code of F11, the game's full-screen switch.
-constexpr int kKeyF11 = 122;
-
 void CanvasCssSize(double* width, double* height) {
     *width = *height = 0;
     emscripten_get_element_css_size(kCanvas, width, height);
@@ -126,8 +123,8 @@ void KrWebGame::FullscreenChanged(bool fullscreen) {
     FollowCanvasSize();
     if (fullscreen || !fullscreen_) return;
     fullscreen_ = false;
-    KeyEvent(kr_event::KeyDown, kKeyF11);
-    KeyEvent(kr_event::KeyUp, kKeyF11);
+    KeyEvent(kr_event::KeyDown, kr_key::F11);
+    KeyEvent(kr_event::KeyUp, kr_key::F11);
 }
 
 void KrWebGame::OpenUrl(String url) {

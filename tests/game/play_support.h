@@ -96,9 +96,10 @@ protected:
     void SetUp() override {
         PlayFixture::SetUp();
         Screen(640, 480);
-        app->m_Opt[5] = 1, app->m_Font = 90;
-        const int frames[][4] = {{1, 32, 32, 1},   {90, 7, 10, 128}, {91, 256, 256, 1}, {93, 256, 256, 1},
-                                 {95, 64, 64, 16}, {97, 32, 32, 16}, {98, 256, 128, 1}, {99, 256, 256, 1}};
+        app->m_Opt[5] = 1, app->m_Font = kImgFont;
+        const int frames[][4] = {{kImgSprites, 32, 32, 1},     {kImgFont, 7, 10, 128},   {kImgTestCard, 256, 256, 1},
+                                 {kImgStudioLogo, 256, 256, 1}, {kImgButtons, 64, 64, 16}, {kImgIcons, 32, 32, 16},
+                                 {kImgLogo, 256, 128, 1},      {kImgMenu, 256, 256, 1}};
         for (const auto& f : frames) std::copy(f + 1, f + 4, &app->m_ImgInfo[3 * f[0]]);
     }
     void Screen(float w, float h) {

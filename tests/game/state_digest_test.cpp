@@ -1,7 +1,9 @@
 // The digest at the end of a replay covers every field of the game object
-// that is not a pointer, whatever file declares it.
+// that is not a pointer, each once, whatever file declares it and in
+// whatever order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <set>
@@ -22,7 +24,10 @@ TEST(StateDigest, CoversEveryFieldButThePointers) {
     for (std::sregex_iterator i(s.begin(), s.end(), field), end; i != end; ++i)
         std::string((*i)[1]).find('*') != std::string::npos ? (void)pointers.insert((*i)[2]) : declared.push_back((*i)[2]);
     EXPECT_GT(declared.size(), 140u);
-    EXPECT_EQ(KrGameStateFields(), declared);
+    std::vector<std::string> covered = KrGameStateFields();
+    std::sort(covered.begin(), covered.end());
+    std::sort(declared.begin(), declared.end());
+    EXPECT_EQ(covered, declared);
     EXPECT_EQ(pointers, (std::set<std::string>{"m_Music", "m_Img", "m_Snd"}));
 }
 

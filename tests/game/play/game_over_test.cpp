@@ -13,12 +13,12 @@ std::vector<int> Table(c_MyApp* app, int first) { return std::vector<int>(&app->
 using GameOver = MenuTest;
 
 TEST_F(GameOver, NinetiethCallReturnsToTheMenuAndThirtySevenMoreClearTheOverlay) {
-    app->m_Mode = 10, app->m_GameOverT = app->m_TunePlaying = 1;
+    app->m_Mode = kModePlay, app->m_GameOverT = app->m_TunePlaying = 1;
     for (int call = 1; call <= 89; ++call) app->p_GameOver();
-    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_TunePlaying}), std::vector<int>({10, 1}));
+    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_TunePlaying}), std::vector<int>({kModePlay, 1}));
     app->p_GameOver();  // the 90th: 75, and the first step down in the menu
-    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_GameOverAnim, app->m_TunePlaying}), std::vector<int>({2, 73, 0}));
-    app->m_Mode = 1;
+    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_GameOverAnim, app->m_TunePlaying}), std::vector<int>({kModeToMenu, 73, 0}));
+    app->m_Mode = kModeMenu;
     for (int call = 1; call <= 37; ++call) app->p_GameOver();
     app->m_DrawN = 0, app->p_GameOver();
     EXPECT_EQ(std::vector<int>({app->m_GameOverAnim, app->m_DrawN}), std::vector<int>({0, 0})) << "idle: nothing drawn";

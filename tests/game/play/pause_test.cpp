@@ -4,20 +4,20 @@
 
 namespace {
 
-constexpr int kEnter = 13, kEscape = 27, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+using kr_key::Down, kr_key::Enter, kr_key::Escape, kr_key::Left, kr_key::Right, kr_key::Space, kr_key::Up;
 
 class Pause : public MenuTest {
 protected:
-    // A new game through mode 11, as the menu starts one.
+    // A new game through kModeNewGame, as the menu starts one.
     void SetUp() override {
         MenuTest::SetUp();
-        app->m_GameMode = 2, app->m_Mode = 11;
+        app->m_GameMode = 2, app->m_Mode = kModeNewGame;
         Update();
-        ASSERT_EQ(app->m_Mode, 10);
+        ASSERT_EQ(app->m_Mode, kModePlay);
     }
     void Tap(int key) { KeyDown(key), Update(), KeyUp(key), Update(); }
     void OpenFully() {
-        Tap(kEscape), Update(20);
+        Tap(Escape), Update(20);
         ASSERT_EQ(app->m_PauseDir, 1);
         ASSERT_GE(app->m_PauseY, kr_Vex_jscrh / 2);
     }
@@ -43,8 +43,8 @@ TEST_F(Pause, ThePauseButtonOpensThePanelAndAPressOnResumeClosesIt) {
 // return from give-up, left or down from the gear; left from give-up stays.
 TEST_F(Pause, KeysMoveTheRingBetweenTheButtons) {
     OpenFully();
-    const int steps[][2] = {{kUp, -1}, {kDown, 0}, {kLeft, -1}, {kLeft, -1}, {kRight, 0},
-                            {kRight, 1}, {kDown, 0}, {kRight, 1}, {kLeft, 0}};
+    const int steps[][2] = {{Up, -1}, {Down, 0}, {Left, -1}, {Left, -1}, {Right, 0},
+                            {Right, 1}, {Down, 0}, {Right, 1}, {Left, 0}};
     for (auto [key, selected] : steps) {
         Tap(key);
         EXPECT_EQ(app->m_PauseSel, selected) << key;
@@ -57,13 +57,13 @@ TEST_F(Pause, KeysMoveTheRingBetweenTheButtons) {
 TEST_F(Pause, GiveUpEndsTheGameThroughTheGameOverSequence) {
     OpenFully();
     app->m_Score = 120;
-    Tap(kLeft), KeyDown(kSpace), Update();
+    Tap(Left), KeyDown(Space), Update();
     EXPECT_EQ(app->m_GameOverT, 1);
     EXPECT_EQ(app->m_Paused, 0);
-    KeyUp(kSpace), Update(), Tap(kEscape);
+    KeyUp(Space), Update(), Tap(Escape);
     EXPECT_EQ(app->m_Paused, 1);
     Update(86);  // the overlay's 90 updates end in the menu with the score filed
-    EXPECT_EQ(app->m_Mode, 2);
+    EXPECT_EQ(app->m_Mode, kModeToMenu);
     Update();
     EXPECT_EQ(app->m_Hi[40], 120);
     EXPECT_EQ(host.saves, 1);
@@ -71,11 +71,11 @@ TEST_F(Pause, GiveUpEndsTheGameThroughTheGameOverSequence) {
     app->m_OptionsSlide = 30, app->m_DrawN = 0, app->p_OptionBox(), app->m_OptionsSlide = 0;
     EXPECT_EQ(Texts().back().second, "Credits");
 
-    Update(), Tap(kEnter);  // the box left the locks on; nothing held clears them
-    ASSERT_EQ(app->m_Mode, 10);
+    Update(), Tap(Enter);  // the box left the locks on; nothing held clears them
+    ASSERT_EQ(app->m_Mode, kModePlay);
     EXPECT_EQ(std::vector<int>({app->m_ScoreShown, app->m_GameOverT}), std::vector<int>({0, 0}));
     float y = app->m_Player[play::kY];
-    KeyDown(kUp), Update(8);
+    KeyDown(Up), Update(8);
     EXPECT_LT(app->m_Player[play::kY], y);
 }
 

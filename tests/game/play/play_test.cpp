@@ -36,8 +36,8 @@ TEST_F(Play, ABrokenStickCountsAsCentred) {
     }
 }
 
-// The person climbs a segment every third update (sound 9 each) and comes
-// aboard at the top: +5 and sound 10. A full cabin of 8 picks up nobody.
+// The person climbs a segment every third update (a climbing sound each) and
+// comes aboard at the top: +5 and the pick-up sound. A full cabin of 8 picks up nobody.
 TEST_F(Play, APickUpClimbsAboardAndScoresFive) {
     ListenToSounds();
     Hover(32.0f * 100 + 12, -16.0f * Height(100) - 112);
@@ -45,8 +45,8 @@ TEST_F(Play, APickUpClimbsAboardAndScoresFive) {
     int updates = 0;
     while (Player(kAboard) == 0 && updates++ < 100) app->p_Game();
     EXPECT_EQ(std::vector<int>({updates, app->m_Score}), std::vector<int>({47, 5}));
-    std::vector<float> expected(16, 9);
-    expected.push_back(10);
+    std::vector<float> expected(16, kSfxClimb);
+    expected.push_back(kSfxPickup);
     EXPECT_EQ(Sounds(), expected);
     Hover(32.0f * 100 + 12, -16.0f * Height(100) - 112);
     app->m_Column[100 * 10 + 1] = 1, Player(kAboard) = 8;
@@ -55,7 +55,7 @@ TEST_F(Play, APickUpClimbsAboardAndScoresFive) {
 }
 
 // Payment by persons aboard (the last row: 3 aboard on the pad a lap of the
-// world away), a new wave and sound 11, once.
+// world away), a new wave and the fanfare, once.
 TEST_F(Play, LandingPaysByPersonsAboardAndStartsAWave) {
     ListenToSounds();
     const int pay[] = {0, 25, 50, 100, 200, 400, 800, 1500, 2500, 2500};
@@ -67,7 +67,7 @@ TEST_F(Play, LandingPaysByPersonsAboardAndStartsAWave) {
         for (int again = 0; again < 2; ++again) {
             app->p_Game();
             EXPECT_EQ(std::vector<int>({app->m_Score, app->m_Wave}), std::vector<int>({pay[aboard], 2})) << n;
-            EXPECT_EQ(Sounds(), std::vector<float>{11});
+            EXPECT_EQ(Sounds(), std::vector<float>{kSfxFanfare});
         }
         EXPECT_EQ(Player(kAboard), 0);
     }
@@ -94,7 +94,7 @@ TEST_F(Play, TheSeaCosts10HealthPerUpdateButNotWhilePaused) {
 TEST_F(Play, APauseHoldsTheCeilingPushTheEnemiesAndTheGun) {
     Hover(4813, -1400);
     for (int k = 0; k < 3; ++k) PlaceEnemy(10 + k, 4853 + 40 * k, -1300 - 100 * k, 8, 0), Obj(10 + k, kVelY) = 0.5f;
-    kr_input_device->p_KeyEvent(kr_event::KeyDown, 32);
+    kr_input_device->p_KeyEvent(kr_event::KeyDown, kr_key::Space);
     app->m_Paused = 1;
     int seed = kr_random_Seed;
     for (int k = 0; k < 600; ++k) app->p_Game();
@@ -103,7 +103,7 @@ TEST_F(Play, APauseHoldsTheCeilingPushTheEnemiesAndTheGun) {
     EXPECT_EQ(kr_random_Seed, seed);
     for (int i = 0; i <= kLastObject; ++i) EXPECT_NE(Obj(i, kKind), kPlayerShot) << i;
     app->m_Paused = 0;
-    kr_input_device->p_KeyEvent(kr_event::KeyUp, 32), kr_input_device->p_EndUpdate();
+    kr_input_device->p_KeyEvent(kr_event::KeyUp, kr_key::Space), kr_input_device->p_EndUpdate();
     app->p_Game();
     EXPECT_EQ(Player(kTargetY), -1400 + 16);
 }
@@ -125,7 +125,7 @@ TEST_F(Play, AnEnemyShotsVolumeByTheDistanceAsRemainders) {
 }
 
 // Each hit scores 25; below 0 the enemy dies when next drawn, for 500 more,
-// with sounds 7 and 6.
+// with the big explosion and then the explosion.
 TEST_F(Play, AnEnemyWithHealth2NeedsThreeHits) {
     ListenToSounds();
     Hover(4813, -1000);
@@ -140,7 +140,7 @@ TEST_F(Play, AnEnemyWithHealth2NeedsThreeHits) {
     size_t hits = sounds->effects.size();
     app->p_Game();
     EXPECT_EQ(std::vector<float>({Obj(10, kKind), float(app->m_Score)}), std::vector<float>({0, 575}));
-    EXPECT_EQ(Sounds(hits), (std::vector<float>{7, 6}));
+    EXPECT_EQ(Sounds(hits), (std::vector<float>{kSfxBigExplosion, kSfxExplosion}));
 }
 
 // Health below 0 ends the game once: the end's sounds are drawn only the
@@ -154,7 +154,7 @@ TEST_F(Play, HealthBelowZeroEndsTheGameOnce) {
     };
     int ending = seedAfter(0, -1);
     EXPECT_EQ(std::vector<int>({app->m_GameOverT, app->m_Health, app->m_TunePlaying}), std::vector<int>({1, 0, 0}));
-    EXPECT_EQ(DrawsBetween(seedAfter(0, 0), ending), 1);  // the rate of sound 7
+    EXPECT_EQ(DrawsBetween(seedAfter(0, 0), ending), 1);  // the big explosion's rate
     EXPECT_EQ(seedAfter(1, -5), seedAfter(1, 0));          // already over: no more
     PlaceEnemy(20, 5000, -1000);
     Player(kTargetX) += 100;

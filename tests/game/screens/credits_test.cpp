@@ -42,7 +42,7 @@ TEST_F(CreditsTest, ALineEvery53Or54UpdatesAndAbout9WithADirectionHeld) {
     ASSERT_GE(gaps.size(), 10u);
     EXPECT_EQ(gaps[0], 54);
     for (int gap : gaps) EXPECT_TRUE(gap == 53 || gap == 54) << gap;
-    KeyDown(40);
+    KeyDown(kr_key::Down);
     gaps = LineGaps(200);
     ASSERT_GE(gaps.size(), 20u);
     for (size_t k = 1; k < gaps.size(); ++k) EXPECT_TRUE(gaps[k] == 8 || gaps[k] == 9) << gaps[k];

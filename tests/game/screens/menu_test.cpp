@@ -9,7 +9,7 @@ class MenuScreenTest : public MenuTest {
 protected:
     // The menu settled with `item` in the middle of the strip, nothing held.
     void Settle(int item) {
-        app->m_Mode = 1, app->m_MenuSel = item;
+        app->m_Mode = kModeMenu, app->m_MenuSel = item;
         app->m_MenuIntro = app->m_KeyLock = app->m_ClickLock = 0;
         app->m_MenuPos = app->m_MenuTarget = static_cast<float>(1 - item) * 88;
     }
@@ -31,7 +31,7 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
     for (auto [w, h, lines, top, last] : cases) {
         Screen(w, h), Settle(2), app->p_Menu();
         for (int i = 0; i + 15 <= app->m_DrawN; i += 15) {  // the lists and the studio logo: on the panel's alpha
-            if (app->m_Draw[i] == 90 || app->m_Draw[i] == 93) EXPECT_FLOAT_EQ(app->m_Draw[i + 7], 0.4f) << i;
+            if (app->m_Draw[i] == kImgFont || app->m_Draw[i] == kImgStudioLogo) EXPECT_FLOAT_EQ(app->m_Draw[i + 7], 0.4f) << i;
         }
         std::vector<std::string> panel;  // a title and its lines, twice
         for (const auto& t : Texts()) {
@@ -46,7 +46,8 @@ TEST_F(MenuScreenTest, ScoreListsShowAsManyLinesAsFit) {
 
 // Keys step along the strip up to the options gear and stop at either end.
 TEST_F(MenuScreenTest, KeysStepAlongTheStripToTheGear) {
-    const int cases[][3] = {{3, 39, 4}, {3, 40, 4}, {4, 39, 4}, {2, 37, 1}, {2, 38, 1}, {1, 37, 1}};  // from, key, to
+    using kr_key::Down, kr_key::Left, kr_key::Right, kr_key::Up;
+    const int cases[][3] = {{3, Right, 4}, {3, Down, 4}, {4, Right, 4}, {2, Left, 1}, {2, Up, 1}, {1, Left, 1}};  // from, key, to
     for (auto [from, key, to] : cases) {
         Settle(from), KeyDown(key), Update();
         EXPECT_EQ(app->m_MenuSel, to) << from << " key " << key;
@@ -58,7 +59,7 @@ TEST_F(MenuScreenTest, KeysStepAlongTheStripToTheGear) {
 // set both locks, so neither closes the credits again.
 TEST_F(MenuScreenTest, LogoClickAndShoulderInOneUpdateKeepTheCreditsOpen) {
     Settle(2);
-    KeyDown(79), kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 570, 32);
+    KeyDown('O'), kr_input_device->p_MouseEvent(kr_event::MouseDown, 0, 570, 32);
     Update(3);
     EXPECT_EQ(std::vector<int>({app->m_ShowCredits, app->m_KeyLock, app->m_ClickLock}), std::vector<int>({1, 1, 1}));
 }
@@ -69,12 +70,12 @@ TEST_F(MenuScreenTest, TapSelectsThenATapOnTheSelectedModeStartsIt) {
     Settle(2), app->p_Menu();  // lays the strip out
     int sfx = app->m_SfxChan;
     PointAt(3), app->p_Menu();
-    EXPECT_EQ(std::vector<int>({app->m_MenuSel, app->m_Mode, app->m_ClickLock}), std::vector<int>({3, 1, 1}));
+    EXPECT_EQ(std::vector<int>({app->m_MenuSel, app->m_Mode, app->m_ClickLock}), std::vector<int>({3, kModeMenu, 1}));
     PointerUp(), app->m_KeyLock = app->m_ClickLock = 0;
     for (int i = 0; i < 60; ++i) app->p_Menu();
     EXPECT_NEAR(app->m_MenuPos, -176, 1);
     PointAt(3), app->p_Menu();
-    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_GameMode, app->m_SfxChan - sfx}), std::vector<int>({11, 3, 2}));
+    EXPECT_EQ(std::vector<int>({app->m_Mode, app->m_GameMode, app->m_SfxChan - sfx}), std::vector<int>({kModeNewGame, 3, 2}));
 }
 
 // A drag (above the strip) past an end: once the fling dies the target is

@@ -42,7 +42,7 @@ TEST_F(OptionsTest, SoundRowCyclesAndShowsOnlyModesItKnows) {
     }
     int rowTexts = 0;  // the rows' texts are drawn on their bars' alpha 0.5
     for (int i = 0; i + 15 <= app->m_DrawN; i += 15)
-        if (app->m_Draw[i] == 90 && app->m_Draw[i + 2] > 100) {
+        if (app->m_Draw[i] == kImgFont && app->m_Draw[i + 2] > 100) {
             ++rowTexts;
             EXPECT_FLOAT_EQ(app->m_Draw[i + 7], 0.5f) << i;
         }
@@ -54,9 +54,9 @@ TEST_F(OptionsTest, AHeldButtonActsOnceOnARow) {
     for (int row : {3, 4}) {
         int& value = row == 3 ? kr_Vex_iCadeControls : app->m_Fullscreen;
         app->m_OptionSel = row, value = 0;
-        KeyDown(13);
+        KeyDown(kr_key::Enter);
         for (int i = 0; i < 6; ++i) Call();
-        KeyUp(13), kr_input_device->p_EndUpdate(), Call();
+        KeyUp(kr_key::Enter), kr_input_device->p_EndUpdate(), Call();
         EXPECT_EQ(value, 1) << row;
     }
     app->p_iCade(0);

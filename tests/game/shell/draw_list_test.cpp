@@ -24,7 +24,7 @@ class DrawList : public ::testing::Test {
 // Later drawing is dropped; a count no drawing method leaves writes nothing.
 TEST_F(DrawList, TheListHoldsAt2499Records) {
     for (int i = 0; i < 2499; ++i) app->p_Rect(static_cast<float>(i), 0, 1, 1);
-    app->p_DrawImg(1, 5, 5, 0);
+    app->p_DrawImg(kImgSprites, 5, 5, 0);
     app->p_Oval(1, 1, 1, 1);
     app->p_Text(0, 0, String("abc"), 0, 0);
     EXPECT_EQ(app->m_DrawN, 2499 * 15);

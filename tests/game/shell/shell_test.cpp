@@ -5,13 +5,14 @@
 #include <climits>
 #include <tuple>
 
+#include "host/events.h"
 #include "tests/support/game_host.h"
 
 namespace {
 
 class Shell : public ::testing::Test {
    protected:
-    // A fresh game after start-up and the loader's 28 updates: mode 1 at rest.
+    // A fresh game after start-up and the loader's 28 updates: the menu at rest.
     void Loaded() {
         app = StartBareGame(host);
         app->p_OnCreate();
@@ -22,22 +23,22 @@ class Shell : public ::testing::Test {
     c_MyApp* app = StartBareGame(host);
 };
 
-// While the loader runs the mode's work waits: mode 2 would go to the menu
-// and the credits panel would slide. Update 29 is the first with mode work.
+// While the loader runs the mode's work waits: kModeToMenu would go to the
+// menu and the credits panel would slide. Update 29 is the first with mode work.
 // The spinner's angle stays in 0..359 from any start.
 TEST_F(Shell, TwentyEightLoadingUpdatesThenModeWork) {
     app->p_OnCreate();
-    app->m_Mode = 2, app->m_ShowCredits = 1, app->m_SpinAngle = INT_MAX - 20;
+    app->m_Mode = kModeToMenu, app->m_ShowCredits = 1, app->m_SpinAngle = INT_MAX - 20;
     for (int update = 1; update <= 28; ++update) {
         UpdateOnce(app);
         SCOPED_TRACE(update);
         EXPECT_TRUE(app->m_SpinAngle >= 0 && app->m_SpinAngle < 360) << app->m_SpinAngle;
         EXPECT_EQ(app->m_LoadStep, update < 28 ? update + 1 : 0);
-        EXPECT_EQ(app->m_Mode, 2);
+        EXPECT_EQ(app->m_Mode, kModeToMenu);
         EXPECT_EQ(app->m_CreditsSlide, 0);
     }
     UpdateOnce(app);
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, kModeMenu);
     EXPECT_EQ(app->m_CreditsSlide, 1);
 }
 
@@ -45,14 +46,14 @@ TEST_F(Shell, TwentyEightLoadingUpdatesThenModeWork) {
 // options stay open; in play, or with the key lock on, nothing happens.
 TEST_F(Shell, BackAndCreditsLockRule) {
     const int cases[][9] = {// mode, credits, options, badges, key lock; after: credits, badges, key, click lock
-                            {1, 1, 0, 1, 0, 0, 0, 1, 1}, {1, 0, 1, 0, 0, 0, 0, 1, 1},
-                            {1, 1, 0, 1, 1, 1, 1, 1, 0}, {10, 1, 0, 1, 0, 1, 1, -1, 0}};
+                            {kModeMenu, 1, 0, 1, 0, 0, 0, 1, 1}, {kModeMenu, 0, 1, 0, 0, 0, 0, 1, 1},
+                            {kModeMenu, 1, 0, 1, 1, 1, 1, 1, 0}, {kModePlay, 1, 0, 1, 0, 1, 1, -1, 0}};
     for (auto [mode, credits, options, badges, keyLock, creditsAfter, badgesAfter, keyAfter, clickAfter] : cases) {
         SCOPED_TRACE(testing::Message() << "mode " << mode << " panels " << credits << options << badges);
         Loaded();
         app->m_Mode = mode, app->m_ShowCredits = credits, app->m_ShowOptions = options;
         app->m_ShowBadges = badges, app->m_KeyLock = keyLock;
-        kr_input_device->p_KeyEvent(1, 27);
+        kr_input_device->p_KeyEvent(kr_event::KeyDown, kr_key::Escape);
         UpdateOnce(app);
         EXPECT_EQ(std::vector<int>({app->m_ShowCredits, app->m_ShowOptions, app->m_ShowBadges, app->m_ClickLock}),
                   std::vector<int>({creditsAfter, options, badgesAfter, clickAfter}));
@@ -63,7 +64,7 @@ TEST_F(Shell, BackAndCreditsLockRule) {
 // Suspended play pauses with its panel; elsewhere the pause is cleared.
 // Both directions switch iCade off; the suspension saves.
 TEST_F(Shell, SuspendAndResumeApplyThePauseRule) {
-    const int cases[][4] = {{10, 1, 1, 240}, {11, 1, 1, 240}, {1, 0, 0, 0}};
+    const int cases[][4] = {{kModePlay, 1, 1, 240}, {kModeNewGame, 1, 1, 240}, {kModeMenu, 0, 0, 0}};
     for (auto [mode, paused, dir, y] : cases) {
         SCOPED_TRACE(mode);
         Loaded();

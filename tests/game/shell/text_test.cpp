@@ -23,7 +23,7 @@ std::vector<float> Glyphs(c_MyApp* app, const char* text, float ax, float ay) {
 TEST(Text, AlignmentAndBackslashes) {
     GameTestHost host;
     c_MyApp* app = StartBareGame(host);
-    app->m_Font = 90, app->m_ImgInfo[270] = 7, app->m_ImgInfo[271] = 10;
+    app->m_Font = kImgFont, app->m_ImgInfo[3 * kImgFont] = 7, app->m_ImgInfo[3 * kImgFont + 1] = 10;
     app->p_ResetDraw();
     const float a = 'a' - 32, b = 'b' - 32, bs = '\\' - 32;
     const std::tuple<const char*, float, float, std::vector<float>> cases[] = {
