@@ -3,12 +3,14 @@
 // the renderer draw: the menu of mode 1 once loaded and slid in (after 200
 // updates of a clock that moves 16 ms an update), and a mode-3 game at wave
 // 10 after 300 updates of play, both rendered into a W x H window and read
-// back. Writes OUT-menu.ppm and OUT-play.ppm (binary PPM, rows from the top)
-// and prints the OpenGL draw calls of each frame.
+// back. Prints the OpenGL draw calls of each frame and, given OUT, writes
+// OUT-menu.ppm and OUT-play.ppm (binary PPM, rows from the top). The window
+// is 1024 x 768 unless given.
 //
 // Run from the build folder (the game reads ./data), under a display with a
 // screen of at least W x H:
-//   xvfb-run -a -s "-screen 0 1920x1080x24" bench/frame_shots 1920 1080 /tmp/after
+//   xvfb-run -a -s "-screen 0 1920x1080x24" bench/frame_shots [W H [OUT]]
+// for example bench/frame_shots 1920 1080 /tmp/after
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -63,8 +65,11 @@ struct ShotGame {
         device->Flush();
     }
 
-    bool Save(const std::string& path) {
-        std::printf("%s: %d draw calls\n", path.c_str(), bench::CountDrawCalls([this] { Render(); }));
+    // Renders the frame, counting its draw calls, and saves it unless the
+    // path is empty.
+    bool Save(const char* what, const std::string& path) {
+        std::printf("%s %dx%d: %d draw calls\n", what, w, h, bench::CountDrawCalls([this] { Render(); }));
+        if (path.empty()) return true;
         std::vector<unsigned char> rgba(static_cast<size_t>(4) * w * h);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
@@ -80,18 +85,20 @@ struct ShotGame {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4 || std::atoi(argv[1]) <= 0 || std::atoi(argv[2]) <= 0) {
-        std::printf("usage: frame_shots WIDTH HEIGHT OUT_PREFIX\n");
+    const int w = argc > 2 ? std::atoi(argv[1]) : 1024, h = argc > 2 ? std::atoi(argv[2]) : 768;
+    if (argc == 2 || argc > 4 || w <= 0 || h <= 0) {
+        std::printf("usage: frame_shots [WIDTH HEIGHT [OUT_PREFIX]]\n");
         return 2;
     }
     ShotGame game;
-    if (!game.Open(std::atoi(argv[1]), std::atoi(argv[2]))) {
+    if (!game.Open(w, h)) {
         std::printf("no window (run under a display)\n");
         return 1;
     }
-    const std::string out = argv[3];
+    const std::string out = argc > 3 ? argv[3] : "";
+    auto file = [&out](const char* what) { return out.empty() ? out : out + "-" + what + ".ppm"; };
     game.Run(200);
-    if (game.app->m_LoadStep != 0 || game.app->m_Mode != 1 || !game.Save(out + "-menu.ppm")) {
+    if (game.app->m_LoadStep != 0 || game.app->m_Mode != 1 || !game.Save("menu", file("menu"))) {
         std::printf("the menu did not come up (run from the build folder)\n");
         return 1;
     }
@@ -101,10 +108,10 @@ int main(int argc, char** argv) {
     game.app->m_Wave = 9;
     game.app->p_Replenish();
     game.Run(300);
-    if (game.app->m_Mode != 10 || !game.Save(out + "-play.ppm")) {
+    if (game.app->m_Mode != 10 || !game.Save("play", file("play"))) {
         std::printf("the game did not start\n");
         return 1;
     }
-    std::printf("%s-menu.ppm, %s-play.ppm\n", out.c_str(), out.c_str());
+    if (!out.empty()) std::printf("%s-menu.ppm, %s-play.ppm\n", out.c_str(), out.c_str());
     return 0;
 }
