@@ -38,7 +38,7 @@ int gxtkGraphics::DrawRect(float x, float y, float w, float h) {
 
 int gxtkGraphics::DrawSurface(gxtkSurface* s, float x, float y) {
     float w = static_cast<float>(s->Width()), h = static_cast<float>(s->Height());
-    KrVertex* v = Begin(kQuads, 4, s);
+    KrVertex* v = BeginImage(4, s, 0, 0, s->Width(), s->Height());
     PutQuad(v, x, y, x + w, y + h);
     PutQuadUV(v, 0, 0, w * s->uScale, h * s->vScale);
     return 0;
@@ -46,7 +46,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* s, float x, float y) {
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* s, float x, float y, int srcX, int srcY, int srcW,
                                int srcH) {
-    KrVertex* v = Begin(kQuads, 4, s);
+    KrVertex* v = BeginImage(4, s, srcX, srcY, srcW, srcH);
     PutQuad(v, x, y, x + srcW, y + srcH);
     PutQuadUV(v, srcX * s->uScale, srcY * s->vScale, (srcX + srcW) * s->uScale,
               (srcY + srcH) * s->vScale);

@@ -8,10 +8,10 @@ static void MultiDrawArraysOneByOne(GLenum mode, const GLint* first, const GLsiz
 }
 
 const KrGlCalls kr_gl_real = {glDrawArrays, glDrawElements, MultiDrawArraysOneByOne, glTexImage2D,
-                                  glDeleteTextures};
+                                  glDeleteTextures, glClear};
 #else
 const KrGlCalls kr_gl_real = {glDrawArrays, glDrawElements, glMultiDrawArrays, glTexImage2D,
-                                  glDeleteTextures};
+                                  glDeleteTextures, glClear};
 #endif
 
 KrGlCalls kr_gl = kr_gl_real;

@@ -1,5 +1,5 @@
-// The OpenGL calls through which the device draws, allocates textures and
-// deletes them. They go through this table of function pointers so that a
+// The OpenGL calls through which the device draws, clears, allocates textures
+// and deletes them. They go through this table of function pointers so that a
 // caller (a test, the benchmark) can put a wrapper in front of the real
 // functions, to count what actually reaches OpenGL, see where it happens or
 // make an allocation fail, without the device keeping any bookkeeping of its
@@ -17,6 +17,7 @@ struct KrGlCalls {
                        GLsizei height, GLint border, GLenum format, GLenum type,
                        const void* pixels);
     void (*DeleteTextures)(GLsizei n, const GLuint* textures);
+    void (*Clear)(GLbitfield mask);
 };
 
 // The table in force; starts with the real OpenGL functions.

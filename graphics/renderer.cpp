@@ -2,6 +2,7 @@
 // Begin/Flush, colour, blend, scissor, matrix, clearing and pixel transfer.
 #include "graphics/renderer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -66,6 +67,8 @@ int gxtkGraphics::BeginRender() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);
+    blendEnabled = true;
+    blendMode = 0;
     return 1;
 }
 
@@ -84,6 +87,15 @@ void gxtkGraphics::EndRender() {
 }
 
 KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {
+    return Reserve(primitive, count, surface, nullptr);
+}
+
+KrVertex* gxtkGraphics::BeginImage(int count, gxtkSurface* surface, int x, int y, int w, int h) {
+    const int region[4] = {x, y, w, h};
+    return Reserve(kQuads, count, surface, region);
+}
+
+KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, const int* region) {
     // Texture coordinates are written with the surface's scales, which are
     // known only once its texture exists in this context. The batch's own
     // surface can lose its texture too (new pixels, Discard), so this is
@@ -91,15 +103,70 @@ KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {
     if (surface && !surface->HasTexture()) surface->Bind();
     if (primitive == batchPrimitive && surface == batchSurface &&
         batchCount + count <= kMaxVertices) {
+        // A translucent draw joins an opaque batch, which is then blended
+        // whole: never a batch more than without the fast paths.
+        if (batchCount == 0) batchOpaque = DrawOpaque(surface, region);
+        else if (batchOpaque && !DrawOpaque(surface, region)) batchOpaque = false;
         KrVertex* start = vertexBuffer + batchCount;
         batchCount += count;
         return start;
     }
-    if (batchCount > 0) Flush();
+    if (batchCount > 0) DrawBatch();
     batchPrimitive = primitive;
     gc_assign(batchSurface, surface);
     batchCount = count;
+    batchOpaque = DrawOpaque(surface, region);
     return vertexBuffer;
+}
+
+// Untextured draws need only an opaque colour; textured ones also opaque
+// texels wherever they may sample.
+bool gxtkGraphics::DrawOpaque(gxtkSurface* surface, const int* region) const {
+    if (!opaqueFastPaths || blendMode == 1 || packedColor >> 24 != 255) return false;
+    return !surface || (region && surface->Opaque(region[0], region[1], region[2], region[3]));
+}
+
+// An axis-aligned quad whose pixel centres include every one of the window.
+bool gxtkGraphics::QuadCoversWindow(const KrVertex* v) const {
+    const bool axisAligned =
+        (v[0].y == v[1].y && v[1].x == v[2].x && v[2].y == v[3].y && v[3].x == v[0].x) ||
+        (v[0].x == v[1].x && v[1].y == v[2].y && v[2].x == v[3].x && v[3].y == v[0].y);
+    float left = v[0].x, right = v[0].x, top = v[0].y, bottom = v[0].y;
+    for (int i = 1; i < 4; ++i) {
+        left = std::min(left, v[i].x), right = std::max(right, v[i].x);
+        top = std::min(top, v[i].y), bottom = std::max(bottom, v[i].y);
+    }
+    return axisAligned && left <= 0 && top <= 0 && right >= static_cast<float>(width) &&
+           bottom >= static_cast<float>(height);
+}
+
+// A batch of one opaque, one-coloured rectangle over the whole window, no
+// scissor in force: it waits as a clear in that colour for the next batch.
+bool gxtkGraphics::TakeBatchAsClear() {
+    const KrVertex* v = vertexBuffer;
+    if (!batchOpaque || scissorEnabled || batchSurface || batchPrimitive != kQuads || batchCount != 4 ||
+        v[1].color != v[0].color || v[2].color != v[0].color || v[3].color != v[0].color ||
+        !QuadCoversWindow(v)) {
+        return false;
+    }
+    clearPending = true;
+    clearColor = v[0].color;
+    batchCount = 0;
+    return true;
+}
+
+// The colour's bytes come back exactly from the clear colour's floats.
+void gxtkGraphics::ClearWindow(std::uint32_t color) {
+    auto channel = [color](int shift) { return static_cast<float>(color >> shift & 255) / 255.0f; };
+    glClearColor(channel(0), channel(8), channel(16), channel(24));
+    kr_gl.Clear(GL_COLOR_BUFFER_BIT);
+}
+
+void gxtkGraphics::UseBlending(bool on) {
+    if (on == blendEnabled) return;
+    if (on) glEnable(GL_BLEND);
+    else glDisable(GL_BLEND);
+    blendEnabled = on;
 }
 
 // Every polygon of a polygon batch has batchPrimitive vertices.
@@ -112,22 +179,34 @@ void gxtkGraphics::DrawPolygons() {
     kr_gl.MultiDrawArrays(GL_TRIANGLE_FAN, polygonFirst, polygonCount, polygons);
 }
 
+// A clear waiting when the frame's work needs the window as drawn so far
+// (a read-back, a scissor change, the end of the frame) is made now.
 void gxtkGraphics::Flush() {
-    if (batchCount == 0) return;
-    if (!HasContext()) {
-        batchCount = 0;
-        return;
-    }
-    if (batchSurface) {
+    DrawBatch();
+    if (!clearPending) return;
+    clearPending = false;
+    ClearWindow(clearColor);
+}
+
+// Draws the pending batch, or lets it wait as a clear for the next one.
+void gxtkGraphics::DrawBatch() {
+    if (batchCount > 0 && !HasContext()) batchCount = 0;
+    if (batchCount > 0 && batchSurface) {
         batchSurface->Bind();
         // Without a texture OpenGL would fill the shapes with the vertex
         // colour: a surface larger than the graphics card takes draws nothing.
-        if (!batchSurface->TextureUsable()) {
-            batchCount = 0;
-            return;
-        }
-        glEnable(GL_TEXTURE_2D);
+        if (!batchSurface->TextureUsable()) batchCount = 0;
     }
+    if (batchCount > 0 && opaqueFastPaths && TakeBatchAsClear()) return;
+    if (clearPending) {
+        clearPending = false;
+        const bool covered = batchCount > 0 && batchOpaque && batchPrimitive == kQuads &&
+                             QuadCoversWindow(vertexBuffer);
+        if (!covered) ClearWindow(clearColor);
+    }
+    if (batchCount == 0) return;
+    if (batchSurface) glEnable(GL_TEXTURE_2D);
+    UseBlending(!batchOpaque);
     static const GLenum kModes[3] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
     if (batchPrimitive == kQuads) {
         kr_gl.DrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
@@ -142,9 +221,12 @@ void gxtkGraphics::Flush() {
 
 int gxtkGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
+    // Scissor changes resolve a waiting clear first, so it was made with
+    // the same (no) scissor as this one, which covers it.
+    clearPending = false;
     if (!HasContext()) return 0;
     glClearColor(r / 255.0f, g / 255.0f, b / 255.0f, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    kr_gl.Clear(GL_COLOR_BUFFER_BIT);
     return 0;
 }
 
@@ -171,6 +253,7 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
 
 int gxtkGraphics::SetBlend(int mode) {
     Flush();
+    blendMode = mode == 1 ? 1 : 0;
     if (!HasContext()) return 0;
     glBlendFunc(GL_ONE, mode == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     return 0;
@@ -179,7 +262,8 @@ int gxtkGraphics::SetBlend(int mode) {
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
     if (!HasContext()) return 0;
-    if (x == 0 && y == 0 && w == Width() && h == Height()) {
+    scissorEnabled = !(x == 0 && y == 0 && w == Width() && h == Height());
+    if (!scissorEnabled) {
         glDisable(GL_SCISSOR_TEST);
         return 0;
     }

@@ -46,6 +46,20 @@ public:
     int polygonFirst[kMaxPolygons];
     int polygonCount[kMaxPolygons];
 
+    // Drawing less for the same pixels. An opaque draw (alpha 255, opaque
+    // texels, alpha blending) covers what lies under it whole, so a batch of
+    // nothing else is drawn without blending. An opaque rectangle over the
+    // whole window (the game's backdrop colour) becomes a clear, and no clear
+    // at all when the next batch starts with an opaque quad over the whole
+    // window. Tests switch this off to compare the pixels.
+    bool opaqueFastPaths = true;
+    int blendMode = 0;         // as last set: 1 additive, otherwise alpha
+    bool batchOpaque = false;  // every draw of the pending batch is opaque
+    bool clearPending = false;
+    std::uint32_t clearColor = 0;  // of the pending clear, packed as a vertex colour
+    bool blendEnabled = true;      // GL_BLEND as last set
+    bool scissorEnabled = false;   // GL_SCISSOR_TEST as last set
+
     gxtkGraphics();
     void mark() override;
 
@@ -81,6 +95,9 @@ public:
     // take them, and makes the surface's texture when it has none in this
     // context; returns where to write them.
     KrVertex* Begin(int primitive, int count, gxtkSurface* surface);
+    // Begin for a textured draw from the given source rectangle of the
+    // surface (x, y, w, h), which may make the draw opaque.
+    KrVertex* BeginImage(int count, gxtkSurface* surface, int x, int y, int w, int h);
     // Draws the pending batch and empties it.
     void Flush();
 
@@ -102,4 +119,11 @@ private:
     void PutQuadUV(KrVertex* v, float u0, float v0, float u1, float v1) const;
     int OvalSegments(float rx, float ry) const;
     void DrawPolygons();
+    KrVertex* Reserve(int primitive, int count, gxtkSurface* surface, const int* region);
+    bool DrawOpaque(gxtkSurface* surface, const int* region) const;
+    bool QuadCoversWindow(const KrVertex* v) const;
+    bool TakeBatchAsClear();
+    void DrawBatch();
+    void ClearWindow(std::uint32_t color);
+    void UseBlending(bool on);
 };

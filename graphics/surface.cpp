@@ -1,5 +1,6 @@
 #include "graphics/surface.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "graphics/gl.h"
@@ -51,6 +52,7 @@ void gxtkSurface::Release() {
         std::free(pixels);
         pixels = nullptr;
     }
+    opaqueCells.clear();
 }
 
 bool gxtkSurface::HasTexture() const { return contextSeq == KrGame::CurrentGraphicsContext(); }
@@ -85,9 +87,51 @@ void gxtkSurface::SetData(unsigned char* data, int w, int h, int bpp) {
     bytesPerPixel = bpp;
     glFormat = FormatFor(bpp, glFormat);
     std::size_t count = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
-    if (!pixels || w <= 0 || h <= 0) return;
+    opaqueCells.clear();
+    if (!pixels || w <= 0 || h <= 0 || bpp < 1 || bpp > 4) return;
     if (bpp == 2) kr_premultiply::GreyAlpha(pixels, count);
     if (bpp == 4) kr_premultiply::Rgba(pixels, count);
+    const int columns = (w + kOpacityCell - 1) / kOpacityCell, rows = (h + kOpacityCell - 1) / kOpacityCell;
+    opaqueCells.assign(static_cast<std::size_t>(columns) * rows, 0);
+    MapOpacity(0, 0, w, h);
+}
+
+// Grey and RGB pixels have no alpha: always opaque.
+void gxtkSurface::MapOpacity(int x, int y, int w, int h) {
+    if (opaqueCells.empty() || w <= 0 || h <= 0) return;
+    const int columns = (width + kOpacityCell - 1) / kOpacityCell;
+    const int alphaAt = bytesPerPixel == 2 ? 1 : bytesPerPixel == 4 ? 3 : -1;
+    for (int cy = y / kOpacityCell; cy <= (y + h - 1) / kOpacityCell; ++cy) {
+        for (int cx = x / kOpacityCell; cx <= (x + w - 1) / kOpacityCell; ++cx) {
+            bool opaque = true;
+            const int x1 = std::min(width, (cx + 1) * kOpacityCell), y1 = std::min(height, (cy + 1) * kOpacityCell);
+            for (int py = cy * kOpacityCell; opaque && alphaAt >= 0 && py < y1; ++py) {
+                const unsigned char* p = pixels + (static_cast<std::size_t>(py) * width + cx * kOpacityCell) * bytesPerPixel;
+                for (int px = cx * kOpacityCell; px < x1; ++px, p += bytesPerPixel) {
+                    if (p[alphaAt] != 255) {
+                        opaque = false;
+                        break;
+                    }
+                }
+            }
+            opaqueCells[static_cast<std::size_t>(cy) * columns + cx] = opaque;
+        }
+    }
+}
+
+bool gxtkSurface::Opaque(int x, int y, int w, int h) const {
+    if (opaqueCells.empty() || w <= 0 || h <= 0) return false;
+    const int x0 = std::max(0, x - 1), y0 = std::max(0, y - 1);
+    const int x1 = std::min(width, x + w + 1), y1 = std::min(height, y + h + 1);
+    if (x0 >= x1 || y0 >= y1) return false;
+    // A sample that strays past the image's edge reads an undefined texel
+    // of a padded texture.
+    if (paddedTexture && (x + w >= width || y + h >= height)) return false;
+    const int columns = (width + kOpacityCell - 1) / kOpacityCell;
+    for (int cy = y0 / kOpacityCell; cy <= (y1 - 1) / kOpacityCell; ++cy)
+        for (int cx = x0 / kOpacityCell; cx <= (x1 - 1) / kOpacityCell; ++cx)
+            if (!opaqueCells[static_cast<std::size_t>(cy) * columns + cx]) return false;
+    return true;
 }
 
 void gxtkSurface::Bind() {
@@ -124,6 +168,7 @@ void gxtkSurface::CreateTexture() {
         AllocateTexture(glFormat, texWidth, texHeight);
         textureAllocated = glGetError() == GL_NO_ERROR;
     }
+    paddedTexture = texWidth != width || texHeight != height;
     uScale = 1.0f / texWidth;
     vScale = 1.0f / texHeight;
     if (pixels && textureAllocated) UploadRect(0, 0, width, height);
@@ -156,6 +201,7 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const unsigned int* src
         unsigned char* row = pixels + (static_cast<std::size_t>(y + r) * width + x) * 4;
         for (int c = 0; c < w; ++c) kr_premultiply::Argb(src[r * pitch + c], row + c * 4);
     }
+    MapOpacity(x, y, w, h);
     if (!TextureUsable()) return;
     glBindTexture(GL_TEXTURE_2D, textureId);
     UploadRect(x, y, w, h);

@@ -4,6 +4,9 @@
 // since: a new window brings a new context in which old textures are gone.
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "runtime/runtime.h"
 
 class gxtkSurface : public Object {
@@ -25,6 +28,15 @@ public:
     // the current one. 0: none.
     unsigned int staleTextureId = 0;
     int staleContextSeq = -1;
+    // Which cells of kOpacityCell x kOpacityCell pixels are wholly opaque
+    // (alpha 255), rows of cells from the top; empty when not known (no
+    // pixels, or a surface made empty whose pixels are only partly written).
+    // The renderer draws opaque areas without blending.
+    enum { kOpacityCell = 16 };
+    std::vector<std::uint8_t> opaqueCells;
+    // The texture is larger than the image (power-of-two sizes): texels
+    // beyond the image's right and bottom edges hold nothing defined.
+    bool paddedTexture = false;
 
     gxtkSurface() {}
     ~gxtkSurface() override;
@@ -41,6 +53,10 @@ public:
     // Binds the texture, making or re-making it first when needed.
     void Bind();
     bool OnUnsafeLoadComplete();
+    // True when every pixel of the rectangle and of a one-pixel margin
+    // around it (within the image) is opaque: a quad drawn from it, however
+    // scaled or turned, then covers what lies under it whole.
+    bool Opaque(int x, int y, int w, int h) const;
 
     bool HasTexture() const;
     // A texture exists in this context and holds the pixels: drawing from
@@ -55,4 +71,6 @@ private:
     void GiveUpTexture();
     void DeleteStaleTexture();
     void Release();
+    // Recomputes the cells that the pixel rectangle touches.
+    void MapOpacity(int x, int y, int w, int h);
 };

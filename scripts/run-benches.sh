@@ -1,8 +1,10 @@
 #!/bin/sh
 # Runs every benchmark executable in the given folder, under a private X
-# server when no display is set (the renderer benchmark needs a window).
+# server when no display is set (the renderer benchmark needs a window),
+# from the build folder above it, where the game's data/ is.
 set -e
-dir="$1"
+dir="$(cd "$1" && pwd)"
+cd "$dir/.."
 for b in "$dir"/*; do
     [ -f "$b" ] && [ -x "$b" ] || continue
     echo "== $(basename "$b")"
