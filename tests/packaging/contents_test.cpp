@@ -30,7 +30,8 @@ std::map<std::string, std::map<std::string, std::string>> ExpectedFiles() {
     program = {{"./usr/games/vornhelm", kProgram}, {"./usr/libexec/vornhelm/vornhelm", kProgram}};
     for (const char* f : {"applications/vornhelm.desktop", "icons/hicolor/64x64/apps/vornhelm.png", "icons/hicolor/128x128/apps/vornhelm.png",
                           "icons/hicolor/256x256/apps/vornhelm.png", "metainfo/" VORNHELM_APP_ID ".metainfo.xml",
-                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz"})
+                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz",
+                          "lintian/overrides/vornhelm"})
         program[std::string("./usr/share/") + f] = kFile;
     for (const char* f : {"copyright", "changelog.gz"}) data[std::string("./usr/share/doc/vornhelm-data/") + f] = kFile;
     // The generated data folder, less its contact sheets and icon folder.
@@ -118,9 +119,9 @@ std::string Field(const std::string& deb, const std::string& name) {
 }
 
 TEST(PackageControl, TheProjectsVersionAndEachPackagesArchitecture) {
-    // package, architecture, Multi-Arch
+    // package, architecture, Multi-Arch ("no" when the field is absent)
     const std::vector<std::tuple<std::string, std::string, std::string>> packages = {
-        {kDeb, kArch, ""}, {kDataDeb, "all", "foreign"}};
+        {kDeb, kArch, "no"}, {kDataDeb, "all", "foreign"}};
     for (const auto& [deb, arch, multiArch] : packages) {
         SCOPED_TRACE(deb);
         const std::string name = fs::path(deb).filename().string();

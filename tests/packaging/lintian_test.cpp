@@ -1,6 +1,7 @@
 // lintian on the packages and the .changes that lists them, as Debian checks
 // its own: no tag at any level, the informational and pedantic ones
-// included, but those listed here, each with the reason it stays.
+// included, but those listed here, each with the reason it stays; and each
+// override in debian/ with its reason in the comment above it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,6 +35,23 @@ TEST(Lintian, NoTagAtAnyLevel) {
         std::istringstream(line.substr(name_end + 2)) >> tag;
         EXPECT_TRUE(line[0] != 'E' && line[0] != 'W' && kLeftTags.count(tag)) << line;
     }
+}
+
+// An override hides a tag for good: each one says why, in the comment
+// lines right above it.
+TEST(Lintian, EachOverrideHasItsReasonAboveIt) {
+    int overrides = 0;
+    for (const auto& file : std::filesystem::directory_iterator(VORNHELM_SOURCE_DIR "/debian")) {
+        if (!file.path().string().ends_with("lintian-overrides")) continue;
+        std::istringstream lines(ReadFile(file.path().string()));
+        std::string previous;
+        for (std::string line; std::getline(lines, line); previous = line) {
+            if (line.empty() || line.starts_with("#")) continue;
+            ++overrides;
+            EXPECT_TRUE(previous.starts_with("# ")) << file.path().filename().string() << ": no reason for " << line;
+        }
+    }
+    EXPECT_GT(overrides, 0) << "no override file read";
 }
 
 }  // namespace
