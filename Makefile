@@ -8,15 +8,16 @@ SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz soak install deb clean web serve-web
+.PHONY: all deps configure build run test test-repro bench fuzz soak install deb clean web serve-web
 
 all: build
 
 deps:
 	@./scripts/install-deps.sh
 
+# A developer's build: the tests, and the sanitized game the soak plays.
 configure: deps
-	@cmake -S . -B $(BUILD) >/dev/null
+	@cmake -S . -B $(BUILD) -DVORNHELM_SOAK=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -24,8 +25,13 @@ build: configure
 run: build
 	cd $(BUILD) && ./vornhelm
 
+# Every test but the reproducibility check, which builds the packages twice
+# from scratch (make test-repro).
 test: build
-	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) -LE '^repro$$'
+
+test-repro: build
+	cd $(BUILD) && ctest --output-on-failure -L '^repro$$'
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target benches
@@ -58,9 +64,11 @@ soak: configure
 install: build
 	@cmake --install $(BUILD) --prefix $(PREFIX)
 
-# The Debian package $(BUILD)/vornhelm_<version>_<arch>.deb (packaging/deb.cmake).
-deb: configure
-	@cmake --build $(BUILD) -j $(JOBS) --target deb
+# The Debian packages in $(BUILD)/deb/, built by dpkg-buildpackage from a
+# clean copy of the tree (scripts/build-deb.sh); DEB_BUILD_OPTIONS=nocheck
+# skips their tests.
+deb: deps
+	@./scripts/build-deb.sh $(BUILD)/deb
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

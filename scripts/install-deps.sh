@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmar
 clang libclang-rt-14-dev \
 libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev libvorbis-dev libsdl2-dev \
 xvfb xauth xdotool openbox x11-utils \
-dpkg-dev lintian appstream desktop-file-utils man-db \
+dpkg-dev debhelper autopkgtest git lintian appstream desktop-file-utils man-db \
 emscripten nodejs chromium python3-websocket"
 
 missing=""

@@ -6,3 +6,6 @@ endif()
 if(TARGET tests_e2e AND TARGET vornhelm_assets)
   add_dependencies(tests_e2e vornhelm_assets)
 endif()
+# The install test checks the layout the build was configured with.
+target_compile_definitions(tests_e2e PRIVATE VORNHELM_INSTALL_BIN_DIR="${VORNHELM_INSTALL_BIN_DIR}"
+  VORNHELM_INSTALL_DATA_DIR="${VORNHELM_INSTALL_DATA_DIR}")

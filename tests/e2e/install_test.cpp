@@ -19,17 +19,19 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherKeepsThePlayersFolder) 
     fs::create_directories(home), fs::create_directories(work);
     auto result = RunProcess({"cmake", "--install", VORNHELM_BUILD_DIR, "--prefix", prefix});
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
-    for (const char* program : {"/bin/vornhelm", "/libexec/vornhelm/vornhelm"})
-        EXPECT_TRUE((fs::status(prefix + program).permissions() & fs::perms::owner_exec) != fs::perms::none) << program;
-    EXPECT_TRUE(fs::exists(prefix + "/share/vornhelm/data/gfx.png"));
-    EXPECT_FALSE(fs::exists(prefix + "/share/vornhelm/data/preview")) << "contact sheets are no game data";
+    // The layout the build was configured with (the default, or Debian's games).
+    const std::string launcher = prefix + "/" VORNHELM_INSTALL_BIN_DIR "/vornhelm", data = prefix + "/" VORNHELM_INSTALL_DATA_DIR;
+    for (const std::string& program : {launcher, prefix + "/libexec/vornhelm/vornhelm"})
+        EXPECT_TRUE((fs::status(program).permissions() & fs::perms::owner_exec) != fs::perms::none) << program;
+    EXPECT_TRUE(fs::exists(data + "/gfx.png"));
+    EXPECT_FALSE(fs::exists(data + "/preview")) << "contact sheets are no game data";
     EXPECT_TRUE(fs::exists(prefix + "/share/man/man6/vornhelm.6.gz"));
     EXPECT_EQ(std::distance(fs::directory_iterator(prefix + "/share/metainfo"), {}), 1);
     EXPECT_FALSE(fs::exists(prefix + "/share/doc")) << "the copyright and changelog go with the package";
     for (int size : {64, 128, 256})
         EXPECT_TRUE(fs::exists(prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/vornhelm.png"));
     const std::string entry = ReadFile(prefix + "/share/applications/vornhelm.desktop");
-    for (const std::string& line : std::vector<std::string>{"Type=Application", "Name=Vornhelm", "Icon=vornhelm", "Exec=" + prefix + "/bin/vornhelm"})
+    for (const std::string& line : std::vector<std::string>{"Type=Application", "Name=Vornhelm", "Icon=vornhelm", "Exec=" + launcher})
         EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
 
     // No display needed: a replay file that is not one is refused before the
@@ -39,21 +41,21 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherKeepsThePlayersFolder) 
     ProcessOptions options;
     options.workDir = work;
     options.env = {{"HOME", home}, {"XDG_DATA_HOME", xdg}, {"DISPLAY", ":65432"}};
-    result = RunProcess({prefix + "/bin/vornhelm", "--fast", "--replay", "bad.vhr"}, options);
+    result = RunProcess({launcher, "--fast", "--replay", "bad.vhr"}, options);
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "vornhelm: cannot replay " + work + "/bad.vhr: it is not a Vornhelm replay\n");
-    EXPECT_EQ(fs::read_symlink(xdg + "/vornhelm/data"), fs::path(prefix + "/share/vornhelm/data"));
+    EXPECT_EQ(fs::read_symlink(xdg + "/vornhelm/data"), fs::path(data));
     EXPECT_FALSE(fs::exists(home + "/.local")) << "XDG_DATA_HOME is the place when set";
     // A folder the player put in place of the link is left alone.
     fs::remove(xdg + "/vornhelm/data");
     fs::create_directory(xdg + "/vornhelm/data");
-    EXPECT_EQ(RunProcess({prefix + "/bin/vornhelm", "--help"}, options).exitCode, 0);
+    EXPECT_EQ(RunProcess({launcher, "--help"}, options).exitCode, 0);
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(xdg + "/vornhelm/data")));
 
     // Without XDG_DATA_HOME the folder is under HOME.
     options.env = {{"HOME", home}, {"DISPLAY", ":65432"}};
-    EXPECT_EQ(RunProcess({prefix + "/bin/vornhelm", "--version"}, options).exitCode, 0);
-    EXPECT_EQ(fs::read_symlink(home + "/.local/share/vornhelm/data"), fs::path(prefix + "/share/vornhelm/data"));
+    EXPECT_EQ(RunProcess({launcher, "--version"}, options).exitCode, 0);
+    EXPECT_EQ(fs::read_symlink(home + "/.local/share/vornhelm/data"), fs::path(data));
     fs::remove_all(dir);
 }
 

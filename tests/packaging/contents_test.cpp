@@ -1,14 +1,16 @@
-// What the package holds, as dpkg-deb lists it: the Debian games layout and
+// What the packages hold, as dpkg-deb lists them: the Debian games layout
+// split in two, the program (vornhelm) and its data (vornhelm-data), and
 // nothing else (no contact sheets, no test files), owned by root with the
-// usual modes; no path of the build machine inside any file; and a control
-// file with the project's version whose dependencies are the packages of
-// exactly the libraries the game links.
+// usual modes; no path of the build machine inside any file; and control
+// files with the project's version, the program's dependencies being the
+// packages of exactly the libraries it links and its own data.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "tests/packaging/package.h"
 #include "vornhelm_version.h"
@@ -18,44 +20,52 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
-// The files the layout puts in the package, with their modes.
-std::map<std::string, std::string> ExpectedFiles() {
-    const std::string program = "-rwxr-xr-x", file = "-rw-r--r--";
-    std::map<std::string, std::string> files = {{"./usr/games/vornhelm", program}, {"./usr/libexec/vornhelm/vornhelm", program}};
+const std::string kProgram = "-rwxr-xr-x", kFile = "-rw-r--r--";
+
+// The files the layout puts in each package, with their modes.
+std::map<std::string, std::map<std::string, std::string>> ExpectedFiles() {
+    std::map<std::string, std::map<std::string, std::string>> files;
+    auto& program = files[kDeb];
+    auto& data = files[kDataDeb];
+    program = {{"./usr/games/vornhelm", kProgram}, {"./usr/libexec/vornhelm/vornhelm", kProgram}};
     for (const char* f : {"applications/vornhelm.desktop", "icons/hicolor/64x64/apps/vornhelm.png", "icons/hicolor/128x128/apps/vornhelm.png",
                           "icons/hicolor/256x256/apps/vornhelm.png", "metainfo/" VORNHELM_APP_ID ".metainfo.xml",
-                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz"})
-        files[std::string("./usr/share/") + f] = file;
+                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz",
+                          "lintian/overrides/vornhelm"})
+        program[std::string("./usr/share/") + f] = kFile;
+    for (const char* f : {"copyright", "changelog.gz"}) data[std::string("./usr/share/doc/vornhelm-data/") + f] = kFile;
     // The generated data folder, less its contact sheets and icon folder.
-    const fs::path data = fs::path(VORNHELM_BUILD_DIR) / "data";
-    for (auto it = fs::recursive_directory_iterator(data); it != fs::recursive_directory_iterator(); ++it) {
-        const std::string rel = fs::relative(it->path(), data).string();
+    const fs::path folder = fs::path(VORNHELM_BUILD_DIR) / "data";
+    for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
+        const std::string rel = fs::relative(it->path(), folder).string();
         if (rel == "preview" || rel == "icon") it.disable_recursion_pending();
-        else if (it->is_regular_file()) files["./usr/share/games/vornhelm/" + rel] = file;
+        else if (it->is_regular_file()) data["./usr/share/games/vornhelm/" + rel] = kFile;
     }
     return files;
 }
 
 TEST(PackageContents, EveryFileWhereTheLayoutSaysAndNothingElse) {
     ASSERT_TRUE(fs::is_directory(std::string(VORNHELM_BUILD_DIR) + "/data/preview")) << "no contact sheets to leave out";
-    auto result = RunProcess({"dpkg-deb", "--contents", kDeb});
-    ASSERT_EQ(result.exitCode, 0) << result.err;
-    auto expected = ExpectedFiles();
-    // "MODE OWNER SIZE DATE TIME ./PATH"
-    std::istringstream lines(result.out);
-    for (std::string line, mode, owner, size, date, time, path; std::getline(lines, line);) {
-        std::istringstream(line) >> mode >> owner >> size >> date >> time >> path;
-        EXPECT_EQ(owner, "root/root") << path;
-        if (mode[0] == 'd') {
-            EXPECT_EQ(mode, "drwxr-xr-x") << path;
-            continue;
+    for (auto [deb, expected] : ExpectedFiles()) {
+        SCOPED_TRACE(deb);
+        auto result = RunProcess({"dpkg-deb", "--contents", deb});
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        // "MODE OWNER SIZE DATE TIME ./PATH"
+        std::istringstream lines(result.out);
+        for (std::string line, mode, owner, size, date, time, path; std::getline(lines, line);) {
+            std::istringstream(line) >> mode >> owner >> size >> date >> time >> path;
+            EXPECT_EQ(owner, "root/root") << path;
+            if (mode[0] == 'd') {
+                EXPECT_EQ(mode, "drwxr-xr-x") << path;
+                continue;
+            }
+            EXPECT_EQ(expected[path], mode) << "not in the layout, or the wrong mode: " << path;
+            expected.erase(path);
+            for (const char* stray : {"preview", "test", "replay", ".vhr", "CMake"})
+                EXPECT_EQ(path.find(stray), std::string::npos) << stray << " in " << path;
         }
-        EXPECT_EQ(expected[path], mode) << "not in the layout, or the wrong mode: " << path;
-        expected.erase(path);
-        for (const char* stray : {"preview", "test", "replay", ".vhr", "CMake"})
-            EXPECT_EQ(path.find(stray), std::string::npos) << stray << " in " << path;
+        for (const auto& [path, mode] : expected) ADD_FAILURE() << "missing " << path;
     }
-    for (const auto& [path, mode] : expected) ADD_FAILURE() << "missing " << path;
 }
 
 // Every file's bytes (a compressed one's text) are free of the folders the
@@ -72,7 +82,9 @@ TEST(PackageContents, NoBuildPathsInAnyFile) {
         for (const std::string& place : {std::string(VORNHELM_SOURCE_DIR), std::string(VORNHELM_BUILD_DIR)})
             EXPECT_EQ(bytes.find(place), std::string::npos) << place << " in " << path;
     }
-    EXPECT_EQ(files, int(ExpectedFiles().size()));
+    size_t expected = 0;
+    for (const auto& [deb, files] : ExpectedFiles()) expected += files.size();
+    EXPECT_EQ(size_t(files), expected);
     fs::remove_all(dir);
 }
 
@@ -100,27 +112,41 @@ std::set<std::string> PackagesOfLinkedLibraries(const std::string& program) {
     return packages;
 }
 
-TEST(PackageControl, TheProjectsVersionAndTheLibrariesDependedOnComputed) {
-    auto field = [](const std::string& name) {
-        std::string value = RunProcess({"dpkg-deb", "--field", kDeb, name}).out;
-        return value.substr(0, value.find_last_not_of('\n') + 1);
-    };
-    const std::string arch = Tool({"dpkg", "--print-architecture"});
-    for (auto [name, value] : std::map<std::string, std::string>{
-             {"Package", "vornhelm"}, {"Version", kVornhelmVersion}, {"Architecture", arch}, {"Section", "games"}, {"Priority", "optional"}})
-        EXPECT_EQ(field(name), value) << name;
-    EXPECT_EQ(kDeb, std::string(VORNHELM_BUILD_DIR) + "/vornhelm_" + kVornhelmVersion + "_" + arch + ".deb");
-    EXPECT_GT(std::stol(field("Installed-Size")), 1000) << "KiB, the data folder included";
+// One field of a package's control file.
+std::string Field(const std::string& deb, const std::string& name) {
+    std::string value = RunProcess({"dpkg-deb", "--field", deb, name}).out;
+    return value.substr(0, value.find_last_not_of('\n') + 1);
+}
 
-    const std::string depends = field("Depends");
+TEST(PackageControl, TheProjectsVersionAndEachPackagesArchitecture) {
+    // package, architecture, Multi-Arch ("no" when the field is absent)
+    const std::vector<std::tuple<std::string, std::string, std::string>> packages = {
+        {kDeb, kArch, "no"}, {kDataDeb, "all", "foreign"}};
+    for (const auto& [deb, arch, multiArch] : packages) {
+        SCOPED_TRACE(deb);
+        const std::string name = fs::path(deb).filename().string();
+        for (auto [field, value] : std::map<std::string, std::string>{{"Package", name.substr(0, name.find('_'))}, {"Version", kVornhelmVersion},
+                                                                       {"Architecture", arch}, {"Multi-Arch", multiArch},
+                                                                       {"Section", "games"}, {"Priority", "optional"}})
+            EXPECT_EQ(Field(deb, field), value) << field;
+    }
+    EXPECT_EQ(Field(kDataDeb, "Depends"), "");
+    EXPECT_GT(std::stol(Field(kDataDeb, "Installed-Size")), 1000) << "KiB";
+    EXPECT_LT(std::stol(Field(kDeb, "Installed-Size")), std::stol(Field(kDataDeb, "Installed-Size"))) << "the data is the bulk";
+}
+
+TEST(PackageControl, TheProgramDependsOnItsDataAndTheLibrariesItLinks) {
+    const std::string depends = Field(kDeb, "Depends");
     EXPECT_NE(depends.find("libc6 (>= "), std::string::npos) << depends;
+    EXPECT_NE(depends.find(std::string("vornhelm-data (= ") + kVornhelmVersion + ")"), std::string::npos) << depends;
     std::set<std::string> names;  // without versions
     std::istringstream items(depends);
     for (std::string item, name; std::getline(items, item, ',');) std::istringstream(item) >> name, names.insert(name);
-    const std::string dir = UnpackPackage();
-    const auto linked = PackagesOfLinkedLibraries(dir + "/root/usr/libexec/vornhelm/vornhelm");
+    const std::string dir = UnpackPackage({kDeb});
+    auto linked = PackagesOfLinkedLibraries(dir + "/root/usr/libexec/vornhelm/vornhelm");
     for (const char* lib : {"libc6", "libglfw3", "libopenal1", "libvorbisfile3", "libstdc++6"})
         EXPECT_TRUE(linked.count(lib)) << lib << " not linked?";
+    linked.insert("vornhelm-data");
     EXPECT_EQ(names, linked) << depends;
     fs::remove_all(dir);
 }

@@ -1,11 +1,12 @@
 // What desktops and software centres read from the package, checked with
 // Debian's own validators on the unpacked files: the AppStream metadata, the
 // desktop entry and the manual page; and that they agree with the game: its
-// version and release date, the README's screenshots, the options it takes.
+// version and release date, its licence, the README's screenshots, the
+// options it takes; and the changelog, which sets the packages' version.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -36,12 +37,14 @@ struct PackageMetadata : ::testing::Test {
 
 // The AppStream metadata and the desktop entry it launches.
 TEST_F(PackageMetadata, AppStreamAndDesktopEntryValidateAndMatchTheRelease) {
-    auto result = RunProcess({"appstreamcli", "validate", "--no-net", "--explain", root + kMetainfo});
+    auto result = RunProcess({"appstreamcli", "validate", "--pedantic", "--no-net", "--explain", root + kMetainfo});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-    // Left: the identifier's domain is the reserved one until the project
-    // has its own, which appstreamcli cannot tell from a real one.
-    for (const std::string& note : All(result.out, "\n?([EWI]: [^\n]*)"))
-        EXPECT_NE(note.find("cid-maybe-not-rdns " VORNHELM_APP_ID), std::string::npos) << note;
+    // Debian 12's validator (0.16) predates the <developer> element, which
+    // replaced <developer_name> in AppStream 1.0, and notes it as unknown;
+    // nothing else may be said.
+    const bool before_1_0 = RunProcess({"appstreamcli", "--version"}).out.find("AppStream version: 0.") != std::string::npos;
+    for (const std::string& note : All(result.out, "\n?([EWIP]: [^\n]*)"))
+        EXPECT_TRUE(before_1_0 && note.ends_with(" unknown-tag developer")) << note;
 
     const std::string xml = ReadFile(root + kMetainfo);
     EXPECT_EQ(All(xml, "<release version=\"([^\"]*)\" date=\"" VORNHELM_RELEASE_DATE "\""),
@@ -50,12 +53,28 @@ TEST_F(PackageMetadata, AppStreamAndDesktopEntryValidateAndMatchTheRelease) {
     EXPECT_EQ(All(xml, "<category>([A-Za-z]+)</category>"), (std::set<std::string>{"ArcadeGame", "Game"}));
     EXPECT_EQ(All(xml, "<content_rating type=\"(oars-1\\.1)\">"), std::set<std::string>{"oars-1.1"});
     EXPECT_EQ(All(xml, "<launchable type=\"desktop-id\">([^<]+)</launchable>"), std::set<std::string>{"vornhelm.desktop"});
+    EXPECT_EQ(All(xml, "<project_license>([^<]+)</project_license>"), std::set<std::string>{"Zlib"});
+    EXPECT_EQ(All(xml, "<developer id=\"[a-z0-9.]+\">\\s*<name>([^<]+)</name>"), std::set<std::string>{"Vornhelm developers"});
+    // Software centres cut a longer summary.
+    const auto summary = All(xml, "<summary>([^<]*)</summary>");
+    ASSERT_EQ(summary.size(), 1u);
+    EXPECT_LE(summary.begin()->size(), 35u) << *summary.begin();
+    EXPECT_EQ(All(xml, "<color type=\"primary\" scheme_preference=\"([a-z]+)\">#[0-9a-f]{6}</color>"),
+              (std::set<std::string>{"dark", "light"}));
 
-    // The screenshots are the README's, which are in the repository.
+    // The screenshots are the README's, which are in the repository, at the
+    // size the metadata gives, each with its caption.
     const auto readme = All(ReadFile(VORNHELM_SOURCE_DIR "/README.md"), "\\(docs/screenshots/([a-z_]+\\.png)\\)");
     EXPECT_FALSE(readme.empty());
-    EXPECT_EQ(All(xml, "<image[^>]*>https://[^<]*/([a-z_]+\\.png)</image>"), readme);
-    for (const std::string& shot : readme) EXPECT_TRUE(fs::exists(VORNHELM_SOURCE_DIR "/docs/screenshots/" + shot)) << shot;
+    EXPECT_EQ(All(xml, "<caption>[^<]+</caption>\\s*<image type=\"source\" width=\"1280\" height=\"720\">https://[^<]*/([a-z_]+\\.png)</image>"),
+              readme);
+    for (const std::string& shot : readme) {
+        const std::string png = ReadFile(VORNHELM_SOURCE_DIR "/docs/screenshots/" + shot);
+        ASSERT_GE(png.size(), 24u) << shot;
+        // The PNG header's width and height, big-endian at bytes 16 and 20.
+        auto number = [&](size_t at) { return (uint8_t(png[at]) << 24) | (uint8_t(png[at + 1]) << 16) | (uint8_t(png[at + 2]) << 8) | uint8_t(png[at + 3]); };
+        EXPECT_EQ(std::to_string(number(16)) + "x" + std::to_string(number(20)), "1280x720") << shot;
+    }
 
     const std::string entry = root + "/usr/share/applications/vornhelm.desktop";
     result = RunProcess({"desktop-file-validate", entry});
@@ -89,21 +108,17 @@ TEST_F(PackageMetadata, ManualPageShowsWithoutWarningsAndTellsEveryOption) {
     for (const char* code : {"\n       0 ", "\n       2 "}) EXPECT_NE(exit_part.find(code), std::string::npos) << code;
 }
 
-// The changelog is Debian's, in the form dpkg reads, and begins with this
-// release; the package is not built when it does not.
+// debian/changelog sets the packages' version: its first entry is this
+// release, which CMakeLists.txt sets; each package carries it as its
+// changelog.
 TEST_F(PackageMetadata, ChangelogBeginsWithThisRelease) {
-    const std::string changelog = dir + "/changelog";
-    std::ofstream(changelog) << RunProcess({"zcat", root + "/usr/share/doc/vornhelm/changelog.gz"}).out;
+    const std::string changelog = VORNHELM_SOURCE_DIR "/debian/changelog";
     auto field = [&](const char* name) { return Tool({"dpkg-parsechangelog", "-l", changelog, "-S", name}); };
     EXPECT_EQ(field("Version"), kVornhelmVersion);
     EXPECT_EQ(field("Source"), "vornhelm");
     EXPECT_EQ(Tool({"date", "-u", "-d", field("Date"), "+%F"}), VORNHELM_RELEASE_DATE);
-
-    auto refused = RunProcess({"sh", VORNHELM_SOURCE_DIR "/packaging/deb/make-deb.sh", dir + "/build", "99.0",
-                               VORNHELM_RELEASE_DATE, dir + "/x.deb"});
-    EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_NE(refused.err.find("add an entry for 99.0 of " VORNHELM_RELEASE_DATE), std::string::npos) << refused.err;
-    EXPECT_FALSE(fs::exists(dir + "/x.deb"));
+    for (const char* package : {"vornhelm", "vornhelm-data"})
+        EXPECT_EQ(RunProcess({"zcat", root + "/usr/share/doc/" + package + "/changelog.gz"}).out, ReadFile(changelog)) << package;
 }
 
 }  // namespace
