@@ -4,6 +4,38 @@
 
 #include <AL/al.h>
 
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Every device and context opened, closed when the process ends however it
+// ends (a quit ends it from inside the game, by exit): a device left open
+// makes OpenAL complain on standard error as it unloads.
+// Never destroyed, so that it outlives the exit handler that reads it.
+std::vector<std::pair<ALCdevice*, ALCcontext*>>& OpenDevices() {
+    static auto* open = new std::vector<std::pair<ALCdevice*, ALCcontext*>>;
+    return *open;
+}
+
+void CloseOpenDevices() {
+    alcMakeContextCurrent(nullptr);
+    for (auto [device, context] : OpenDevices()) {
+        if (context) alcDestroyContext(context);
+        alcCloseDevice(device);
+    }
+    OpenDevices().clear();
+}
+
+void CloseAtExit(ALCdevice* device, ALCcontext* context) {
+    static const bool registered = std::atexit(CloseOpenDevices) == 0;
+    (void)registered;
+    OpenDevices().emplace_back(device, context);
+}
+
+}  // namespace
+
 gxtkAudio::gxtkAudio() {
     alcDevice = alcOpenDevice(nullptr);
     if (!alcDevice) {
@@ -15,6 +47,7 @@ gxtkAudio::gxtkAudio() {
         } else if (!alcMakeContextCurrent(alcContext)) {
             krPrint(String("OpenAl error: alcMakeContextCurrent failed"));
         }
+        CloseAtExit(alcDevice, alcContext);
     }
     // Source positions give a direction only, never attenuation.
     alDistanceModel(AL_NONE);
