@@ -88,7 +88,7 @@ TEST_F(GameStart, LoadingScreenFullScreenFocusAndExit) {
 TEST_F(GameStart, MissingDataFolderIsNamed) {
     StartGame(false);
     const std::string expected = "Data folder not found: " + fs::canonical(dir).string() +
-                                 "/data/ (start the game from the folder that holds data/)\n";
+                                 "/data/ (start the game from the folder that holds data/, or name it with --data-folder)\n";
     EXPECT_TRUE(WaitUntil([&] { return ReadFile(dir + "/out.txt") == expected; }, 5)) << ReadFile(dir + "/out.txt");
     EXPECT_TRUE(WaitUntil([&] { return Grab(window).Count(0, 0, 640, 480, [](unsigned p) { return p != 0; }) > 640 * 240; }))
         << "the game goes on drawing";

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: Zlib
-// Every way the real game ends leaves standard error empty: the sound
+// Every way the packaged game ends leaves standard error empty: the sound
 // device and its context are closed on the way out (OpenAL complains of a
 // device left open), whether the player quits from the menu, presses F4 or
 // the close button, a recording or a replay ends, a fast replay ends with no
@@ -9,8 +9,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "tests/support/game_run.h"
-#include "tests/support/process.h"
+#include "tests/packaging/package.h"
 // Last: Xlib defines macros that clash with the test library.
 #include <X11/Xlib.h>
 
@@ -19,7 +18,6 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
-const std::string kGame = std::string(VORNHELM_BUILD_DIR) + "/vornhelm";
 const std::string kReplays = std::string(VORNHELM_SOURCE_DIR) + "/tests/replays";
 
 void Press(const std::string& key) { Tool({"xdotool", "keydown", key}), Pause(0.1), Tool({"xdotool", "keyup", key}); }
@@ -51,7 +49,8 @@ struct Exit {
 
 TEST(Exits, EveryWayOutLeavesStandardErrorEmpty) {
     int wm = StartDesktop();
-    const std::string dir = ScratchFolder(true);
+    const std::string dir = UnpackPackage(), game = dir + "/root/usr/games/vornhelm", work = dir + "/work";
+    fs::create_directories(work), fs::create_directories(dir + "/home");
     const Env noDisplay = {{"DISPLAY", ":65432"}, {"ALSOFT_DRIVERS", "null"}};
     // Rows run in order: the recording row writes the file the replays read.
     const std::vector<Exit> exits = {
@@ -67,28 +66,28 @@ TEST(Exits, EveryWayOutLeavesStandardErrorEmpty) {
     };
     for (const Exit& exit : exits) {
         SCOPED_TRACE(exit.way);
-        std::vector<std::string> argv{kGame};
+        std::vector<std::string> argv{game};
         argv.insert(argv.end(), exit.args.begin(), exit.args.end());
-        Env env = {{"ALSOFT_DRIVERS", "null"}};
+        Env env = {{"HOME", dir + "/home"}, {"ALSOFT_DRIVERS", "null"}};
         env.insert(env.end(), exit.env.begin(), exit.env.end());
-        int game = Spawn(argv, dir, dir + "/out", env, dir + "/err");
+        int pid = Spawn(argv, work, dir + "/out", env, dir + "/err");
         if (exit.end) {
             const std::string window =
-                Tool({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(game), "--name", "^Vornhelm$"});
+                Tool({"xdotool", "search", "--sync", "--onlyvisible", "--pid", std::to_string(pid), "--name", "^Vornhelm$"});
             ASSERT_FALSE(window.empty());
             Tool({"xdotool", "windowactivate", "--sync", window});
             ASSERT_TRUE(WaitUntil([&] { return ShowsMenu(Grab(window)); })) << "no menu";
             exit.end(window);
         }
-        EXPECT_EQ(WaitExit(game, 60), exit.code) << ReadFile(dir + "/out");
+        EXPECT_EQ(WaitExit(pid, 60), exit.code) << ReadFile(dir + "/out");
         EXPECT_EQ(ReadFile(dir + "/err"), "");
         const std::string out = ReadFile(dir + "/out");
         if (!exit.says.empty()) EXPECT_EQ(out.substr(0, out.find('\n')), exit.says);
-        Kill(game);
+        Kill(pid);
     }
     // Without OpenGL the window cannot be opened: one line says so.
-    auto result = RunProcess({"xvfb-run", "-a", "-s", "-screen 0 640x480x24 -extension GLX", "sh", "-c", "\"$0\"; echo \"exit $?\"", kGame},
-                             {.env = {{"ALSOFT_DRIVERS", "null"}}, .workDir = dir});
+    auto result = RunProcess({"xvfb-run", "-a", "-s", "-screen 0 640x480x24 -extension GLX", "sh", "-c", "\"$0\"; echo \"exit $?\"", game},
+                             {.env = {{"HOME", dir + "/home"}, {"ALSOFT_DRIVERS", "null"}}, .workDir = work});
     EXPECT_EQ(result.out.rfind("Could not open the game window: ", 0), 0u) << result.out;
     EXPECT_NE(result.out.find("\nexit 255\n"), std::string::npos) << result.out;
     EXPECT_EQ(result.err, "");
