@@ -72,12 +72,12 @@ TEST(PackagedWindow, SaysWhoItIsInAWindowAndInFullScreen) {
         SCOPED_TRACE(how);
         EXPECT_EQ(Tool({"xprop", "-id", window, "WM_CLASS"}), "WM_CLASS(STRING) = \"" + wmClass + "\", \"" + wmClass + "\"");
         EXPECT_EQ(Tool({"xdotool", "getwindowname", window}), "Vornhelm");
-        auto icons = WindowIcons(window);
+        const auto icons = WindowIcons(window);
+        EXPECT_EQ(icons.size(), 3u);
         for (int size : {64, 128, 256}) {
             const std::string file = share + "/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/vornhelm.png";
-            EXPECT_TRUE(icons[size] == PackagedIcon(file)) << "the window's " << size << " pixel icon is not " << file;
+            EXPECT_TRUE(icons.count(size) && icons.at(size) == PackagedIcon(file)) << "the window's " << size << " pixel icon is not " << file;
         }
-        EXPECT_EQ(icons.size(), 3u);
         // F11 closes this window and opens the other kind, which takes the focus.
         Tool({"xdotool", "key", "F11"});
         ASSERT_TRUE(WaitUntil([&, width = nextWidth] {
