@@ -43,7 +43,7 @@ protected:
         Tool({"xdotool", "windowactivate", "--sync", window});
         Tool({"xdotool", "key", key});
     }
-    // F11 opens a new window, untitled in full screen, which takes the focus.
+    // F11 opens a new window, which takes the focus.
     bool WaitForSize(int w, int h) {
         return WaitUntil([&] {
             window = Tool({"xdotool", "getwindowfocus"});
