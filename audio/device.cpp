@@ -19,12 +19,14 @@ std::vector<std::pair<ALCdevice*, ALCcontext*>>& OpenDevices() {
     return *open;
 }
 
+void CloseDevice(ALCdevice* device, ALCcontext* context) {
+    if (context && alcGetCurrentContext() == context) alcMakeContextCurrent(nullptr);
+    if (context) alcDestroyContext(context);
+    alcCloseDevice(device);
+}
+
 void CloseOpenDevices() {
-    alcMakeContextCurrent(nullptr);
-    for (auto [device, context] : OpenDevices()) {
-        if (context) alcDestroyContext(context);
-        alcCloseDevice(device);
-    }
+    for (auto [device, context] : OpenDevices()) CloseDevice(device, context);
     OpenDevices().clear();
 }
 
@@ -51,6 +53,20 @@ gxtkAudio::gxtkAudio() {
     }
     // Source positions give a direction only, never attenuation.
     alDistanceModel(AL_NONE);
+}
+
+void gxtkAudio::Close() {
+    if (!alcDevice) return;
+    auto& open = OpenDevices();
+    for (auto it = open.begin(); it != open.end(); ++it) {
+        if (it->first == alcDevice) {
+            open.erase(it);
+            break;
+        }
+    }
+    CloseDevice(alcDevice, alcContext);
+    alcDevice = nullptr;
+    alcContext = nullptr;
 }
 
 void gxtkAudio::mark() {
