@@ -3,12 +3,13 @@ BUILD        ?= build
 WEB_BUILD    ?= build-web
 WEB_PORT     ?= 8000
 FUZZ_BUILD   ?= build-fuzz
+CROSS_BUILD  ?= build-arm64
 FUZZ_SECONDS ?= 60
 SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-repro bench fuzz soak install deb clean web serve-web
+.PHONY: all deps configure build run test test-repro test-cross bench fuzz soak install deb clean web serve-web
 
 all: build
 
@@ -32,6 +33,16 @@ test: build
 
 test-repro: build
 	cd $(BUILD) && ctest --output-on-failure -L '^repro$$'
+
+# The game cross-built for arm64 replays the regression games under qemu to
+# the ends recorded on x86-64, on the data folder the native build generates.
+test-cross: configure
+	@./scripts/install-cross-deps.sh
+	@cmake --build $(BUILD) -j $(JOBS) --target vornhelm_assets
+	@cmake -S . -B $(CROSS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/aarch64-linux-gnu.cmake \
+	    -DVORNHELM_DATA_DIR=$(abspath $(BUILD))/data >/dev/null
+	@cmake --build $(CROSS_BUILD) -j $(JOBS) --target vornhelm
+	cd $(CROSS_BUILD) && ctest -L cross --output-on-failure -j $(JOBS)
 
 bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target benches
@@ -71,4 +82,4 @@ deb: deps
 	@./scripts/build-deb.sh $(BUILD)/deb
 
 clean:
-	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(CROSS_BUILD)

@@ -20,7 +20,11 @@ public:
     gxtkChannel channels[kChannelCount];
 
     // Opens the default OpenAL device and makes a context current on it.
+    // The device and context are closed when the process ends, however it
+    // ends by exit or a return from main, unless Close did so before.
     gxtkAudio();
+    // Closes the device and its context now; the device is silent after.
+    void Close();
     // Keeps alive every sample that is still sounding on a channel.
     void mark() override;
 

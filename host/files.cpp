@@ -10,11 +10,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "host/folders.h"
 #include "host/game.h"
 
 namespace {
 
-const char* const kStateFile = "./.tandorstate";
 
 // Links followed before a chain counts as a loop, as the system counts them.
 const int kMaxLinks = 40;
@@ -75,15 +75,22 @@ struct PathRoot {
 };
 
 constexpr PathRoot kPathRoots[] = {
-    {"tandor://data/", "./data/"},
     {"tandor://internal/", "./internal/"},
     {"tandor://external/", "./external/"},
 };
 
 }  // namespace
 
-// Any other "tandor:" path names no file: the empty result fails to open.
+// Data paths lead into the data folder (./data/ unless the command line
+// named another, host/folders.h). Any other "tandor:" path names no file:
+// the empty result fails to open.
 String KrMapDataPath(String path) {
+    const String data("tandor://data/");
+    if (path.StartsWith(data)) {
+        const std::string folder = KrDataFolderPrefix();
+        return String::Load(reinterpret_cast<const unsigned char*>(folder.data()), static_cast<int>(folder.size())) +
+               path.Slice(data.Length());
+    }
     for (const PathRoot& root : kPathRoots) {
         String scheme(root.scheme);
         if (path.StartsWith(scheme)) return String(root.folder) + path.Slice(scheme.Length());
@@ -172,10 +179,12 @@ unsigned char* KrGame::LoadData(String path, int* length) {
 // is left as it was. A state file that is a symbolic link is saved through
 // to the file it names, and the link stays. Where no temporary file can be
 // made (a read-only folder holding a writable state file) the file is
-// rewritten in place. Returns 0, -1 (the state file cannot be opened for
-// writing) or -2 (not every byte was written).
+// rewritten in place. The player's folder is made on the first save.
+// Returns 0, -1 (the state file cannot be opened for writing) or -2 (not
+// every byte was written).
 int KrGame::WriteState(String state) {
-    const std::string target = FollowLinks(kStateFile);
+    const std::string target = FollowLinks(KrStateFilePath());
+    if (!KrMakeFolderFor(target)) return -1;
     // Whatever the plain write could not open (a folder, a read-only file)
     // is refused before anything is written.
     struct stat existing {};
@@ -209,8 +218,10 @@ int KrGame::WriteState(String state) {
     return 0;
 }
 
+// Opened by its own name, not through the data-path mapping: the player's
+// folder may be named in UTF-8 that a String would not carry as bytes.
 String KrGame::ReadState() {
-    std::FILE* f = OpenFile(String(kStateFile), String("rb"));
+    std::FILE* f = std::fopen(KrStateFilePath().c_str(), "rb");
     if (!f) return String();
     String state = String::Load(f);
     std::fclose(f);

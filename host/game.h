@@ -264,9 +264,10 @@ private:
     bool _lastCaptureSaved = false;
 };
 
-// The data-path mapping every host with files uses: "tandor://data/" and
-// its siblings to folders of the working directory; any other "tandor:"
-// path to the empty string; anything else unchanged.
+// The data-path mapping every host with files uses: "tandor://data/" to the
+// data folder (./data/ unless named, host/folders.h) and its siblings to
+// folders of the working directory; any other "tandor:" path to the empty
+// string; anything else unchanged.
 String KrMapDataPath(String path);
 
 // UTF-16 to UTF-8; surrogate pairs are joined, lone surrogates become U+FFFD.

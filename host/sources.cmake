@@ -5,6 +5,7 @@
 # the headless one.
 core_sources(
   files.cpp
+  folders.cpp
   game.cpp
   loop.cpp
 )

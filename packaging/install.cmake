@@ -47,9 +47,9 @@ function(vornhelm_install_layout bin_dir data_dir)
   configure_file(${CMAKE_SOURCE_DIR}/packaging/vornhelm.sh.in ${VORNHELM_PACKAGING_DIR}/launcher/vornhelm @ONLY)
   install(PROGRAMS ${VORNHELM_PACKAGING_DIR}/launcher/vornhelm DESTINATION ${bin_dir})
   install(TARGETS vornhelm RUNTIME DESTINATION ${game_dir})
-  # The contact sheets and the icon are not the game's.
+  # The contact sheets are not the game's; the icons are, for its window.
   install(DIRECTORY ${CMAKE_BINARY_DIR}/data/ DESTINATION ${data_dir}
-          PATTERN preview EXCLUDE PATTERN icon EXCLUDE)
+          PATTERN preview EXCLUDE)
   foreach(level_size "vornhelm.png;64" "vornhelm-hd.png;128" "vornhelm-hd2.png;256")
     list(GET level_size 0 file)
     list(GET level_size 1 size)

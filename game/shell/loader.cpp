@@ -200,7 +200,7 @@ int c_MyApp::p_FindDataFolder() {
         path = std::string(cwd) + "/" + (path.rfind("./", 0) == 0 ? path.substr(2) : path);
     }
     const std::string line =
-        "Data folder not found: " + path + " (start the game from the folder that holds data/)";
+        "Data folder not found: " + path + " (start the game from the folder that holds data/, or name it with --data-folder)";
     krPrint(String::Load(reinterpret_cast<const unsigned char*>(line.data()),
                          static_cast<int>(line.size())));
     return 0;

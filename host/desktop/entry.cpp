@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "host/desktop/glfw_game.h"
+#include "host/desktop/window_identity.h"
 #include "host/glfw2/glfw2.h"
 
 int KrTandorGame::Main(int argc, const char** argv, KrGame* host, void (*run)()) {
@@ -15,6 +16,7 @@ int KrTandorGame::Main(int argc, const char** argv, KrGame* host, void (*run)())
         std::fflush(stdout);
         std::exit(-1);
     }
+    if (windows) KrSetWindowIdentity();
     try {
         kr_std_main(argc, argv);
     } catch (ThrowableObject* ex) {

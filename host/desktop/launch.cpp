@@ -10,8 +10,8 @@
 #include "vornhelm_version.h"
 
 const char* const kKrUsage =
-    "usage: vornhelm [--record FILE]\n"
-    "       vornhelm --replay FILE [--fast] [--screenshot-at N OUT.png]\n"
+    "usage: vornhelm [--record FILE] [FOLDERS]\n"
+    "       vornhelm --replay FILE [--fast] [--screenshot-at N OUT.png] [FOLDERS]\n"
     "       vornhelm --help | --version\n"
     "\n"
     "  --record FILE       play, recording the session into FILE\n"
@@ -19,6 +19,12 @@ const char* const kKrUsage =
     "  --fast              with --replay: as fast as possible, drawing nothing\n"
     "  --screenshot-at N OUT.png\n"
     "                      with --replay: save the frame after update N as OUT.png and end\n"
+    "  FOLDERS, each in place of the folder the game runs in:\n"
+    "  --data-folder DIR   read the game's data from DIR instead of ./data\n"
+    "  --player-folder DIR\n"
+    "                      keep the state file in DIR\n"
+    "  --screenshot-folder DIR\n"
+    "                      save F12 screenshots in DIR\n"
     "  -h, --help          print this and end\n"
     "  --version           print the version and end\n";
 
@@ -59,6 +65,10 @@ bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::s
             bool record = arg == "--record";
             if (!take(record ? &out->recordPath : &out->replay.path, "a file name")) return false;
             out->mode = record ? KrLaunch::Record : KrLaunch::Replay;
+        } else if (arg == "--data-folder" || arg == "--player-folder" || arg == "--screenshot-folder") {
+            KrFolders& f = out->folders;
+            std::string* folder = arg == "--data-folder" ? &f.data : arg == "--player-folder" ? &f.player : &f.screenshots;
+            if (!take(folder, "a folder")) return false;
         } else if (arg == "--fast") {
             fast = true;
         } else if (arg == "--screenshot-at") {
@@ -129,6 +139,7 @@ int KrDesktopMain(int argc, const char** argv, KrDescribeState describe) {
         std::fprintf(stderr, "vornhelm: %s\n%s", error.c_str(), kKrUsage);
         return kKrUsageExitCode;
     }
+    KrSetFolders(launch.folders);
     switch (launch.mode) {
         case KrLaunch::Help:
             std::fputs(kKrUsage, stdout);

@@ -6,10 +6,15 @@
 //            [--fast]               as fast as possible, drawing nothing
 //            [--screenshot-at N OUT.png]  save the frame after update N and end
 //   vornhelm --help | --version     print the usage or the version and end
+// With any of the first three, in any order (a later one wins):
+//   --data-folder DIR               the game's data instead of ./data
+//   --player-folder DIR             the state file's folder instead of .
+//   --screenshot-folder DIR         where F12 saves instead of .
 #pragma once
 
 #include <string>
 
+#include "host/folders.h"
 #include "host/replay/player.h"
 
 struct KrLaunch {
@@ -17,6 +22,7 @@ struct KrLaunch {
     Mode mode = Play;
     std::string recordPath;
     KrReplayOptions replay;
+    KrFolders folders;
 };
 
 // The usage and the options, one per line, as --help prints them.

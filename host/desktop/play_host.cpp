@@ -4,6 +4,7 @@
 
 #include "host/desktop/screenshot.h"
 #include "host/events.h"
+#include "host/folders.h"
 
 void KrPlayHost::KeyEvent(int event, int data) {
     if (data == kr_key::F12 && event == kr_event::KeyDown && !f12Down_) shotWanted_ = true;
@@ -13,11 +14,14 @@ void KrPlayHost::KeyEvent(int event, int data) {
 }
 
 // The name is taken when the frame is asked for, so it tells when F12 was
-// pressed, not when the frame came.
+// pressed, not when the frame came. The screenshot folder is made when
+// first needed.
 void KrPlayHost::RenderGame() {
     if (shotWanted_) {
         shotWanted_ = false;
-        CaptureNextFrame(KrScreenshotName(std::time(nullptr)));
+        const std::string path = KrScreenshotName(std::time(nullptr));
+        KrMakeFolderFor(path);
+        CaptureNextFrame(path);
     }
     KrTandorGame::RenderGame();
 }

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include "host/folders.h"
+
 namespace {
 
 bool Exists(const std::string& path) {
@@ -15,7 +17,7 @@ std::string KrScreenshotName(std::time_t when) {
     std::tm local = *std::localtime(&when);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "vornhelm-%Y%m%d-%H%M%S", &local);
-    std::string name = std::string(stamp) + ".png";
-    for (int n = 2; Exists(name); ++n) name = std::string(stamp) + "-" + std::to_string(n) + ".png";
-    return name;
+    std::string path = KrScreenshotPath(std::string(stamp) + ".png");
+    for (int n = 2; Exists(path); ++n) path = KrScreenshotPath(std::string(stamp) + "-" + std::to_string(n) + ".png");
+    return path;
 }

@@ -6,7 +6,8 @@
 #include <ctime>
 #include <string>
 
-// A name for a screenshot taken at `when` (local time) that names no file in
-// the working directory yet: "vornhelm-YYYYMMDD-HHMMSS.png", or, when that
-// exists, the same with "-2", "-3" and so on before ".png".
+// A path for a screenshot taken at `when` (local time) that names no file in
+// the screenshot folder yet (host/folders.h; the working directory unless
+// named): "vornhelm-YYYYMMDD-HHMMSS.png" in it, or, when that exists, the
+// same with "-2", "-3" and so on before ".png".
 std::string KrScreenshotName(std::time_t when);

@@ -11,5 +11,6 @@ core_sources(
   stop_signals.cpp
   window.cpp
   window_fit.cpp
+  window_identity.cpp
   x11_key_state.cpp
 )

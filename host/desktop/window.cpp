@@ -21,8 +21,11 @@ namespace {
     std::exit(-1);
 }
 
+// Titled from the moment it is made, full screen too, so that no task
+// switcher ever lists a nameless window.
 bool openWindow(const KrWindowRequest& r) {
     glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, r.resizable ? 0 : 1);
+    glfwOpenWindowTitleHint(r.title);
     int mode = r.fullscreen ? GLFW_FULLSCREEN : GLFW_WINDOW;
     return glfwOpenWindow(r.width, r.height, r.red, r.green, r.blue, r.alpha, r.depth, r.stencil, mode) != 0;
 }
@@ -52,8 +55,6 @@ void KrGlfwGame::OpenWindow(const KrWindowRequest& asked) {
         std::fflush(stdout);
     }
     if (!request.fullscreen) glfwSetWindowPos((desktop.Width - request.width) / 2, (desktop.Height - request.height) / 2);
-    // A replay's title tells it from the game, full screen too.
-    if (!request.fullscreen || !game) glfwSetWindowTitle(request.title);
     NewGraphicsContext();
     if (game) kr_window::ListenForGame(this);
     else kr_window::ListenForLeave(&_leaveAsked);

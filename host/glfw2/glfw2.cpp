@@ -14,6 +14,7 @@
 #include <bitset>
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "host/game.h"
 #include "host/glfw2/pixel_scale.h"
@@ -32,6 +33,9 @@ struct Layer {
     glfw2::GLFWmouseposfun onPos = nullptr;
     glfw2::GLFWwindowclosefun onClose = nullptr;
     std::string lastError;
+    std::string className;  // empty: GLFW's own
+    std::string title;      // of the next window
+    std::vector<glfw2::GLFWicon> icons;
     // Keys that were down when the last window closed. A new window does not
     // know they are down, so the keyboard's auto-repeat of such a key would
     // reach it as a fresh press; until the key is let go, its presses are
@@ -43,6 +47,15 @@ struct Layer {
 Layer layer;
 
 void recordError(int, const char* description) { layer.lastError = description ? description : ""; }
+
+void applyIcons() {
+#ifndef __EMSCRIPTEN__
+    if (layer.icons.empty()) return;
+    std::vector<GLFWimage> images;
+    for (glfw2::GLFWicon& icon : layer.icons) images.push_back({icon.Width, icon.Height, icon.Rgba.data()});
+    ::glfwSetWindowIcon(layer.window, static_cast<int>(images.size()), images.data());
+#endif
+}
 
 // ---- Callbacks from GLFW 3 -------------------------------------------------
 
@@ -224,11 +237,18 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
     // The default context (OpenGL, any version, no core profile) keeps the
     // fixed-function pipeline the renderer draws with.
     ::glfwWindowHint(GLFW_CLIENT_API, GLFW_OPENGL_API);
+#ifndef __EMSCRIPTEN__
+    if (!layer.className.empty()) {
+        ::glfwWindowHintString(GLFW_X11_CLASS_NAME, layer.className.c_str());
+        ::glfwWindowHintString(GLFW_X11_INSTANCE_NAME, layer.className.c_str());
+    }
+#endif
     layer.resizable = true;
     GLFWmonitor* monitor = mode == classic::Fullscreen ? ::glfwGetPrimaryMonitor() : nullptr;
-    GLFWwindow* w = ::glfwCreateWindow(width, height, "", monitor, nullptr);
+    GLFWwindow* w = ::glfwCreateWindow(width, height, layer.title.c_str(), monitor, nullptr);
     if (!w) return 0;
     layer.window = w;
+    applyIcons();
     ::glfwMakeContextCurrent(w);
     installCallbacks(w);
     applyCursor();
@@ -236,6 +256,13 @@ int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebi
 }
 
 void glfwCloseWindow() { destroyWindow(); }
+
+void glfwSetWindowIdentity(const char* className, std::vector<GLFWicon> icons) {
+    layer.className = className;
+    layer.icons = std::move(icons);
+}
+
+void glfwOpenWindowTitleHint(const char* title) { layer.title = title ? title : ""; }
 
 void glfwSetWindowTitle(const char* title) {
     if (layer.window) ::glfwSetWindowTitle(layer.window, title);

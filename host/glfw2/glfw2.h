@@ -10,6 +10,8 @@
 // define constants with the same names and different values.
 #pragma once
 
+#include <vector>
+
 namespace glfw2 {
 
 // Booleans and actions.
@@ -106,6 +108,12 @@ typedef void (*GLFWmousebuttonfun)(int button, int action);
 typedef void (*GLFWmouseposfun)(int x, int y);
 typedef int (*GLFWwindowclosefun)();
 
+// An icon for the window system, RGBA rows from the top down.
+struct GLFWicon {
+    int Width = 0, Height = 0;
+    std::vector<unsigned char> Rgba;
+};
+
 int glfwInit();
 void glfwTerminate();
 // The description of the last error the library reported, "" if none yet.
@@ -115,6 +123,12 @@ void glfwOpenWindowHint(int target, int hint);
 int glfwOpenWindow(int width, int height, int redbits, int greenbits, int bluebits, int alphabits,
                    int depthbits, int stencilbits, int mode);
 void glfwCloseWindow();
+// Who every window opened from now on says it is, from the moment it is
+// made: its class on X11 (class and instance name alike) and its icons, of
+// any sizes (none: the system's own).
+void glfwSetWindowIdentity(const char* className, std::vector<GLFWicon> icons);
+// The title the next window is made with.
+void glfwOpenWindowTitleHint(const char* title);
 void glfwSetWindowTitle(const char* title);
 void glfwSetWindowPos(int x, int y);
 // Size of the drawable (framebuffer) in pixels.

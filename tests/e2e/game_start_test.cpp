@@ -43,7 +43,7 @@ protected:
         Tool({"xdotool", "windowactivate", "--sync", window});
         Tool({"xdotool", "key", key});
     }
-    // F11 opens a new window, untitled in full screen, which takes the focus.
+    // F11 opens a new window, which takes the focus.
     bool WaitForSize(int w, int h) {
         return WaitUntil([&] {
             window = Tool({"xdotool", "getwindowfocus"});
@@ -88,7 +88,7 @@ TEST_F(GameStart, LoadingScreenFullScreenFocusAndExit) {
 TEST_F(GameStart, MissingDataFolderIsNamed) {
     StartGame(false);
     const std::string expected = "Data folder not found: " + fs::canonical(dir).string() +
-                                 "/data/ (start the game from the folder that holds data/)\n";
+                                 "/data/ (start the game from the folder that holds data/, or name it with --data-folder)\n";
     EXPECT_TRUE(WaitUntil([&] { return ReadFile(dir + "/out.txt") == expected; }, 5)) << ReadFile(dir + "/out.txt");
     EXPECT_TRUE(WaitUntil([&] { return Grab(window).Count(0, 0, 640, 480, [](unsigned p) { return p != 0; }) > 640 * 240; }))
         << "the game goes on drawing";

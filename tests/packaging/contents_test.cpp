@@ -34,11 +34,11 @@ std::map<std::string, std::map<std::string, std::string>> ExpectedFiles() {
                           "lintian/overrides/vornhelm"})
         program[std::string("./usr/share/") + f] = kFile;
     for (const char* f : {"copyright", "changelog.gz"}) data[std::string("./usr/share/doc/vornhelm-data/") + f] = kFile;
-    // The generated data folder, less its contact sheets and icon folder.
+    // The generated data folder, less its contact sheets.
     const fs::path folder = fs::path(VORNHELM_BUILD_DIR) / "data";
     for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator(); ++it) {
         const std::string rel = fs::relative(it->path(), folder).string();
-        if (rel == "preview" || rel == "icon") it.disable_recursion_pending();
+        if (rel == "preview") it.disable_recursion_pending();
         else if (it->is_regular_file()) data["./usr/share/games/vornhelm/" + rel] = kFile;
     }
     return files;

@@ -100,7 +100,8 @@ TEST_F(PackageMetadata, ManualPageShowsWithoutWarningsAndTellsEveryOption) {
     const std::string usage = RunProcess({root + "/usr/libexec/vornhelm/vornhelm", "--help"}, options).out;
     const std::string option = "(?:^|[^a-z-])(--?[a-z][a-z-]*)";
     const auto listed = All(usage, option);
-    EXPECT_EQ(listed, (std::set<std::string>{"--fast", "--help", "--record", "--replay", "--screenshot-at", "--version", "-h"}));
+    EXPECT_EQ(listed, (std::set<std::string>{"--data-folder", "--fast", "--help", "--player-folder", "--record", "--replay", "--screenshot-at",
+                                             "--screenshot-folder", "--version", "-h"}));
     const size_t from = page.out.find("\nOPTIONS");
     EXPECT_EQ(All(page.out.substr(from, page.out.find("\nCONTROLS") - from), option), listed);
     // And the exit codes of --help and of a bad command line.

@@ -40,9 +40,7 @@ class Sounds : public ::testing::Test {
     }
     void TearDown() override {
         for (int c = 0; c < gxtkAudio::kChannelCount; ++c) audio->StopChannel(c);
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(audio->alcContext);
-        alcCloseDevice(audio->alcDevice);
+        audio->Close();
         kr_audio_SetAudioDevice(nullptr);
         EXPECT_EQ(chdir(cwd), 0);
         std::filesystem::remove_all(dir);

@@ -46,6 +46,29 @@ TEST(CommandLine, ValidForms) {
     }
 }
 
+// The folders go with any form; each names one folder, a later one wins,
+// and one not named stays empty (the folder the game runs in).
+TEST(CommandLine, FolderOptions) {
+    struct Case {
+        std::vector<const char*> args;
+        KrLaunch::Mode mode;
+        std::string data, player, screenshots;
+    } cases[] = {
+        {{"--data-folder", "/usr/share/games/vornhelm", "--player-folder", "p", "--screenshot-folder", "/s"}, KrLaunch::Play,
+         "/usr/share/games/vornhelm", "p", "/s"},
+        {{"--replay", "b.vhr", "--fast", "--data-folder", "d"}, KrLaunch::Replay, "d", "", ""},
+        {{"--screenshot-folder", "--replay", "--record", "a.vhr"}, KrLaunch::Record, "", "", "--replay"},
+        {{"--player-folder", "a", "--player-folder", "b"}, KrLaunch::Play, "", "b", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        Parsed p = ParseArgs(c.args);
+        ASSERT_TRUE(p.ok) << p.error;
+        const KrFolders& f = p.launch.folders;
+        EXPECT_EQ(std::tie(p.launch.mode, f.data, f.player, f.screenshots), std::tie(c.mode, c.data, c.player, c.screenshots));
+    }
+}
+
 TEST(CommandLine, FormsThatMakeNoSense) {
     struct Case {
         std::vector<const char*> args;
@@ -63,6 +86,9 @@ TEST(CommandLine, FormsThatMakeNoSense) {
         {{"--replay", "a", "--screenshot-at", "5"}, "--screenshot-at needs a file name after the update number"},
         {{"--replay", "a", "extra"}, "unknown argument 'extra'"},
         {{"--bogus", "--help"}, "unknown option '--bogus'"},
+        {{"--data-folder"}, "--data-folder needs a folder"},
+        {{"--player-folder", ""}, "--player-folder needs a folder"},
+        {{"--replay", "a", "--screenshot-folder"}, "--screenshot-folder needs a folder"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
