@@ -8,7 +8,7 @@ SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench fuzz soak install deb clean web serve-web
+.PHONY: all deps configure build run test bench fuzz soak install deb clean web serve-web mutate
 
 all: build
 
@@ -64,3 +64,9 @@ deb: configure
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD)
+
+# Plants the faults of scripts/mutations.txt one at a time in a scratch clone
+# of the committed tree and prints the score and the survivors (long: about a
+# minute a fault; not part of `make test`).
+mutate: deps
+	@JOBS=$(JOBS) ./scripts/mutate.sh

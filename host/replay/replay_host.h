@@ -51,9 +51,14 @@ public:
     // the last line if every record was played, otherwise why not.
     void AtExit();
 
-private:
+protected:
     KrReplayHost(KrReplay replay, KrReplayOptions options, Describe describe)
         : replay_(std::move(replay)), options_(std::move(options)), describe_(describe) {}
+    // Waits until the next update is due (a paced replay) and schedules the
+    // one after it; a schedule missed or ahead by far is started afresh.
+    void Pace();
+
+private:
 
     const KrRecord& Take(KrRecordKind kind);
     [[noreturn]] void Mismatch(const std::string& wanted);
@@ -61,7 +66,6 @@ private:
     void OpenRecordedWindow();
     void OpenWindow(int width, int height, bool fullscreen);
     void FitWindow(int width, int height);
-    void Pace();
     void CheckLeave();
     void AfterRender();
     void Finished();

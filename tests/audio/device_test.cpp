@@ -78,6 +78,47 @@ TEST_F(DeviceTest, ChannelStatesThroughPlayPauseResumeStopAndTheEnd) {
     ExpectState(3, 1, AL_PLAYING);
 }
 
+// Suspending pauses what really plays, music too, and resuming restarts
+// exactly that: a channel the game paused, or stopped, stays so.
+TEST_F(DeviceTest, SuspendAndResume) {
+    const int music = gxtkAudio::kMusicChannel;
+    audio->PlaySample(Tone(1000), 0, 1);
+    audio->PlaySample(Tone(1000), 1, 1), audio->PauseChannel(1);
+    audio->PlaySample(Tone(1000), 2, 1), audio->StopChannel(2);
+    audio->PlaySample(Tone(1000), music, 1);
+    const struct { int channel, state; ALint suspended, resumed; } rows[] = {
+        {0, 1, AL_PAUSED, AL_PLAYING}, {1, 2, AL_PAUSED, AL_PAUSED},
+        {2, 0, AL_STOPPED, AL_STOPPED}, {music, 1, AL_PAUSED, AL_PLAYING}};
+    for (int round = 0; round < 2; ++round) {  // a second suspension behaves as the first
+        audio->Suspend();
+        for (const auto& r : rows) ExpectState(r.channel, r.state, r.suspended);
+        audio->Resume();
+        for (const auto& r : rows) ExpectState(r.channel, r.state, r.resumed);
+    }
+    audio->ResumeChannel(1);
+    ExpectState(1, 1, AL_PLAYING);
+}
+
+// A sound started on a busy channel replaces the one there: its own
+// buffer, its own looping, from its start.
+TEST_F(DeviceTest, ANewSoundOnABusyChannelPlaysItsOwnBuffer) {
+    gxtkSample *first = Tone(1000), *second = Tone(500), *third = Tone(1000);
+    for (auto [state, pause] : {std::pair{AL_PLAYING, false}, std::pair{AL_PAUSED, true}}) {
+        SCOPED_TRACE(pause ? "paused" : "playing");
+        audio->PlaySample(first, 5, 1);
+        if (pause) audio->PauseChannel(5);
+        EXPECT_EQ(Source(5, AL_SOURCE_STATE), state);
+        audio->PlaySample(second, 5, 0);
+        ExpectState(5, 1, AL_PLAYING);
+        EXPECT_EQ(Source(5, AL_BUFFER), static_cast<ALint>(second->bufferId));
+        EXPECT_EQ(Source(5, AL_LOOPING), 0);
+        audio->PlaySample(third, 5, 1);
+        EXPECT_EQ(Source(5, AL_BUFFER), static_cast<ALint>(third->bufferId));
+        EXPECT_EQ(Source(5, AL_LOOPING), 1);
+        EXPECT_LT(Source(5, AL_SAMPLE_OFFSET), 22050 / 4);
+    }
+}
+
 TEST_F(DeviceTest, ThreeChannelFileGivesAnEmptyBuffer) {
     gxtkSample* sample = Tone(20, 3);
     ASSERT_NE(sample, nullptr);

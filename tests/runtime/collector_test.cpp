@@ -67,6 +67,43 @@ TEST_F(Collector, BarrierKeepsWhatIsStoredIntoABlackObject) {
     EXPECT_TRUE(In(gc_unmarked_list, kept) && In(gc_free_list, temp));
 }
 
+// The counters over several cycles that end in full collections. The host
+// marks its delegate (here the holder) before every step, as
+// KrGame::gc_collect does. With exactly 8 MiB new the step is still
+// incremental; past it, a full collection sweeps and starts the count of new
+// bytes again, so later steps mark in proportion to what is allocated after
+// it, not to the whole heap.
+TEST_F(Collector, CountersOverSeveralFullCollections) {
+    constexpr int kFull = 8388608, kExact = -1;
+    Node* holder = new Node;
+    const int held = holder->gc_size();
+    const struct { int ints; bool full; } rows[] = {
+        {kExact, false}, {1, true}, {kExact, false}, {3 * kFull / 8, true}, {kFull / 4, true}};
+    for (const auto& row : rows) {
+        const int ints = row.ints != kExact ? row.ints
+                                            : (kFull - gc_new_bytes - int(Array<int>::Rep::DataOffset())) / 4;
+        SCOPED_TRACE(ints);
+        Array<int> garbage(ints);
+        garbage = Array<int>();
+        const int bytes = gc_new_bytes, alloced = gc_alloced_bytes, freed = gc_free_bytes;
+        gc_mark(holder), gc_collect();
+        if (!row.full) {
+            EXPECT_EQ(bytes, kFull);
+            EXPECT_TRUE(gc_new_bytes == bytes && gc_alloced_bytes == alloced && gc_free_bytes == freed);
+            continue;
+        }
+        EXPECT_EQ(gc_new_bytes, 0);
+        EXPECT_EQ(gc_alloced_bytes, held);
+        EXPECT_EQ(gc_marked_bytes, 0);
+        EXPECT_EQ(gc_free_bytes, freed + alloced - held);
+        EXPECT_EQ(Count(gc_unmarked_list), 1);
+        // A frame that allocates one node counts that node alone.
+        new Node;
+        gc_mark(holder), gc_collect();
+        EXPECT_TRUE(gc_new_bytes == held && gc_alloced_bytes == 2 * held) << gc_new_bytes << " " << gc_alloced_bytes;
+    }
+}
+
 TEST_F(Collector, ZeroLengthArraysAreTheSharedEmptyArrayAndNeverTouched) {
     const int values[] = {1};
     EXPECT_TRUE(Array<int>(0).IsEmptyRep() && Array<int>(-4).IsEmptyRep() && Array<int>(values, 0).IsEmptyRep());

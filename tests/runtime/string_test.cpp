@@ -79,6 +79,21 @@ TEST(String, Load) {
     for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), int(c.bytes.size()))), c.units);
 }
 
+// A sequence cut off by the end of the buffer makes the input invalid even
+// when the bytes just past the end would complete it.
+TEST(String, LoadStopsAtTheEndOfTheBuffer) {
+    const struct { Bytes bytes; int n; Units units; } cases[] = {
+        {{0x41, 0xc3, 0xa9}, 2, {0x41, 0xc3}},
+        {{0xc3, 0xa9}, 1, {0xc3}},
+        {{0x41, 0xe2, 0x82, 0xac}, 3, {0x41, 0xe2, 0x82}},
+        {{0x41, 0xe2, 0x82, 0xac}, 2, {0x41, 0xe2}},
+        {{0xef, 0xbb, 0xbf, 0xc3, 0xa9}, 4, {0xc3}},
+        {{0xfe, 0xff, 0x00, 0x41}, 3, {}},  // a lone last byte of UTF-16
+        {{0x41, 0xc3, 0xa9}, 3, {0x41, 0xe9}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), c.n)), c.units) << c.n;
+}
+
 TEST(String, SaveWritesUtf8) {
     const Char units[] = {0x41, 0x80, 0x7ff, 0x800, 0xd83d, 0xffff, 0};  // surrogates are not joined
     Bytes out = {0x01};                                                  // Save appends

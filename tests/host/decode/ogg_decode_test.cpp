@@ -164,6 +164,33 @@ TEST(OggDecode, DamagedFilesGiveNoneOrSamplesNeverASignalAndKeepNoMemory) {
     EXPECT_GT(decodedSome, 0) << "damage in the audio keeps the intact pages";
 }
 
+// A page that is damaged, foreign or cut short ends the stream: the file
+// decodes to exactly the frames of its pages before that one.
+TEST(OggDecode, DecodingEndsAtTheFirstDamagedPage) {
+    const std::vector<Page> pages = Pages(kStereo);
+    ASSERT_GE(pages.size(), 4u);
+    const Page& page = pages[3];  // the second of audio
+    auto flip = [](Bytes& b, std::size_t at) { b[at] ^= 0x5A; };
+    const struct { const char* what; Bytes bytes; } cases[] = {
+        {"body byte, checksum stale", Damaged(kStereo, page.body + 50, false, flip)},
+        {"checksum field", Damaged(kStereo, page.start + 23, false, flip)},
+        {"another stream's serial", Damaged(kStereo, page.start + 14, true, flip)},
+        {"a second beginning", Damaged(kStereo, page.start + 5, true, [](Bytes& b, std::size_t at) { b[at] |= 2; })},
+        {"cut inside the page", Bytes(kStereo.begin(), kStereo.begin() + page.end - 1)},
+    };
+    TempFile intactFile(Bytes(kStereo.begin(), kStereo.begin() + page.start), ".ogg");
+    const Result intact = Decode(intactFile.path());
+    ASSERT_GT(intact.frames, 0);
+    ASSERT_LT(intact.frames, kFrames);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFile file(c.bytes, ".ogg");
+        const Result r = Decode(file.path());
+        EXPECT_EQ(r.frames, intact.frames);
+        EXPECT_EQ(r.samples, intact.samples);
+    }
+}
+
 TEST(OggDecode, ValidFilesDecodeAsStbVorbisAloneDecodesThem) {
     const struct { int channels, rate, frames; } kFiles[] = {
         {1, 22050, 10000}, {2, 44100, 44100}, {1, 8000, 1}, {2, 48000, 4097},
