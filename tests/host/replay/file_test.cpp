@@ -25,9 +25,10 @@ bool Same(const KrRecord& p, const KrRecord& q) {
            bits(p.y) == bits(q.y) && bits(p.z) == bits(q.z);
 }
 
-// One of every record, with the values that are easy to get wrong: clock
-// steps back and far ahead, floats that are whole, fractional, negative
-// zero or tiny, state text beyond ASCII (a lone surrogate included).
+// One of every record, with the values that are easy to get wrong (numbers
+// at the varint's boundaries have their own test): a clock step back,
+// floats that are whole, fractional, negative zero or tiny, state text
+// beyond ASCII (a lone surrogate included).
 KrReplay EveryRecord() {
     KrReplay r;
     r.joysticks.push_back(KrJoyReading{{0.5f, -1, 0, -0.0f, 1e-7f, 1}, 0x80000001u});
@@ -37,11 +38,10 @@ KrReplay EveryRecord() {
         R(K::WindowBegin),         R(K::Key, 2, 37),         R(K::WindowEnd, 640, 480, 0),
         R(K::Start, 640, 480),     R(K::LoadState, 1),       R(K::LoadState, 0),
         R(K::Date, 0),             R(K::Date, 1),            R(K::Render, 640, 480),
-        R(K::Clock, 100),          R(K::Clock, 99),          R(K::Clock, std::numeric_limits<int>::max()),
-        R(K::Clock, std::numeric_limits<int>::min()),        R(K::Clock, 227),
+        R(K::Clock, 100),          R(K::Clock, 99),          R(K::Clock, 227),
         R(K::Update),              R(K::Joystick, 0, 1, 0),  R(K::Joystick, 1, 0),
         R(K::Joystick, 3, 0),
-        R(K::Key, 1, 511),         R(K::Key, 3, 0x10041),    R(K::Key, 3, 0),
+        R(K::Key, 1, 511),
         R(K::Mouse, 4, 2, 0, 639, 479),                      R(K::Mouse, 6, -1, 0, -3.25f, -0.0f),
         R(K::Mouse, 5, 0, 0, 1e6f, -1e6f),                   R(K::Touch, 7, 31, 0, 0.1f, 2),
         R(K::Touch, 9, 0, 0, 10, 20),                        R(K::Motion, 10, -7, 0, 0.25f, -9.5f, 1),
