@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 #include "runtime/runtime.h"
 
@@ -101,6 +102,25 @@ TEST_F(Collector, CountersOverSeveralFullCollections) {
         new Node;
         gc_mark(holder), gc_collect();
         EXPECT_TRUE(gc_new_bytes == held && gc_alloced_bytes == 2 * held) << gc_new_bytes << " " << gc_alloced_bytes;
+    }
+}
+
+// An incremental step marks, of what waits grey, a share that grows with the
+// bytes allocated since the last full collection: with eight grey blocks of
+// 1 MiB and 32 bytes, and 2 MiB new, its target is 2 MiB plus a quarter of
+// the rest of the heap, which takes four blocks.
+TEST_F(Collector, AStepMarksInProportionToTheNewBytes) {
+    const struct { int newBytes, blocks; } rows[] = {{0, 0}, {2 << 20, 4}, {4 << 20, 6}, {8 << 20, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.newBytes);
+        SetUp();
+        std::vector<Array<int>> grey;
+        for (int i = 0; i < 8; ++i) grey.emplace_back(1 << 18), gc_mark_q(grey.back());
+        const int block = grey[0].rep->gc_size();
+        gc_new_bytes = row.newBytes;
+        gc_collect();
+        EXPECT_EQ(gc_marked_bytes, row.blocks * block);
+        EXPECT_EQ(Count(gc_marked_list), row.blocks);
     }
 }
 
