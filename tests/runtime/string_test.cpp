@@ -21,7 +21,7 @@ std::string Ascii(const String& s) { return std::string(s.Data(), s.Data() + s.L
 TEST(String, Slice) {
     const String s("abcdef");
     const struct { int from, term; const char* result; } cases[] = {
-        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {7, 9, ""}, {0, -10, ""}};
+        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {-7, 2, "ab"}, {7, 9, ""}, {0, -10, ""}};
     for (const auto& c : cases) EXPECT_EQ(Ascii(s.Slice(c.from, c.term)), c.result) << c.from << ", " << c.term;
     EXPECT_EQ(Ascii(s.Slice(-2)), "ef");
 }

@@ -57,14 +57,16 @@ TEST(MainLoop, Scheduling) {
 // resuming, the first update is due at once and the next an interval later:
 // the time away is not made up.
 TEST(MainLoop, ResumeStartsAFreshSchedule) {
-    struct Case { const char* name; bool iconified; const char* away; } cases[] = {
-        {"focus lost", false, "R wait R wait "}, {"iconified", true, "wait wait "}};
+    // An iconified window stays suspended even when it reports focus.
+    struct Case { const char* name; bool focus, iconified; const char* away; } cases[] = {
+        {"focus lost", false, false, "R wait R wait "}, {"iconified", false, true, "wait wait "},
+        {"iconified with focus", true, true, "wait wait "}};
     for (auto c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedHost host;
         host.SetUpdateRate(64);
         EXPECT_EQ(host.Passes(2), "sleep U R ");
-        host.active = false, host.iconified = c.iconified;
+        host.active = c.focus, host.iconified = c.iconified;
         EXPECT_EQ(host.Passes(2), c.away);
         host.clock += 10;
         host.active = true, host.iconified = false;
