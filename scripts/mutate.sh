@@ -4,8 +4,8 @@
 # in a scratch clone of the committed tree, rebuilds what its labels need,
 # runs those labels' tests and reverts. A fault the tests notice is caught;
 # one they pass is a survivor; one whose original text is not found exactly
-# once is stale (the list is out of date) and one that does not build is
-# invalid; neither of the last two counts.
+# once is stale (the list is out of date) and one that does not build, or
+# whose labels fail even unchanged, is invalid; neither of the last two counts.
 #
 # Only the labels named for a fault run (its layer and the layers that use
 # it), not the whole suite: a mutant then costs about a minute instead of ten.
@@ -81,6 +81,21 @@ PY
 
 field() { sed -n "${2}p" "$1"; }
 
+# Runs the tests of the labels matching $1; false when one fails. A test
+# that could not run at all (a missing program) makes the run count as a
+# failure of the build, not of the tests: the script then stops.
+run_labels() {
+    out="$WORK/ctest.out"
+    (cd build && ctest -L "^($1)\$" -E soak -j "$JOBS" --timeout 300) >"$out" 2>&1
+    status=$?
+    cat "$out" >>"$LOG"
+    if grep -q 'Not Run\|Could not find executable' "$out"; then
+        echo "tests of $1 could not run; see $LOG" >&2
+        exit 1
+    fi
+    return $status
+}
+
 caught=0 survived=0 stale=0 invalid=0
 survivors="" stales="" invalids=""
 for fault in "$WORK"/faults/*; do
@@ -95,6 +110,16 @@ for fault in "$WORK"/faults/*; do
     git checkout -q -- .
     # Build the unchanged targets first, so that the mutant's build is its own.
     cmake --build build -j "$JOBS" --target $targets >>"$LOG" 2>&1 || { echo "the unchanged tree does not build" >&2; exit 1; }
+    # The labels must pass unchanged, or a failure would say nothing of the fault.
+    base="$WORK/baseline-$(echo "$regex" | tr '|' '-')"
+    if [ ! -f "$base" ]; then
+        if run_labels "$regex"; then echo pass >"$base"; else echo fail >"$base"; fi
+    fi
+    if [ "$(cat "$base")" != pass ]; then
+        invalid=$((invalid + 1)); invalids="$invalids\n  $name (labels $labels fail unchanged)"
+        echo "invalid   $name (labels $labels fail unchanged)"
+        continue
+    fi
     if ! plant "$fault"; then
         stale=$((stale + 1)); stales="$stales\n  $name ($file)"
         echo "stale     $name"
@@ -106,7 +131,7 @@ for fault in "$WORK"/faults/*; do
         echo "invalid   $name"
         continue
     fi
-    if (cd build && ctest -L "^($regex)\$" -E soak -j "$JOBS" --timeout 300 >>"$LOG" 2>&1); then
+    if run_labels "$regex"; then
         survived=$((survived + 1)); survivors="$survivors\n  $name ($file)"
         verdict=SURVIVED
     else
