@@ -314,6 +314,15 @@ TEST_F(Graphics, RotationTurnsCounterClockwise) {
                   {97, 61, 255, 0, 0}, {97, 75, 255, 0, 0}, {97, 58, 0, 0, 0}, {101, 65, 0, 0, 0}});
 }
 
+// Pixels written as 0xAARRGGBB are premultiplied, each colour channel by its
+// alpha: drawn over black they show that product.
+TEST_F(Graphics, WrittenPixelsArePremultiplied) {
+    gxtkSurface* s = MakeSurface(3, 1, {0x80FF00FF, 0x40FFFFFF, 0x00FFFFFF});
+    device->SetColor(255, 255, 255), device->SetMatrix(8, 0, 0, 8, 0, 0);
+    device->DrawSurface(s, 0, 0), device->Flush();
+    ExpectPixels({{4, 4, 128, 0, 128}, {12, 4, 64, 64, 64}, {20, 4, 0, 0, 0}});
+}
+
 // A pop without a push is ignored; pushes beyond 32 levels are refused and
 // so are the pops that would pair with them.
 TEST_F(Graphics, MatrixStackOverflowAndUnderflowAreSafe) {
