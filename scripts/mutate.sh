@@ -138,7 +138,9 @@ for fault in "$WORK"/faults/*; do
         caught=$((caught + 1))
         verdict=caught
     fi
-    printf '%-9s %s (%ss)\n' "$verdict" "$name" $(( $(date +%s) - start ))
+    # The first tests that failed, to show what caught it.
+    by=$(sed -n '/The following tests FAILED/,$p' "$WORK/ctest.out" | sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) .*/\1/p' | head -3 | paste -sd, -)
+    printf '%-9s %s (%ss)%s\n' "$verdict" "$name" $(( $(date +%s) - start )) "${by:+ by $by}"
 done
 git checkout -q -- .
 
