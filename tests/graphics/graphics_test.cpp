@@ -112,6 +112,19 @@ protected:
     std::string dir;
 };
 
+// An ellipse has as many segments as its two half-axes are long, rounded
+// down to a multiple of 4, and at least 12 (at most 1024).
+TEST_F(Graphics, EllipseSegments) {
+    const struct { float w, h; int segments; } cases[] = {
+        {4, 4, 12}, {0, 0, 12}, {30, 10, 20}, {31, 9, 16}, {100, 60, 80}, {4000, 10, 1024}};
+    for (const auto& c : cases) {
+        device->DrawOval(10, 10, c.w, c.h), device->Flush();
+        ASSERT_FALSE(draws.empty());
+        EXPECT_EQ(draws.back().vertices, c.segments) << c.w << " x " << c.h;
+        draws.clear();
+    }
+}
+
 // Colour and matrix changes do not flush; the 257th quad flushes the first 256.
 TEST_F(Graphics, QuadsBatchUntilTheBufferIsFull) {
     device->SetColor(255, 0, 0), device->SetMatrix(1, 0, 0, 1, 10, 20);
