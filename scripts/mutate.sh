@@ -99,6 +99,7 @@ run_labels() {
 caught=0 survived=0 stale=0 invalid=0
 survivors="" stales="" invalids=""
 for fault in "$WORK"/faults/*; do
+    [ -e "$fault" ] || continue  # no fault matched
     name=$(field "$fault" 5)
     file=$(field "$fault" 1)
     labels=$(field "$fault" 4)
