@@ -1,5 +1,5 @@
 #include "game/state_digest.h"
-#include "host/launch.h"
+#include "host/desktop/launch.h"
 
 int main(int argc, char** argv) {
     return KrDesktopMain(argc, const_cast<const char**>(argv), KrDescribeGameState);

@@ -35,7 +35,7 @@ ALenum FormatFor(int bytesPerSample, int channels) {
 }  // namespace
 
 gxtkSample* gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
-    KrGlfwGame* host = KrGlfwGame::_glfwGame;
+    KrGame* host = KrGame::_game;
     if (!host) return nullptr;
     int frames = 0, channelCount = 0, bytesPerSample = 0, rate = 0;
     unsigned char* data = host->LoadAudioData(path, &frames, &channelCount, &bytesPerSample, &rate);

@@ -29,6 +29,7 @@
 #include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
 #include "host/glfw2/glfw2.h"
+#include "tests/support/desktop_test_host.h"
 #include "tests/support/game_host.h"
 
 namespace {
@@ -91,17 +92,13 @@ std::vector<unsigned> MakeAtlas() {
 
 // The window, its device and a game whose image slot 1 is the atlas.
 struct Stage {
-    GameTestHost host;
+    DesktopTestHost host;
     c_MyApp* app = nullptr;
     gxtkGraphics* device = nullptr;
 
     bool Open() {
         if (!glfw2::glfwInit()) return false;
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        if (!glfw2::glfwOpenWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW)) {
-            return false;
-        }
-        ++glfwGraphicsSeq;
+        host.OpenFixedWindow(kWidth, kHeight);
         app = StartBareGame(host);
         kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
         app->p_OnCreate();

@@ -12,8 +12,8 @@
 
 #include "bench/gl_draw_count.h"
 #include "graphics/gl_calls.h"
-#include "host/desktop/glfw_game.h"
 #include "host/glfw2/glfw2.h"
+#include "tests/support/desktop_test_host.h"
 #include "tests/support/game_host.h"
 
 namespace {
@@ -21,20 +21,15 @@ namespace {
 // One game at a time, started as the delegate starts it, minus the audio
 // device (sounds then load as empty slots).
 struct MenuGame {
-    GameTestHost host;
-    // Image files are read through the window host's data paths.
-    std::unique_ptr<KrGlfwGame> imageHost;
+    DesktopTestHost host;
     c_MyApp* app = nullptr;
     gxtkGraphics* device = nullptr;
 
     bool Start(bool window) {
-        if (window) imageHost = std::make_unique<KrGlfwGame>();
         app = StartBareGame(host);
         if (window) {
             if (!glfw2::glfwInit()) return false;
-            glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-            if (!glfw2::glfwOpenWindow(640, 480, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW)) return false;
-            ++glfwGraphicsSeq;  // a new context: textures are made afresh
+            host.OpenFixedWindow(640, 480);
             device = new gxtkGraphics;
             kr_graphics_SetGraphicsDevice(device);
             kr_graphics_SetFont(nullptr, 32);

@@ -21,6 +21,7 @@
 #include "graphics/gl_calls.h"
 #include "host/game.h"
 #include "host/glfw2/glfw2.h"
+#include "tests/support/desktop_test_host.h"
 
 // Last: its X11 macros (None, Bool, Status) must not reach the headers above.
 #include <GL/glx.h>
@@ -184,10 +185,7 @@ class Ours {
 public:
     bool Open(const Scene& s) {
         if (!glfw2::glfwInit()) return false;
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        if (!glfw2::glfwOpenWindow(kWidth, kHeight, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW))
-            return false;
-        ++glfwGraphicsSeq;
+        host_.OpenFixedWindow(kWidth, kHeight);
         display_ = glXGetCurrentDisplay();
         drawable_ = glXGetCurrentDrawable();
         context_ = glXGetCurrentContext();
@@ -221,6 +219,7 @@ public:
     }
 
 private:
+    DesktopTestHost host_;
     Display* display_ = nullptr;
     GLXDrawable drawable_ = 0;
     GLXContext context_ = nullptr;

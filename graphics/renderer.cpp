@@ -7,18 +7,18 @@
 
 #include "graphics/gl.h"
 #include "graphics/gl_calls.h"
+#include "graphics/frame_capture.h"
 #include "host/game.h"
-#include "host/glfw2/glfw2.h"
 
 static_assert(sizeof(GLint) == sizeof(int) && sizeof(GLsizei) == sizeof(int),
               "the polygon tables are handed to glMultiDrawArrays as they are");
 
 namespace {
 
-// Until the host opens its first window there is no OpenGL context (a replay
-// that shows nothing never opens one). The device then keeps all of its own
+// Until the host opens its first window there is no OpenGL context (a host
+// that shows nothing never has one). The device then keeps all of its own
 // state (size, colour, matrix, batches) and makes no OpenGL call.
-bool HasContext() { return glfwGraphicsSeq > 0; }
+bool HasContext() { return KrGame::CurrentGraphicsContext() > 0; }
 
 }  // namespace
 
@@ -38,7 +38,7 @@ void gxtkGraphics::mark() { gc_mark_q(batchSurface); }
 void gxtkGraphics::ReadWindowSize() {
     width = 0;
     height = 0;
-    glfw2::glfwGetWindowSize(&width, &height);
+    if (KrGame::_game) KrGame::_game->DeviceSize(&width, &height);
 }
 
 int gxtkGraphics::BeginRender() {
@@ -69,9 +69,18 @@ int gxtkGraphics::BeginRender() {
     return 1;
 }
 
+// A screenshot asked of the host is read from the finished frame before it
+// is presented.
 void gxtkGraphics::EndRender() {
     Flush();
-    glfw2::glfwSwapBuffers();
+    KrGame* host = KrGame::_game;
+    if (!host) return;
+    if (host->CapturePending() && HasContext()) {
+        int w = 0, h = 0;
+        host->FramebufferSize(&w, &h);
+        host->FrameCaptured(w, h, KrReadFrameRgb(w, h));
+    }
+    host->SwapBuffers();
 }
 
 KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {

@@ -1,6 +1,7 @@
 # The batched renderer and surfaces.
 core_sources(
   draw.cpp
+  frame_capture.cpp
   gl_calls.cpp
   premultiply.cpp
   renderer.cpp

@@ -53,7 +53,7 @@ void gxtkSurface::Release() {
     }
 }
 
-bool gxtkSurface::HasTexture() const { return contextSeq == glfwGraphicsSeq; }
+bool gxtkSurface::HasTexture() const { return contextSeq == KrGame::CurrentGraphicsContext(); }
 
 void gxtkSurface::GiveUpTexture() {
     if (!HasTexture()) return;
@@ -66,7 +66,7 @@ void gxtkSurface::GiveUpTexture() {
 
 // A texture of an earlier context went away with it and is only forgotten.
 void gxtkSurface::DeleteStaleTexture() {
-    if (staleTextureId && staleContextSeq == glfwGraphicsSeq) kr_gl.DeleteTextures(1, &staleTextureId);
+    if (staleTextureId && staleContextSeq == KrGame::CurrentGraphicsContext()) kr_gl.DeleteTextures(1, &staleTextureId);
     staleTextureId = 0;
     staleContextSeq = -1;
 }
@@ -91,7 +91,7 @@ void gxtkSurface::SetData(unsigned char* data, int w, int h, int bpp) {
 }
 
 void gxtkSurface::Bind() {
-    if (glfwGraphicsSeq == 0) return;
+    if (KrGame::CurrentGraphicsContext() == 0) return;
     if (staleTextureId) DeleteStaleTexture();
     if (HasTexture()) {
         glBindTexture(GL_TEXTURE_2D, textureId);
@@ -106,7 +106,7 @@ void gxtkSurface::Bind() {
 // the texture stays unallocated and the surface draws nothing; it is not
 // tried again until the next context.
 void gxtkSurface::CreateTexture() {
-    contextSeq = glfwGraphicsSeq;
+    contextSeq = KrGame::CurrentGraphicsContext();
     glGenTextures(1, &textureId);
     glBindTexture(GL_TEXTURE_2D, textureId);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -13,7 +13,7 @@ public:
     int height = 0;
     int bytesPerPixel = 0;
     int glFormat = 0;     // GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB or GL_RGBA
-    int contextSeq = -1;  // glfwGraphicsSeq when the texture was made; -1: none
+    int contextSeq = -1;  // the host's graphics context when the texture was made; -1: none
     unsigned int textureId = 0;
     float uScale = 0;  // 1 / texture width
     float vScale = 0;  // 1 / texture height

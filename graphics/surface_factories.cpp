@@ -13,7 +13,7 @@ gxtkSurface* gxtkGraphics::LoadSurface(String path) {
 // Decodes the file into the surface's pixel copy; makes no OpenGL call, so
 // it may run away from the context's thread (OnUnsafeLoadComplete follows).
 gxtkSurface* gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
-    KrGlfwGame* host = KrGlfwGame::_glfwGame;
+    KrGame* host = KrGame::_game;
     if (!host || !surface) return nullptr;
     int w = 0, h = 0, bpp = 0;
     unsigned char* data = host->LoadImageData(path, &w, &h, &bpp);

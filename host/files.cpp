@@ -1,5 +1,6 @@
-// File access of the host: opening by mapped path, whole-file reads, and the
-// state file, which is replaced atomically so a failed save never loses it.
+// File access of every host: the data-path mapping, UTF-16 paths, opening by
+// mapped path, whole-file reads, and the state file, which is replaced
+// atomically so a failed save never loses it.
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
@@ -10,7 +11,6 @@
 #include <string>
 
 #include "host/game.h"
-#include "host/platform.h"
 
 namespace {
 
@@ -66,6 +66,70 @@ int SaveInPlace(const std::string& path, const String& state) {
 
 }  // namespace
 
+
+namespace {
+
+struct PathRoot {
+    const char* scheme;
+    const char* folder;
+};
+
+constexpr PathRoot kPathRoots[] = {
+    {"tandor://data/", "./data/"},
+    {"tandor://internal/", "./internal/"},
+    {"tandor://external/", "./external/"},
+};
+
+}  // namespace
+
+// Any other "tandor:" path names no file: the empty result fails to open.
+String KrMapDataPath(String path) {
+    for (const PathRoot& root : kPathRoots) {
+        String scheme(root.scheme);
+        if (path.StartsWith(scheme)) return String(root.folder) + path.Slice(scheme.Length());
+    }
+    if (path.StartsWith(String("tandor:"))) return String();
+    return path;
+}
+
+std::string kr_utf16_to_utf8(const char16_t* text, int length) {
+    std::string out;
+    out.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        unsigned c = text[i];
+        if (c >= 0xd800 && c <= 0xdbff && i + 1 < length && text[i + 1] >= 0xdc00 && text[i + 1] <= 0xdfff) {
+            c = 0x10000 + ((c - 0xd800) << 10) + (text[i + 1] - 0xdc00);
+            ++i;
+        } else if (c >= 0xd800 && c <= 0xdfff) {
+            c = 0xfffd;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xc0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+        } else if (c < 0x10000) {
+            out += static_cast<char>(0xe0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+        } else {
+            out += static_cast<char>(0xf0 | (c >> 18));
+            out += static_cast<char>(0x80 | ((c >> 12) & 0x3f));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3f));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+        }
+    }
+    return out;
+}
+
+std::FILE* kr_wfopen(const char16_t* path, int pathLength, const char16_t* mode, int modeLength) {
+    std::string p = kr_utf16_to_utf8(path, pathLength);
+    std::string m = kr_utf16_to_utf8(mode, modeLength);
+    // An embedded zero would silently open a different, shorter path.
+    if (p.empty() || p.find('\0') != std::string::npos) return nullptr;
+    return std::fopen(p.c_str(), m.c_str());
+}
+
 std::FILE* KrGame::OpenFile(String path, String mode) {
     String file = PathToFilePath(path);
     if (file.Length() == 0) return nullptr;
@@ -110,7 +174,7 @@ unsigned char* KrGame::LoadData(String path, int* length) {
 // made (a read-only folder holding a writable state file) the file is
 // rewritten in place. Returns 0, -1 (the state file cannot be opened for
 // writing) or -2 (not every byte was written).
-int KrGame::SaveState(String state) {
+int KrGame::WriteState(String state) {
     const std::string target = FollowLinks(kStateFile);
     // Whatever the plain write could not open (a folder, a read-only file)
     // is refused before anything is written.
@@ -145,7 +209,7 @@ int KrGame::SaveState(String state) {
     return 0;
 }
 
-String KrGame::LoadState() {
+String KrGame::ReadState() {
     std::FILE* f = OpenFile(String(kStateFile), String("rb"));
     if (!f) return String();
     String state = String::Load(f);

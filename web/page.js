@@ -67,3 +67,29 @@ window.addEventListener('error', function (event) {
   if (event.message && event.message.indexOf('unwind') < 0)
     Module.showMessage('The page failed: ' + event.message);
 });
+
+// What the page offers an embedding page and the player: the session so
+// far as a replay file (the desktop plays it with `vornhelm --replay FILE`),
+// and, once a game has ended, a link that saves it.
+window.vornhelm = window.vornhelm || {};
+window.vornhelm.replay = function () {
+  if (!Module._vornhelm_session_take) return null;
+  var size = Module._vornhelm_session_take();
+  var at = Module._vornhelm_session_bytes();
+  return Module.HEAPU8.slice(at, at + size);
+};
+window.addEventListener('vornhelm:gameover', function () {
+  var save = document.getElementById('save-replay');
+  if (save) save.hidden = false;
+});
+document.getElementById('save-replay').addEventListener('click', function () {
+  var bytes = window.vornhelm.replay();
+  if (!bytes) return;
+  var link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([bytes], {type: 'application/octet-stream'}));
+  link.download = 'vornhelm-' + new Date().toISOString().replace(/[:.]/g, '-') + '.vhr';
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+});

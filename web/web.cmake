@@ -1,5 +1,5 @@
 # The browser build, configured with emcmake (scripts/build-web.sh): the same
-# runtime, framework and game compiled to WebAssembly on the web host
+# runtime, framework and game compiled to WebAssembly on the browser host
 # (host/web/), with GLFW, OpenGL (WebGL through the legacy emulation) and
 # OpenAL (Web Audio) from emscripten's own JavaScript libraries.
 #
@@ -20,24 +20,12 @@ endif()
 set(CMAKE_CXX_FLAGS_RELEASE "-O2 -DNDEBUG")
 set(CMAKE_C_FLAGS_RELEASE "-O2 -DNDEBUG")
 
-# The folders' own source lists, as the desktop build reads them, then the
-# browser host's.
+# The folders' own source lists, as the desktop build reads them: host/
+# brings the browser host in place of the desktop one. The replay reader is
+# built apart, with exceptions (below).
 include(${CMAKE_SOURCE_DIR}/sources.cmake)
-include(${CMAKE_SOURCE_DIR}/host/web/sources.cmake)
-# What only the desktop has: X11 key state, GLFW 3.3 gamepads (host/web/
-# reads the browser's instead), stop signals (threads), recording, the
-# desktop command line and F12 screenshots; the replay reader is built
-# apart, with exceptions (below).
 set(WEB_CORE_SOURCES ${CORE_SOURCES})
-list(REMOVE_ITEM WEB_CORE_SOURCES
-  ${CMAKE_SOURCE_DIR}/host/glfw2/keystate.cpp
-  ${CMAKE_SOURCE_DIR}/host/glfw2/joystick.cpp
-  ${CMAKE_SOURCE_DIR}/host/glfw2/gamepad_layout.cpp
-  ${CMAKE_SOURCE_DIR}/host/stop_signals.cpp
-  ${CMAKE_SOURCE_DIR}/host/replay/recording_host.cpp
-  ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp
-  ${CMAKE_SOURCE_DIR}/host/launch.cpp
-  ${CMAKE_SOURCE_DIR}/host/desktop/play_host.cpp)
+list(REMOVE_ITEM WEB_CORE_SOURCES ${CMAKE_SOURCE_DIR}/host/replay/reader.cpp)
 
 add_library(vornhelm_web_core STATIC ${WEB_CORE_SOURCES})
 # The stb headers only: the system's stb library is not built for WebAssembly,
@@ -56,7 +44,7 @@ set(WEB_GAME_LINK_OPTIONS
   -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=67108864)
 set(WEB_LINK_OPTIONS ${WEB_GAME_LINK_OPTIONS}
   -sFORCE_FILESYSTEM=1 -sENVIRONMENT=web
-  -sEXPORTED_RUNTIME_METHODS=FS)
+  -sEXPORTED_RUNTIME_METHODS=FS,HEAPU8,UTF8ToString)
 
 # The data package: everything the game reads, without the generator's
 # contact sheets and the desktop icons (one of which is the page's icon).
@@ -78,9 +66,12 @@ add_custom_command(
 add_custom_target(vornhelm_web_data ALL DEPENDS ${WEB_DATA_JS})
 
 # The page.
-add_executable(vornhelm ${CMAKE_SOURCE_DIR}/host/web/page_main.cpp)
+# The page's program, with the session recording it hands out
+# (window.vornhelm.replay() in page.js).
+add_executable(vornhelm ${CMAKE_SOURCE_DIR}/web/page_main.cpp)
 target_link_libraries(vornhelm PRIVATE vornhelm_web_core)
-target_link_options(vornhelm PRIVATE ${WEB_LINK_OPTIONS})
+target_link_options(vornhelm PRIVATE ${WEB_LINK_OPTIONS}
+  -sEXPORTED_FUNCTIONS=_main,_vornhelm_session_take,_vornhelm_session_bytes,_vornhelm_describe_state)
 add_dependencies(vornhelm vornhelm_web_data)
 
 # The replay players for the tests and the benchmark. The file reader refuses
@@ -95,14 +86,14 @@ set(WEB_REPLAY_LINK_OPTIONS -sDISABLE_EXCEPTION_CATCHING=0 -sEXIT_RUNTIME=1)
 
 # In the page (replay.html): the committed replays go into a package of
 # their own.
-add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
+add_executable(vornhelm-replay ${CMAKE_SOURCE_DIR}/web/replay_main.cpp)
 target_link_libraries(vornhelm-replay PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
 target_link_options(vornhelm-replay PRIVATE ${WEB_LINK_OPTIONS} ${WEB_REPLAY_LINK_OPTIONS})
 
 # Under node (node --no-experimental-fetch vornhelm-replay-node.js FILE), on
 # the machine's own files: it reads data/ in the working folder, as the
 # desktop game does, and the replay where the command line says.
-add_executable(vornhelm-replay-node ${CMAKE_SOURCE_DIR}/host/web/replay_main.cpp)
+add_executable(vornhelm-replay-node ${CMAKE_SOURCE_DIR}/web/replay_main.cpp)
 target_link_libraries(vornhelm-replay-node PRIVATE vornhelm_web_replay_reader vornhelm_web_core)
 target_link_options(vornhelm-replay-node PRIVATE ${WEB_GAME_LINK_OPTIONS} -sENVIRONMENT=node -sNODERAWFS=1
   ${WEB_REPLAY_LINK_OPTIONS})

@@ -56,5 +56,5 @@ EMSCRIPTEN_KEEPALIVE int vornhelm_bench_heal() {
 }  // extern "C"
 
 int main(int argc, char** argv) {
-    return KrTandorGame::Main(argc, const_cast<const char**>(argv), new KrWebGame);
+    return KrWebMain(argc, const_cast<const char**>(argv), new KrWebGame);
 }

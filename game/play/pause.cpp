@@ -29,6 +29,7 @@ void GiveUp(c_MyApp& app, float rate, float volume) {
     app.m_Paused = 0;
     app.m_PauseDir = -1;
     app.m_PauseY = -64;
+    if (app.m_GameOverT <= 0 && kr_app__game) kr_app__game->GameOver(app.m_GameMode, app.m_Score);
     app.m_GameOverT = 1;
     app.p_PlaySFX(98, rate, volume, 0);
 }

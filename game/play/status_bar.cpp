@@ -90,6 +90,7 @@ int c_MyApp::p_GameLost() {
         p_PlaySFX(6, 1);
         float rate = 0.7f + 0.5f * kr_random_Rnd();
         p_PlaySFX(7, rate);
+        if (kr_app__game) kr_app__game->GameOver(m_GameMode, m_Score);
     }
     kr_audio_StopMusic();
     m_TunePlaying = 0;

@@ -160,19 +160,19 @@ int c_MyApp::p_ReplayDrawList(int devW, int devH) {
     return 0;
 }
 
-// Reopens the window at the desktop's size or as a 640 x 480 window, both
-// with the desktop's colour depths. A host without a window only keeps the
-// flag.
+// Reopens the window at the desktop's size or as a window of the start
+// size, both with the desktop's colour depths. A host without a window only
+// keeps the flag.
 int c_MyApp::p_FullscreenFlip() {
     m_Fullscreen = 1 - m_Fullscreen;
-    auto* host = dynamic_cast<KrGlfwGame*>(kr_app__game);
+    KrGame* host = kr_app__game;
     if (!host) return 0;
     KrGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
     if (m_Fullscreen == 1) {
         host->SetGlfwWindow(desktop->Width, desktop->Height, desktop->RedBits, desktop->GreenBits,
                             desktop->BlueBits, 0, 0, 0, true);
     } else {
-        host->SetGlfwWindow(640, 480, desktop->RedBits, desktop->GreenBits, desktop->BlueBits, 0, 0,
+        host->SetGlfwWindow(kKrStartWindowWidth, kKrStartWindowHeight, desktop->RedBits, desktop->GreenBits, desktop->BlueBits, 0, 0,
                             0, false);
     }
     return 0;

@@ -47,7 +47,7 @@
 #define STB_VORBIS_HEADER_ONLY
 #include <stb_vorbis.h>
 
-#include "host/desktop/glfw_game.h"
+#include "host/game.h"
 
 namespace {
 
@@ -377,9 +377,9 @@ unsigned char* LoadOGG(std::FILE* f, int* frameCount, int* channelCount, int* by
     return reinterpret_cast<unsigned char*>(samples);
 }
 
-unsigned char* KrGlfwGame::LoadAudioData(String path, int* frameCount, int* channelCount,
-                                         int* bytesPerSample, int* sampleRate) {
-    std::FILE* f = OpenFile(path, String("rb"));
+unsigned char* KrDecodeAudio(KrGame* host, String path, int* frameCount, int* channelCount,
+                             int* bytesPerSample, int* sampleRate) {
+    std::FILE* f = host->OpenFile(path, String("rb"));
     if (!f) return nullptr;
     String lower = path.ToLower();
     unsigned char* data = nullptr;

@@ -1,27 +1,30 @@
-// The process entry of the desktop host: window system (unless the host
-// opens no window), host object, runtime start-up, then the main loop while
-// an application exists.
+// The process entry of the desktop program: the window system (unless the
+// host is one that never opens a window), the host object, runtime start-up,
+// then the host's loop (or the replay's) while an application exists.
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/glfw2/glfw2.h"
 #include "host/desktop/glfw_game.h"
+#include "host/glfw2/glfw2.h"
 
-int KrTandorGame::Main(int argc, const char** argv, KrTandorGame* host) {
-    const bool windows = !host || host->UsesWindowSystem();
+int KrTandorGame::Main(int argc, const char** argv, KrGame* host, void (*run)()) {
+    KrGame* game = host ? host : new KrTandorGame();
+    const bool windows = dynamic_cast<KrGlfwGame*>(game) != nullptr;
     if (windows && !glfw2::glfwInit()) {
         std::puts("glfwInit failed");
         std::fflush(stdout);
         std::exit(-1);
     }
-    KrTandorGame* game = host ? host : new KrTandorGame();
     try {
         kr_std_main(argc, argv);
     } catch (ThrowableObject* ex) {
         if (windows) glfw2::glfwTerminate();
         game->Die(ex);
     }
-    if (game->Delegate()) game->Run();
+    if (game->Delegate()) {
+        if (run) run();
+        else game->Run();
+    }
     if (windows) glfw2::glfwTerminate();
     return 0;
 }

@@ -1,56 +1,29 @@
 // The desktop host's small operations: the clock, data paths, the mouse
-// cursor, opening a URL, and the window-system hooks the main loop uses.
+// cursor, opening a URL, video modes, and the window-system hooks the shared
+// loop uses.
 #include "host/desktop/glfw_game.h"
 
+#include <cstdlib>
 #include <string>
 
-#include "host/glfw2/glfw2.h"
-#include "host/platform.h"
+#include "host/desktop/stop_signals.h"
+#include "host/glfw2/bridge.h"
+#include "host/glfw2/game_input.h"
 
 using namespace glfw2;
 
 KrGlfwGame* KrGlfwGame::_glfwGame = nullptr;
 
-KrGlfwGame::KrGlfwGame() { _glfwGame = this; }
+KrGlfwGame::KrGlfwGame() {
+    _glfwGame = this;
+    bridge::SetKeyStateReader(KrX11KeyDownNow);
+}
 
 KrGlfwGame::~KrGlfwGame() {
     if (_glfwGame == this) _glfwGame = nullptr;
 }
 
-// Rates of 0 or below switch timed updates off.
-void KrGlfwGame::SetUpdateRate(int hertz) {
-    _updateRate = hertz;
-    if (hertz <= 0) return;
-    _updateInterval = 1.0 / hertz;
-    _updateDue = Now() + _updateInterval;
-}
-
-int KrGlfwGame::Millisecs() { return static_cast<int>(Now() * 1000); }
-
-namespace {
-
-struct PathRoot {
-    const char* scheme;
-    const char* folder;
-};
-
-constexpr PathRoot kPathRoots[] = {
-    {"tandor://data/", "./data/"},
-    {"tandor://internal/", "./internal/"},
-    {"tandor://external/", "./external/"},
-};
-
-}  // namespace
-
-// Any other "tandor:" path names no file: the empty result fails to open.
-String KrGlfwGame::PathToFilePath(String path) {
-    for (const PathRoot& root : kPathRoots) {
-        String scheme(root.scheme);
-        if (path.StartsWith(scheme)) return String(root.folder) + path.Slice(scheme.Length());
-    }
-    if (path.StartsWith(String("tandor:"))) return String();
-    return path;
-}
+String KrGlfwGame::PathToFilePath(String path) { return KrMapDataPath(path); }
 
 // The URL goes to the desktop's opener as one argument, never through a shell.
 void KrGlfwGame::OpenUrl(String url) {
@@ -63,10 +36,29 @@ void KrGlfwGame::SetMouseVisible(bool visible) {
     else glfwDisable(GLFW_MOUSE_CURSOR);
 }
 
+Array<KrGlfwVideoMode*> KrGlfwGame::GetGlfwVideoModes() { return kr_window::VideoModes(); }
+KrGlfwVideoMode* KrGlfwGame::GetGlfwDesktopMode() { return kr_window::DesktopMode(); }
+
 double KrGlfwGame::Now() { return glfwGetTime(); }
 void KrGlfwGame::Sleep(double seconds) { glfwSleep(seconds); }
-void KrGlfwGame::PollEvents() { glfwPollEvents(); }
-void KrGlfwGame::WaitEvents() { glfwWaitEvents(); }
+
+void KrGlfwGame::PollEvents() {
+    StopIfAsked();
+    glfwPollEvents();
+}
+
+void KrGlfwGame::WaitEvents() {
+    glfwWaitEvents();
+    StopIfAsked();
+}
+
 bool KrGlfwGame::WindowOpen() { return glfwGetWindowParam(GLFW_OPENED) != 0; }
 bool KrGlfwGame::WindowIconified() { return glfwGetWindowParam(GLFW_ICONIFIED) != 0; }
 bool KrGlfwGame::WindowActive() { return glfwGetWindowParam(GLFW_ACTIVE) != 0; }
+void KrGlfwGame::SwapBuffers() { glfwSwapBuffers(); }
+
+// Ends from the main loop, between two calls into the game.
+void KrGlfwGame::StopIfAsked() {
+    if (!_stopOnSignals) return;
+    if (int sig = KrStopSignal()) std::exit(128 + sig);
+}

@@ -1,18 +1,12 @@
-// The desktop host: one GLFW window, the fixed-rate main loop, input
-// translation, data paths and media decoding.
+// The desktop host: one GLFW window through the classic interface
+// (host/glfw2/), the shared loop run in it, GLFW's joysticks, files in the
+// working folder, F12 screenshots, and the program's command line
+// (host/desktop/launch.h).
 #pragma once
 
-#include "host/game.h"
+#include <string>
 
-class KrGlfwVideoMode : public Object {
-public:
-    KrGlfwVideoMode() {}
-    int Width = 0;
-    int Height = 0;
-    int RedBits = 0;
-    int GreenBits = 0;
-    int BlueBits = 0;
-};
+#include "host/game.h"
 
 class KrGlfwGame : public KrGame {
 public:
@@ -21,76 +15,56 @@ public:
 
     static KrGlfwGame* _glfwGame;
 
-    void SetUpdateRate(int hertz) override;
-    int Millisecs() override;
-    bool PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
-                      Array<bool> buttons) override;
     void OpenUrl(String url) override;
     void SetMouseVisible(bool visible) override;
     String PathToFilePath(String path) override;
+    Array<KrGlfwVideoMode*> GetGlfwVideoModes() override;
+    KrGlfwVideoMode* GetGlfwDesktopMode() override;
 
-    // Decoded media for the devices; the caller frees the block with free().
-    virtual unsigned char* LoadImageData(String path, int* width, int* height, int* bytesPerPixel);
-    virtual unsigned char* LoadAudioData(String path, int* frameCount, int* channelCount,
-                                         int* bytesPerSample, int* sampleRate);
+    // The one way a desktop window opens: the game's (which falls back to a
+    // window like the one at start when a reopen is refused), a replay's, a
+    // test's. Each new window is a new OpenGL context.
+    void OpenWindow(const KrWindowRequest& request) override;
+    void FramebufferSize(int* width, int* height) override;
+    void RequestFramebufferSize(int width, int height) override;
+    void SwapBuffers() override;
 
-    Array<KrGlfwVideoMode*> GetGlfwVideoModes();
-    KrGlfwVideoMode* GetGlfwDesktopMode();
-    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
-                               int depth, int stencil, bool fullscreen);
-    virtual void Run();
+    double Now() override;
+    void Sleep(double seconds) override;
+    void PollEvents() override;
+    void WaitEvents() override;
+    bool WindowOpen() override;
+    bool WindowIconified() override;
+    bool WindowActive() override;
+    bool LeaveAsked() override { return _leaveAsked; }
 
-    // Input translation.
-    static int TransKey(int glfwKey);
-    static int KeyToChar(int key);
-    static void OnKey(int glfwKey, int action);
-    static void OnChar(int chr, int action);
-    static void OnMouseButton(int button, int action);
-    static void OnMousePos(int x, int y);
-    static int OnWindowClose();
-
-    // The stick axes in the order the game reads them: with exactly 4 axes
-    // the third moves to the fifth place, with exactly 5 the fourth and fifth
-    // swap. `axes` holds 6 values.
-    static void ArrangeAxes(int count, float* axes);
+    // SIGINT and SIGTERM end the program from the loop, between two calls
+    // into the game (host/desktop/stop_signals.h), so that a recording's
+    // file is complete.
+    void StopOnSignals(bool on) { _stopOnSignals = on; }
 
 protected:
-    // The loop's view of time and of the window. The real ones ask the
-    // window system; tests drive the loop with their own.
-    virtual double Now();
-    virtual void Sleep(double seconds);
-    virtual void PollEvents();
-    virtual void WaitEvents();
-    virtual bool WindowOpen();
-    virtual bool WindowIconified();
-    virtual bool WindowActive();
-    // The joystick reads of PollJoystick; the real ones ask the window system.
-    virtual int JoystickParam(int port, int param);
-    virtual void JoystickAxes(int port, float* axes, int count);
-    virtual void JoystickButtons(int port, unsigned char* buttons, int count);
-
-    // One pass of the main loop; false once the window is no longer open.
-    bool RunPass();
-    // Suspends or resumes the game as the window's state asks.
-    void FollowWindowState();
-
-    bool _minimised = false;
-    double _updateDue = 0;
-    double _updateInterval = 0;
+    bool ReadPad(int port, KrPadReading* pad) override;
 
 private:
-    bool TimedUpdatesOn() const;
-    void RunDueUpdates();
-    void ReleaseHeldKeys();
+    void StopIfAsked();
+
+    bool _leaveAsked = false;
+    bool _stopOnSignals = false;
 };
 
 class KrTandorGame : public KrGlfwGame {
 public:
     KrTandorGame() {}
     // Process entry: GLFW start-up, host creation, runtime start-up, main loop.
-    // A host made beforehand (recording, replaying) is used instead of a new one.
-    static int Main(int argc, const char** argv, KrTandorGame* host = nullptr);
-    // False for a host that never opens a window: Main then leaves the
-    // window system alone, so the host runs where there is none.
-    virtual bool UsesWindowSystem() const { return true; }
+    // A host made beforehand is used instead of a new one; `run` replaces the
+    // host's own loop (a replay drives the game from its records).
+    static int Main(int argc, const char** argv, KrGame* host = nullptr, void (*run)() = nullptr);
 };
+
+// The desktop's key state asked of the X server (host/desktop/x11_key_state.cpp).
+int KrX11KeyDownNow(int key3);
+
+// Starts `xdg-open url` as a detached child process, the URL passed as one
+// argument (no shell). False when the process could not be started.
+bool kr_open_url(const std::string& url);

@@ -2,8 +2,8 @@
 
 #include <ctime>
 
-#include "host/events.h"
 #include "host/desktop/screenshot.h"
+#include "host/events.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void KrPlayHost::KeyEvent(int event, int data) {
 void KrPlayHost::RenderGame() {
     if (shotWanted_) {
         shotWanted_ = false;
-        KrCaptureNextFrame(KrScreenshotName(std::time(nullptr)));
+        CaptureNextFrame(KrScreenshotName(std::time(nullptr)));
     }
     KrTandorGame::RenderGame();
 }

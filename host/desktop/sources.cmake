@@ -1,13 +1,15 @@
-# The desktop host: the window, the main loop, input translation, screenshots.
+# The desktop host: the GLFW window, its joysticks and key state, F12
+# screenshots, the command line, stop signals, opening URLs, the entry.
 core_sources(
   entry.cpp
   glfw_game.cpp
-  input_translate.cpp
-  joystick.cpp
-  main_loop.cpp
+  launch.cpp
+  open_url.cpp
+  pads.cpp
   play_host.cpp
   screenshot.cpp
-  video_modes.cpp
+  stop_signals.cpp
   window.cpp
   window_fit.cpp
+  x11_key_state.cpp
 )

@@ -1,10 +1,13 @@
-#include "host/desktop/window_fit.h"
-
+// The window's drawable as it really is, and a request for another size (a
+// replay following its recording's window).
 #include "host/glfw2/bridge.h"
 // After the bridge, never before: see host/glfw2/bridge.h.
 #include <GLFW/glfw3.h>
 
-void KrFramebufferSize(int* width, int* height) {
+#include "host/desktop/glfw_game.h"
+#include "host/desktop/window_fit.h"
+
+void KrGlfwGame::FramebufferSize(int* width, int* height) {
     *width = *height = 0;
     if (GLFWwindow* w = glfw2::bridge::Window()) ::glfwGetFramebufferSize(w, width, height);
 }
@@ -19,7 +22,7 @@ void KrWindowSizeForFramebuffer(int width, int height, int windowWidth, int wind
 }
 
 // Window and drawable sizes differ where the window system scales windows.
-void KrRequestFramebufferSize(int width, int height) {
+void KrGlfwGame::RequestFramebufferSize(int width, int height) {
     GLFWwindow* w = glfw2::bridge::Window();
     if (!w || width <= 0 || height <= 0) return;
     int ww = 0, wh = 0, fw = 0, fh = 0;

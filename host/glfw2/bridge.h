@@ -65,12 +65,6 @@ constexpr int MouseCursor = glfw2::GLFW_MOUSE_CURSOR;
 constexpr int KeyRepeat = glfw2::GLFW_KEY_REPEAT;
 constexpr int AutoPollEvents = glfw2::GLFW_AUTO_POLL_EVENTS;
 
-// Joysticks.
-constexpr int JoystickLast = glfw2::GLFW_JOYSTICK_LAST;
-constexpr int Present = glfw2::GLFW_PRESENT;
-constexpr int Axes = glfw2::GLFW_AXES;
-constexpr int Buttons = glfw2::GLFW_BUTTONS;
-
 }  // namespace classic
 
 namespace glfw2::bridge {
@@ -83,7 +77,9 @@ int ClassicKeyFromGlfw3(int key3);
 int Glfw3KeyFromClassic(int key2);
 
 // Whether the keyboard holds the key (a GLFW 3 key number) down right now:
-// 1 or 0, or -1 when the window system cannot tell.
-int KeyDownNow(int key3);
+// 1 or 0, or -1 when the window system cannot tell. A host that can ask its
+// window system sets its reader; without one the layer cannot tell.
+using KeyStateReader = int (*)(int key3);
+void SetKeyStateReader(KeyStateReader reader);
 
 }  // namespace glfw2::bridge

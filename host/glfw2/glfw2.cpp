@@ -2,8 +2,8 @@
 // events, time, keyboard and mouse. GLFW 3 has no current window, so this
 // layer keeps it. Sizes and pointer positions are in framebuffer pixels, the
 // pixels OpenGL draws into, so a click maps onto what was drawn under it even
-// where the window system scales windows. Joysticks and video modes live in
-// host/glfw2/joystick.cpp and host/glfw2/video.cpp.
+// where the window system scales windows. Video modes live in
+// host/glfw2/video.cpp; joysticks are each host's own (KrGame::ReadPad).
 #include "host/glfw2/bridge.h"
 // After the bridge, never before: see host/glfw2/bridge.h.
 #include <GLFW/glfw3.h>
@@ -15,7 +15,7 @@
 #include <cerrno>
 #include <string>
 
-#include "host/glfw2/hooks.h"
+#include "host/game.h"
 #include "host/glfw2/pixel_scale.h"
 
 namespace {
@@ -37,11 +37,14 @@ struct Layer {
     // reach it as a fresh press; until the key is let go, its presses are
     // dropped (its release was already reported when the old window closed).
     std::bitset<GLFW_KEY_LAST + 1> heldOver;
+    glfw2::bridge::KeyStateReader keyDownNow = [](int) { return -1; };
 };
 
 Layer layer;
 
 void recordError(int, const char* description) { layer.lastError = description ? description : ""; }
+
+// ---- Callbacks from GLFW 3 -------------------------------------------------
 
 void toFramebuffer(double x, double y, int* fx, int* fy) {
     int ww = 0, wh = 0, fw = 0, fh = 0;
@@ -92,6 +95,8 @@ void installCallbacks(GLFWwindow* w) {
     ::glfwSetWindowCloseCallback(w, closeCallback);
 }
 
+// ---- The window and its keys -----------------------------------------------
+
 void applyCursor() {
     if (layer.window)
         ::glfwSetInputMode(layer.window, GLFW_CURSOR,
@@ -112,7 +117,7 @@ void destroyWindow() {
 void forgetReleasedKeys() {
     if (layer.heldOver.none()) return;
     for (int key = 0; key <= GLFW_KEY_LAST; ++key)
-        if (layer.heldOver[key] && glfw2::bridge::KeyDownNow(key) == 0) layer.heldOver.reset(key);
+        if (layer.heldOver[key] && layer.keyDownNow(key) == 0) layer.heldOver.reset(key);
 }
 
 // Window sizes beyond this cannot be addressed by the window system (X
@@ -151,8 +156,8 @@ int colourHint(int bits) { return bits > 0 ? bits : GLFW_DONT_CARE; }
 
 void defaultSize(int* width, int* height) {
     if (*width <= 0 && *height <= 0) {
-        *width = 640;
-        *height = 480;
+        *width = kKrStartWindowWidth;
+        *height = kKrStartWindowHeight;
     } else if (*width <= 0) {
         *width = *height * 4 / 3;
     } else if (*height <= 0) {
@@ -177,7 +182,10 @@ namespace glfw2 {
 
 namespace bridge {
 GLFWwindow* Window() { return layer.window; }
+void SetKeyStateReader(KeyStateReader reader) { layer.keyDownNow = reader; }
 }  // namespace bridge
+
+// ---- The classic calls -----------------------------------------------------
 
 int glfwInit() {
     ::glfwSetErrorCallback(recordError);
@@ -239,8 +247,7 @@ void glfwSetWindowPos(int x, int y) {
 
 void glfwGetWindowSize(int* width, int* height) {
     int w = 0, h = 0;
-    // A replay shows the recorded device size, whatever the window's.
-    if (!hooks::ApplyReportedSize(&w, &h) && layer.window) ::glfwGetFramebufferSize(layer.window, &w, &h);
+    if (layer.window) ::glfwGetFramebufferSize(layer.window, &w, &h);
     if (width) *width = w;
     if (height) *height = h;
 }
@@ -255,7 +262,6 @@ int glfwGetWindowParam(int param) {
 
 void glfwSwapBuffers() {
     if (!layer.window) return;
-    if (!hooks::RunBeforeSwap()) return;  // screenshots, replays that show nothing
     ::glfwSwapBuffers(layer.window);
     if (layer.autoPoll) glfw2::glfwPollEvents();
 }

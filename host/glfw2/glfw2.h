@@ -1,7 +1,8 @@
 // The window-system interface the host is written against: the classic
 // single-window GLFW calls, constants and key numbers, implemented on the
-// GLFW 3 library in host/glfw2/glfw2.cpp (window, events, input), keys.cpp,
-// joystick.cpp and video.cpp. Everything lives in namespace glfw2 so
+// GLFW 3 library in host/glfw2/glfw2.cpp (window, events, input), keys.cpp
+// and video.cpp. The desktop host uses it, and so does the browser host, on
+// the browser's GLFW. Everything lives in namespace glfw2 so
 // that it never collides with the GLFW 3 symbols of the same names; host code
 // says `using namespace glfw2;`.
 //
@@ -77,13 +78,6 @@ constexpr int GLFW_MOUSE_BUTTON_LEFT = 0;
 constexpr int GLFW_MOUSE_BUTTON_RIGHT = 1;
 constexpr int GLFW_MOUSE_BUTTON_MIDDLE = 2;
 
-// Joysticks.
-constexpr int GLFW_JOYSTICK_1 = 0;
-constexpr int GLFW_JOYSTICK_LAST = 15;
-constexpr int GLFW_PRESENT = 0x00050001;
-constexpr int GLFW_AXES = 0x00050002;
-constexpr int GLFW_BUTTONS = 0x00050003;
-
 // Window modes for glfwOpenWindow.
 constexpr int GLFW_WINDOW = 0x00010001;
 constexpr int GLFW_FULLSCREEN = 0x00010002;
@@ -143,10 +137,6 @@ void glfwSetCharCallback(GLFWcharfun fn);
 void glfwSetMouseButtonCallback(GLFWmousebuttonfun fn);
 void glfwSetMousePosCallback(GLFWmouseposfun fn);
 void glfwSetWindowCloseCallback(GLFWwindowclosefun fn);
-
-int glfwGetJoystickParam(int joy, int param);
-int glfwGetJoystickPos(int joy, float* pos, int numaxes);
-int glfwGetJoystickButtons(int joy, unsigned char* buttons, int numbuttons);
 
 int glfwGetVideoModes(GLFWvidmode* list, int maxcount);
 void glfwGetDesktopMode(GLFWvidmode* mode);

@@ -1,10 +1,9 @@
-# The classic single-window interface on GLFW 3, and the game's pad layout.
+# The classic single-window interface on GLFW 3, shared by the desktop host
+# and the browser host (on the browser's GLFW): window, events, keys, video
+# modes, and the game's input and window from it.
 core_sources(
-  gamepad_layout.cpp
+  game_input.cpp
   glfw2.cpp
-  hooks.cpp
-  joystick.cpp
   keys.cpp
-  keystate.cpp
   video.cpp
 )

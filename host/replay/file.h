@@ -30,6 +30,9 @@ enum class KrRecordKind : std::uint8_t {
     // opening it come between the two.
     WindowBegin,
     WindowEnd,        // a, b: the new window's size, c: 1 for full screen
+    // A trait of the host the game asked about (format 2 on): a the trait
+    // (KrHostTrait), b its value 0 or 1.
+    Trait,
 };
 
 // The name a message uses for a kind of record.
@@ -48,18 +51,22 @@ struct KrJoyReading {
 };
 
 struct KrReplay {
+    int version = 0;  // the file's format version
     std::vector<KrRecord> records;
     std::vector<KrJoyReading> joysticks;
     std::vector<std::u16string> states;
     std::vector<std::vector<int>> dates;
 };
 
-// Current format version; readers refuse files of a later one.
-constexpr int kReplayFormatVersion = 1;
+// Current format version; readers refuse files of a later one. Format 1
+// has no trait records: its recordings were all made on hosts whose traits
+// are all false (the desktop).
+constexpr int kReplayFormatVersion = 2;
 
 // Limits every reader enforces (the host and the input module rely on them).
 constexpr int kReplayMaxWindowSide = 32768;
 constexpr int kReplayMaxDateFields = 7;
+constexpr int kReplayMaxTrait = 15;
 constexpr std::size_t kReplayMaxStateUnits = 1u << 24;
 constexpr float kReplayMaxPosition = 1e6f;
 

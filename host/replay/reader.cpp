@@ -4,7 +4,7 @@
 // session again update for update.
 //
 // Layout: the four bytes "VHRP", the format version as a varint (this build
-// writes and reads 1; a later version is refused), then the records, each
+// writes 2 and reads 1 and 2; a later version is refused), then the records, each
 // one tag byte followed by its fields, and last the end record: tag 0x7f
 // followed by the CRC-32 (IEEE polynomial, as zlib computes it) of every
 // byte before the checksum, 4 bytes little-endian. Nothing may follow.
@@ -37,6 +37,7 @@
 //   0x14       date read              u count 0..7, i each value
 //   0x15       window opening         (the key releases sent before opening follow)
 //   0x16       window opened          u width, u height, u full screen 0 or 1
+//   0x17       host trait read        u trait 0..15, u value 0 or 1 (format 2 on)
 //   0x18..0x1b joystick poll          port tag - 0x18, no joystick present
 //   0x7f       end                    4 bytes CRC-32
 //
@@ -143,6 +144,7 @@ private:
             throw Refusal{"it was recorded in format " + std::to_string(version) +
                           ", newer than this build reads (" + std::to_string(kReplayFormatVersion) + ")"};
         if (version < 1) Corrupt("format version 0");
+        out_->version = static_cast<int>(version);
     }
 
     void Add(K kind, int a = 0, int b = 0, int c = 0, float x = 0, float y = 0, float z = 0) {
@@ -199,14 +201,25 @@ private:
                 Add(K::WindowEnd, w, h, Count(1, "full-screen flag"));
                 break;
             }
+            case tag::kTrait:
+                if (out_->version < 2) Unknown(t);
+                Trait();
+                break;
             case tag::kEnd: End(); return true;
-            default: {
-                char hex[8];
-                std::snprintf(hex, sizeof hex, "0x%02x", t);
-                Corrupt(std::string("an unknown record ") + hex);
-            }
+            default: Unknown(t);
         }
         return false;
+    }
+
+    [[noreturn]] void Unknown(std::uint8_t t) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "0x%02x", t);
+        Corrupt(std::string("an unknown record ") + hex);
+    }
+
+    void Trait() {
+        int trait = Count(kReplayMaxTrait, "host trait");
+        Add(K::Trait, trait, Count(1, "trait value"));
     }
 
     void Clock(std::int64_t change) {
@@ -340,27 +353,12 @@ bool KrReadReplayFile(const std::string& path, KrReplay* out, std::string* error
     return KrParseReplay(bytes.data(), bytes.size(), out, error);
 }
 
-std::uint32_t KrCrc32(std::uint32_t crc, const std::uint8_t* data, std::size_t size) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
-    return ~crc;
-}
-
 const char* KrRecordKindName(KrRecordKind kind) {
     static const char* const kNames[] = {
         "start",       "suspend",        "resume",       "update",     "render",     "key event",
         "mouse event", "touch event",    "motion event", "discard graphics", "clock reading",
         "joystick poll", "state load",   "state save",   "date reading", "window opening",
-        "window opened",
+        "window opened", "host trait reading",
     };
     auto i = static_cast<std::size_t>(kind);
     return i < sizeof kNames / sizeof kNames[0] ? kNames[i] : "unknown record";

@@ -1,7 +1,7 @@
-# Recording sessions and playing them back.
+# Recording sessions and playing them back, on any host.
 core_sources(
+  player.cpp
   reader.cpp
-  recording_host.cpp
-  replay_host.cpp
+  recorder.cpp
   writer.cpp
 )

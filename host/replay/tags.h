@@ -27,6 +27,7 @@ constexpr std::uint8_t kSaveState = 0x13;
 constexpr std::uint8_t kDate = 0x14;
 constexpr std::uint8_t kWindowBegin = 0x15;
 constexpr std::uint8_t kWindowEnd = 0x16;
+constexpr std::uint8_t kTrait = 0x17;  // format 2 on
 constexpr std::uint8_t kJoystickAbsent = 0x18;  // 0x18 + port 0..3
 constexpr std::uint8_t kEnd = 0x7f;
 constexpr std::uint8_t kClockSmall = 0x80;  // 0x80 + 0..127 ms

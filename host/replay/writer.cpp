@@ -1,4 +1,5 @@
 // Writing replay files; the format is described in host/replay/reader.cpp.
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -97,6 +98,9 @@ void KrReplayEncoder::Add(const KrRecord& r) {
         case K::WindowEnd:
             Byte(tag::kWindowEnd), Unsigned(r.a), Unsigned(r.b), Unsigned(r.c);
             break;
+        case K::Trait:
+            Byte(tag::kTrait), Unsigned(r.a), Unsigned(r.b);
+            break;
         case K::Joystick:
         case K::LoadState:
         case K::Date:
@@ -156,4 +160,19 @@ std::vector<std::uint8_t> KrEncodeReplay(const KrReplay& replay) {
     }
     encoder.Finish();
     return encoder.Drain();
+}
+
+std::uint32_t KrCrc32(std::uint32_t crc, const std::uint8_t* data, std::size_t size) {
+    static const auto table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            std::uint32_t c = i;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
+            t[i] = c;
+        }
+        return t;
+    }();
+    crc = ~crc;
+    for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xff] ^ (crc >> 8);
+    return ~crc;
 }

@@ -17,7 +17,7 @@ namespace {
 // 0 once stored; -1 when the page may not use localStorage (storage
 // switched off, a sandboxed frame); -2 when the browser refused the value
 // (its quota is full).
-int KrWebGame::SaveState(String state) {
+int KrWebGame::WriteState(String state) {
     return EM_ASM_INT({
         var text = "";
         for (var i = 0; i < $1; i++) text += String.fromCharCode(HEAPU16[($0 >> 1) + i]);
@@ -30,7 +30,7 @@ int KrWebGame::SaveState(String state) {
 }
 
 // The empty string when nothing is stored or storage cannot be read.
-String KrWebGame::LoadState() {
+String KrWebGame::ReadState() {
     const int length = EM_ASM_INT({
         try {
             var text = window.localStorage.getItem(UTF8ToString($0));

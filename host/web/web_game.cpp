@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "host/events.h"
+#include "host/glfw2/game_input.h"
 #include "host/glfw2/glfw2.h"
-#include "host/platform.h"
 #include "host/web/page_events.h"
 
 using namespace glfw2;
@@ -30,6 +32,8 @@ void CanvasCssSize(double* width, double* height) {
 }
 
 }  // namespace
+
+KrWebGame::KrWebGame() {}
 
 void KrWebGame::Run() {
     KrListenToPage(this);
@@ -52,7 +56,7 @@ void KrWebGame::Run() {
     emscripten_set_main_loop_arg(RunFrame, this, 0, 1);
 }
 
-// The desktop loop blocks in its wait until an event arrives; a frame
+// The desktop's loop blocks in its wait until an event arrives; a frame
 // with nothing new is skipped the same way.
 void KrWebGame::Frame() {
     if (waiting_ && !woken_) return;
@@ -97,15 +101,19 @@ void KrWebGame::FollowCanvasSize() {
 // Browsers let a page enter full screen only while handling a user's
 // input; the request waits for the next key or button release, which
 // follows the press the game acted on.
-void KrWebGame::SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
-                              int stencil, bool fullscreen) {
-    if (glfwGraphicsSeq == 0) {
-        KrGlfwGame::SetGlfwWindow(width, height, red, green, blue, alpha, depth, stencil, false);
+void KrWebGame::OpenWindow(const KrWindowRequest& request) {
+    if (GraphicsContext() == 0) {
+        glfwOpenWindowHint(GLFW_WINDOW_NO_RESIZE, request.resizable ? 0 : 1);
+        glfwOpenWindow(request.width, request.height, request.red, request.green, request.blue, request.alpha,
+                       request.depth, request.stencil, GLFW_WINDOW);
+        NewGraphicsContext();
+        if (request.input == KrWindowRequest::Game) kr_window::ListenForGame(this);
+        else kr_window::ListenForLeave(&leaveAsked_);
         FollowCanvasSize();
         return;
     }
-    fullscreen_ = fullscreen;
-    if (fullscreen) emscripten_request_fullscreen(kCanvas, 1);
+    fullscreen_ = request.fullscreen;
+    if (request.fullscreen) emscripten_request_fullscreen(kCanvas, 1);
     else emscripten_exit_fullscreen();
 }
 
@@ -126,4 +134,41 @@ void KrWebGame::OpenUrl(String url) {
     if (url.Length() == 0) return;
     std::string text = kr_utf16_to_utf8(url.Data(), url.Length());
     EM_ASM({ window.open(UTF8ToString($0), "_blank", "noopener"); }, text.c_str());
+}
+
+void KrWebGame::GameOver(int gameMode, int score) {
+    EM_ASM({
+        window.dispatchEvent(new CustomEvent("vornhelm:gameover", {detail: {mode: $0, score: $1}}));
+    }, gameMode, score);
+}
+
+void KrWebGame::FramebufferSize(int* width, int* height) { glfwGetWindowSize(width, height); }
+void KrWebGame::SwapBuffers() { glfwSwapBuffers(); }
+double KrWebGame::Now() { return glfwGetTime(); }
+String KrWebGame::PathToFilePath(String path) { return KrMapDataPath(path); }
+Array<KrGlfwVideoMode*> KrWebGame::GetGlfwVideoModes() { return kr_window::VideoModes(); }
+KrGlfwVideoMode* KrWebGame::GetGlfwDesktopMode() { return kr_window::DesktopMode(); }
+
+void KrWebGame::SetMouseVisible(bool visible) {
+    if (visible) glfwEnable(GLFW_MOUSE_CURSOR);
+    else glfwDisable(GLFW_MOUSE_CURSOR);
+}
+
+int KrWebMain(int argc, const char** argv, KrGame* host, void (*run)()) {
+    const bool windows = dynamic_cast<KrWebGame*>(host) != nullptr;
+    if (windows && !glfwInit()) {
+        std::puts("glfwInit failed");
+        std::fflush(stdout);
+        std::exit(-1);
+    }
+    try {
+        kr_std_main(argc, argv);
+    } catch (ThrowableObject* ex) {
+        host->Die(ex);
+    }
+    if (host->Delegate()) {
+        if (run) run();
+        else host->Run();
+    }
+    return 0;
 }

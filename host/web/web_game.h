@@ -1,37 +1,50 @@
-// The browser host: the desktop host's loop, input translation, data paths
-// and media decoding on emscripten's GLFW (the canvas is the window), driven
-// by the browser's animation frames instead of a loop of its own. The page
-// gives it what a window system gave the desktop: visibility and focus for
-// suspend and resume, touches, gamepads, the Fullscreen API, localStorage for
-// the state, and the canvas's size.
+// The browser host: the page's canvas is the window (opened through the
+// classic window interface on the browser's GLFW), the shared loop runs once
+// per animation frame instead of in a loop of its own, and the page gives
+// what a window system gives the desktop: visibility and focus for suspend
+// and resume, touches, gamepads, the Fullscreen API, localStorage for the
+// state, and the canvas's size.
 #pragma once
 
-#include "host/desktop/glfw_game.h"
+#include "host/game.h"
 
-class KrWebGame : public KrTandorGame {
+class KrWebGame : public KrGame {
 public:
-    KrWebGame() {}
+    KrWebGame();
 
     // Opens the canvas's window, starts the game and hands the loop to the
     // browser; does not return.
     void Run() override;
-    // One animation frame: one pass of the desktop loop, unless that loop
-    // would still be blocked waiting for an event.
+    // One animation frame: one pass of the loop, unless the loop would still
+    // be blocked waiting for an event.
     void Frame();
 
     // The first call opens the canvas's window; later ones (F11, the
     // options' display row) only enter or leave full screen.
-    void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
-                       int stencil, bool fullscreen) override;
-    int SaveState(String state) override;
-    String LoadState() override;
+    void OpenWindow(const KrWindowRequest& request) override;
+    void FramebufferSize(int* width, int* height) override;
+    void SwapBuffers() override;
     void OpenUrl(String url) override;
-    bool SoundNeedsGesture() override { return true; }
+    void SetMouseVisible(bool visible) override;
+    String PathToFilePath(String path) override;
+    Array<KrGlfwVideoMode*> GetGlfwVideoModes() override;
+    KrGlfwVideoMode* GetGlfwDesktopMode() override;
+    // Tells the page: a "vornhelm:gameover" event on window.
+    void GameOver(int gameMode, int score) override;
+
+    double Now() override;
+    void Sleep(double seconds) override {}  // the next frame comes by itself
+    void PollEvents() override;
+    void WaitEvents() override { waiting_ = true; }
+    bool WindowOpen() override { return true; }
+    bool WindowIconified() override { return hidden_; }
+    bool WindowActive() override { return focused_ && !hidden_; }
+    bool LeaveAsked() override { return leaveAsked_; }
 
     // From the page's events (host/web/page_events.cpp).
     void PageHidden(bool hidden);
     void PageFocused(bool focused);
-    // Something happened that would have woken the desktop loop's wait.
+    // Something happened that would have woken the loop's wait.
     void Wake() { woken_ = true; }
     // Makes the canvas's drawable as large as it is shown, in device pixels.
     void FollowCanvasSize();
@@ -39,12 +52,10 @@ public:
     void FullscreenChanged(bool fullscreen);
 
 protected:
-    void Sleep(double seconds) override {}  // the next frame comes by itself
-    void PollEvents() override;
-    void WaitEvents() override { waiting_ = true; }
-    bool WindowOpen() override { return true; }
-    bool WindowIconified() override { return hidden_; }
-    bool WindowActive() override { return focused_ && !hidden_; }
+    bool ReadPad(int port, KrPadReading* pad) override;
+    int WriteState(String state) override;
+    String ReadState() override;
+    bool HasTrait(KrHostTrait trait) override { return trait == kKrTraitSoundNeedsGesture; }
 
 private:
     bool hidden_ = false;
@@ -52,4 +63,10 @@ private:
     bool waiting_ = false;
     bool woken_ = false;
     bool fullscreen_ = false;  // the game last asked for full screen
+    bool leaveAsked_ = false;
 };
+
+// The browser build's entry: the browser's GLFW (unless the host never opens
+// a window), runtime start-up, then the host's loop, or `run` instead (a
+// replay driving the game from its records).
+int KrWebMain(int argc, const char** argv, KrGame* host, void (*run)() = nullptr);

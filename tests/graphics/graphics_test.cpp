@@ -11,7 +11,7 @@
 #include "framework/graphics.h"
 #include "graphics/gl_calls.h"
 #include "host/glfw2/glfw2.h"
-#include "host/glfw2/hooks.h"
+#include "host/headless/headless_game.h"
 #include "host/desktop/glfw_game.h"
 #include "tests/support/display.h"
 #include "tests/support/process.h"
@@ -52,13 +52,19 @@ void InstallRecorder() {
     };
 }
 
-// Every window is a new context, so the graphics sequence number grows.
+// The desktop host: it decodes images, and every window it opens is a new
+// context.
+KrGlfwGame* TestHost() {
+    static KrGlfwGame* host = new KrGlfwGame;
+    return host;
+}
+
 void OpenWindow() {
     testsupport::EnsureDisplay();
     ASSERT_EQ(glfw2::glfwInit(), 1);
-    glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-    ASSERT_TRUE(glfw2::glfwOpenWindow(kW, kH, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-    ++glfwGraphicsSeq;
+    KrWindowRequest request;
+    request.width = kW, request.height = kH, request.resizable = false;
+    TestHost()->OpenWindow(request);
 }
 
 // Window pixels given as x, y from the top, r, g, b; each channel within 1.
@@ -76,9 +82,8 @@ void ExpectPixels(std::initializer_list<std::array<int, 5>> pixels) {
 class Graphics : public ::testing::Test {
 protected:
     void SetUp() override {
-        static KrGlfwGame* host = new KrGlfwGame;
         char name[] = "/tmp/vornhelm_graphics_XXXXXX";
-        ASSERT_TRUE(host && mkdtemp(name));
+        ASSERT_TRUE(TestHost() && mkdtemp(name));
         dir = name, OpenWindow(), InstallRecorder();
         gc_assign(kr_graphics_context, (new c_GraphicsContext)->m_new());
         kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);
@@ -242,9 +247,8 @@ TEST_F(Graphics, ATextureGivenUpBeforeANewWindowIsNotDeletedInIt) {
 // OpenGL (the fixture's real context shows any call that would), and the
 // surface made meanwhile gets its texture once there is a context.
 TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
-    const int seq = glfwGraphicsSeq;
-    glfwGraphicsSeq = 0;
-    glfw2::hooks::SetReportedSize(50, 40);
+    KrHeadlessGame* headless = new KrHeadlessGame;  // the host now: no context
+    headless->SetReportedSize(50, 40);
     gxtkSurface* s = MakeSurface(2, 1, {0xFFFF0000, 0xFF0000FF});
     const int sevens[4] = {7, 7, 7, 7};
     const float points[10] = {0, 3, 6, 2, 5, 1, 4, 0, 3, 6};
@@ -258,8 +262,8 @@ TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
     device->DrawOval(0, 0, 9, 9), device->DrawPoly(poly), device->DrawSurface(s, 0, 0);
     device->ReadPixels(read, 0, 0, 2, 2, 0, 2);
     device->Flush();
-    glfw2::hooks::SetReportedSize(0, 0);
-    glfwGraphicsSeq = seq;
+    delete headless;
+    KrGame::_game = TestHost();
 
     EXPECT_EQ(width * 1000 + height, 50040) << "the size the game is shown";
     EXPECT_EQ(device->batchCount, 0);

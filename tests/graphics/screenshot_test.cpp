@@ -8,10 +8,9 @@
 #include <filesystem>
 
 #include "graphics/renderer.h"
-#include "host/glfw2/glfw2.h"
-#include "host/game.h"
-#include "host/glfw2/hooks.h"
+#include "host/desktop/glfw_game.h"
 #include "host/desktop/screenshot.h"
+#include "host/glfw2/glfw2.h"
 #include "tests/support/display.h"
 
 namespace {
@@ -41,44 +40,47 @@ std::vector<int> PngPixels(const std::string& path, int* w, int* h) {
     return pixels;
 }
 
+// The desktop host, counting the frames it presents.
+struct CountingHost : KrGlfwGame {
+    int presents = 0;
+    void SwapBuffers() override { ++presents, KrGlfwGame::SwapBuffers(); }
+};
+
 class Screenshots : public ::testing::Test {
 protected:
     void SetUp() override {
         testsupport::EnsureDisplay();
         ASSERT_EQ(glfw2::glfwInit(), 1);
-        glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-        ASSERT_TRUE(glfw2::glfwOpenWindow(kW, kH, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW));
-        ++glfwGraphicsSeq, device = new gxtkGraphics;
+        KrWindowRequest request;
+        request.width = kW, request.height = kH, request.resizable = false;
+        host.OpenWindow(request);
+        device = new gxtkGraphics;
         char name[] = "/tmp/vornhelm_shots_XXXXXX";
         ASSERT_TRUE(mkdtemp(name) && getcwd(home, sizeof home));
         ASSERT_EQ(chdir(dir.assign(name).c_str()), 0);
     }
     void TearDown() override {
-        glfw2::hooks::SetBeforeSwap(nullptr);
         glfw2::glfwCloseWindow();
         EXPECT_EQ(chdir(home), 0);
         fs::remove_all(dir);
     }
+    CountingHost host;
     gxtkGraphics* device = nullptr;
     std::string dir;
     char home[4096];
 };
 
 TEST_F(Screenshots, ThePngHoldsThePixelsOfThePresentedFrame) {
-    // A hook already in place (a replay's) still runs, after the capture.
-    static int hookRuns = 0;
-    glfw2::hooks::SetBeforeSwap([] { return ++hookRuns, true; });
-
     DrawFrame(device, 77);
     Array<int> expected(kW * kH);
     device->ReadPixels(expected, 0, 0, kW, kH, 0, kW);
-    KrCaptureNextFrame("frame.png");
-    EXPECT_TRUE(KrCapturePending());
+    host.CaptureNextFrame("frame.png");
+    EXPECT_TRUE(host.CapturePending());
     testing::internal::CaptureStdout();
     device->EndRender();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Screenshot saved as frame.png\n");
-    EXPECT_TRUE(!KrCapturePending() && KrLastCaptureSaved());
-    EXPECT_EQ(hookRuns, 1);
+    EXPECT_TRUE(!host.CapturePending() && host.LastCaptureSaved());
+    EXPECT_EQ(host.presents, 1) << "the captured frame is presented too";
 
     int w = 0, h = 0;
     std::vector<int> png = PngPixels("frame.png", &w, &h);
@@ -88,19 +90,19 @@ TEST_F(Screenshots, ThePngHoldsThePixelsOfThePresentedFrame) {
     EXPECT_EQ(differing, 0);
     EXPECT_TRUE(png[0] == 0xff0000 && png[kH * kW - 1] == 0xffff00);
 
-    // The next frame is presented without a capture; the hook stays.
+    // The next frame is presented without a capture.
     DrawFrame(device, 78);
     device->EndRender();
-    EXPECT_EQ(hookRuns, 2);
+    EXPECT_EQ(host.presents, 2);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "frame.png only";
 
     // A file that cannot be written says so, on one line.
     DrawFrame(device, 79);
-    KrCaptureNextFrame("no/such/folder/x.png");
+    host.CaptureNextFrame("no/such/folder/x.png");
     testing::internal::CaptureStdout();
     device->EndRender();
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Screenshot could not be saved as no/such/folder/x.png\n");
-    EXPECT_FALSE(KrLastCaptureSaved());
+    EXPECT_FALSE(host.LastCaptureSaved());
 }
 
 TEST_F(Screenshots, NamesTellTheTimeAndNeverReplaceAFile) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "host/platform.h"
+#include "host/game.h"
 
 namespace {
 

@@ -6,8 +6,7 @@
 
 #include <array>
 
-#include "host/glfw2/gamepad_layout.h"
-#include "host/web/standard_gamepad.h"
+#include "host/input/pad_layout.h"
 #include "host/web/touch_fingers.h"
 
 TEST(WebTouchFingers, NewTouchesTakeTheLowestFreeFingerAndGiveItBack) {
@@ -28,12 +27,12 @@ TEST(WebTouchFingers, NewTouchesTakeTheLowestFreeFingerAndGiveItBack) {
 // buttons) and as GLFW 3 reports it must reach the game alike.
 static void ExpectSameLayout(const double* axes, const double* pressure, const bool* pressed, const unsigned char* glfw,
                              const float* glfwAxes) {
-    unsigned char web[glfw2::kPadButtons], desktop[glfw2::kPadButtons];
-    float webAxes[glfw2::kPadAxes], desktopAxes[glfw2::kPadAxes];
-    glfw2::StandardPadToClassic(axes, 4, pressure, pressed, 17, web, webAxes);
-    glfw2::GamepadToClassic(glfw, glfwAxes, desktop, desktopAxes);
-    for (int i = 0; i < glfw2::kPadButtons; ++i) EXPECT_EQ(web[i], desktop[i]) << "button " << i;
-    for (int i = 0; i < glfw2::kPadAxes; ++i) EXPECT_FLOAT_EQ(webAxes[i], desktopAxes[i]) << "axis " << i;
+    unsigned char web[kr_pad::kPadButtons], desktop[kr_pad::kPadButtons];
+    float webAxes[kr_pad::kPadAxes], desktopAxes[kr_pad::kPadAxes];
+    kr_pad::StandardPadToClassic(axes, 4, pressure, pressed, 17, web, webAxes);
+    kr_pad::GamepadToClassic(glfw, glfwAxes, desktop, desktopAxes);
+    for (int i = 0; i < kr_pad::kPadButtons; ++i) EXPECT_EQ(web[i], desktop[i]) << "button " << i;
+    for (int i = 0; i < kr_pad::kPadAxes; ++i) EXPECT_FLOAT_EQ(webAxes[i], desktopAxes[i]) << "axis " << i;
 }
 
 // One physical control each: its standard button, and the GLFW 3 gamepad
@@ -50,11 +49,11 @@ TEST(WebGamepad, AStandardPadGivesTheDesktopLayout) {
         {16, GLFW_GAMEPAD_BUTTON_GUIDE},
     };
     const double rest[4] = {}, noPressure[17] = {};
-    const float triggersAtRest[glfw2::kPadAxes] = {0, 0, 0, 0, -1, -1};
+    const float triggersAtRest[kr_pad::kPadAxes] = {0, 0, 0, 0, -1, -1};
     for (auto [standard, glfw] : buttons) {
         SCOPED_TRACE(standard);
         bool pressed[17] = {};
-        unsigned char glfwButtons[glfw2::kPadButtons] = {};
+        unsigned char glfwButtons[kr_pad::kPadButtons] = {};
         pressed[standard] = true, glfwButtons[glfw] = 1;
         ExpectSameLayout(rest, noPressure, pressed, glfwButtons, triggersAtRest);
     }
@@ -63,7 +62,7 @@ TEST(WebGamepad, AStandardPadGivesTheDesktopLayout) {
     double pressure[17] = {};
     pressure[6] = 0.5;
     const bool none[17] = {};
-    const unsigned char noButtons[glfw2::kPadButtons] = {};
-    const float glfwAxes[glfw2::kPadAxes] = {0.5f, 0.25f, -0.75f, 1, 0, -1};  // LX LY RX RY LT RT
+    const unsigned char noButtons[kr_pad::kPadButtons] = {};
+    const float glfwAxes[kr_pad::kPadAxes] = {0.5f, 0.25f, -0.75f, 1, 0, -1};  // LX LY RX RY LT RT
     ExpectSameLayout(axes, pressure, none, noButtons, glfwAxes);
 }

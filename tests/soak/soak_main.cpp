@@ -51,11 +51,13 @@ enum Mood { kIdle, kFly, kDive, kFire, kTaps, kChaos, kMoods };
 // A bare host whose joysticks report what the driver sets.
 struct SoakHost : GameTestHost {
     struct Joy { float x[2] = {}, y[2] = {}, z[2] = {}; bool buttons[32] = {}; } joys[4];
-    bool PollJoystick(int port, Array<float> axesX, Array<float> axesY, Array<float> axesZ,
-                      Array<bool> buttons) override {
+    // Six axes in the host's order: the first stick's x, y, z, then the
+    // second's.
+    bool ReadPad(int port, KrPadReading* pad) override {
+        if (port < 0 || port >= 4) return false;
         const Joy& j = joys[port];
-        for (int i = 0; i < 2 && i < axesX.Length(); ++i) axesX[i] = j.x[i], axesY[i] = j.y[i], axesZ[i] = j.z[i];
-        for (int b = 0; b < 32 && b < buttons.Length(); ++b) buttons[b] = j.buttons[b];
+        pad->axes = {j.x[0], j.y[0], j.z[0], j.x[1], j.y[1], j.z[1]};
+        pad->buttons.assign(j.buttons, j.buttons + 32);
         return true;
     }
 };

@@ -12,18 +12,19 @@ public:
     String state;
     int saves = 0;
 
-    int Millisecs() override { return clock; }
-    int SaveState(String s) override {
+protected:
+    int ReadClock() override { return clock; }
+    int WriteState(String s) override {
         state = s;
         ++saves;
         return 0;
     }
-    String LoadState() override { return state; }
+    String ReadState() override { return state; }
 };
 
 // Brings up the runtime, an input device and one c_MyApp on `host`, without
 // calling p_OnCreate. The previous app, if any, is dropped.
-inline c_MyApp* StartBareGame(GameTestHost& host) {
+inline c_MyApp* StartBareGame(KrGame& host) {
     gc_init_lists();
     krInit();
     kr_app__game = &host;

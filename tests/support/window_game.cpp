@@ -10,8 +10,7 @@
 
 bool WindowGame::EnterScratch() {
     testsupport::EnsureDisplay();
-    static KrGlfwGame* decoder = new KrGlfwGame;  // decodes images
-    if (!decoder || glfw2::glfwInit() != 1) return false;
+    if (glfw2::glfwInit() != 1) return false;
     char name[] = "/tmp/vornhelm_window_game_XXXXXX";
     char here[4096];
     if (!mkdtemp(name) || !getcwd(here, sizeof here) || chdir(name) != 0) return false;
@@ -26,10 +25,7 @@ void WindowGame::LeaveScratch() {
 }
 
 bool WindowGame::OpenGame(int w, int h) {
-    glfw2::glfwCloseWindow();
-    glfw2::glfwOpenWindowHint(glfw2::GLFW_WINDOW_NO_RESIZE, 1);
-    if (!glfw2::glfwOpenWindow(w, h, 8, 8, 8, 0, 0, 0, glfw2::GLFW_WINDOW)) return false;
-    ++glfwGraphicsSeq;
+    host.OpenFixedWindow(w, h);
     app = StartBareGame(host);
     KrGame::_game = &host;
     kr_graphics_SetGraphicsDevice(device = new gxtkGraphics);

@@ -1,10 +1,11 @@
 // A game on a real window (Mesa under Xvfb) in a scratch folder, for tests
-// that read the rendered pixels back: the bare host keeps the clock and the
-// state, the desktop host decodes images.
+// that read the rendered pixels back: the desktop host with the clock and
+// the state kept in plain fields, as the bare host keeps them.
 #pragma once
 
 #include <string>
 
+#include "tests/support/desktop_test_host.h"
 #include "tests/support/game_host.h"
 
 class gxtkGraphics;
@@ -22,7 +23,7 @@ public:
     // One render of the current draw list, left in the back buffer.
     void RenderFrame();
 
-    GameTestHost host;
+    DesktopTestHost host;
     c_MyApp* app = nullptr;
     gxtkGraphics* device = nullptr;
     std::string dir;

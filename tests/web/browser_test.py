@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The browser build in headless Chromium, served from 127.0.0.1.
 
-  browser_test.py WEB_BUILD_DIR page | touch
+  browser_test.py WEB_BUILD_DIR page NATIVE_BUILD_DIR
+  browser_test.py WEB_BUILD_DIR touch
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
   browser_test.py WEB_BUILD_DIR pixels NATIVE_BUILD_DIR REPLAY_DIR
 
@@ -145,7 +146,30 @@ def start_to_menu(browser, checks, tap=False):
                         "after the start %s the menu appears" % ("tap" if tap else "click"))
 
 
-def run_page(browser, server, checks):
+def check_session_replay(browser, checks, native):
+    """The page's recording of the session, taken from window.vornhelm.replay()
+    with the game's state at that moment, replays on the desktop build to
+    the same last line."""
+    checks.check(browser.wait_for(lambda: browser.evaluate(
+        "!document.getElementById('save-replay').hidden"), 5), "after the game over the page offers Save replay")
+    taken = browser.evaluate("(() => { const b = window.vornhelm.replay(); let s = '';"
+                             " for (let i = 0; i < b.length; i++) s += String.fromCharCode(b[i]);"
+                             " return [btoa(s), UTF8ToString(Module._vornhelm_describe_state())]; })()")
+    if not checks.check(taken and taken[0], "window.vornhelm.replay() gives the session's bytes"):
+        return
+    with tempfile.TemporaryDirectory() as scratch:
+        path = os.path.join(scratch, "page.vhr")
+        with open(path, "wb") as f:
+            f.write(base64.b64decode(taken[0]))
+        proc = subprocess.run(["env", "-u", "DISPLAY", os.path.join(native, "vornhelm"), "--replay", path, "--fast"],
+                              cwd=native, capture_output=True, text=True, timeout=120)
+    last = proc.stdout.strip().splitlines()[-1] if proc.stdout.strip() else proc.stderr.strip()
+    checks.check(proc.returncode == 0 and last.startswith("Replay ended after ") and
+                 last.endswith(": " + taken[1]) and ", score " in taken[1],
+                 "the desktop replays the page's session to the same end: %s / %s" % (last, taken[1]))
+
+
+def run_page(browser, server, checks, native):
     url = server.url + "index.html"
     # Effects only (setting 5 = 2) and mode 1's last ten 9, 8, .. 0, stored
     # from an empty page of the origin before the game's page loads.
@@ -179,6 +203,7 @@ def run_page(browser, server, checks):
     browser.press("ArrowLeft", "ArrowLeft", 37)
     browser.press(" ", "Space", 32)
     checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15), "giving up returns to the menu")
+    check_session_replay(browser, checks, native)
     after = browser.wait_for(lambda: stored_state(browser) != seeded and stored_state(browser), 5)
     settings_now, hi_now = parse_state(after) if after else (None, [None] * 60)
     checks.check(hi_now[30:40] == [0, 9, 8, 7, 6, 5, 4, 3, 2, 1],
@@ -384,7 +409,7 @@ def in_browser(folder, run, *args):
 
 
 def main():
-    runs = {("page", 3): run_page, ("touch", 3): run_touch, ("pixels", 5): run_pixels}
+    runs = {("page", 4): run_page, ("touch", 3): run_touch, ("pixels", 5): run_pixels}
     if len(sys.argv) >= 3 and (sys.argv[2], len(sys.argv)) in runs:
         return in_browser(sys.argv[1], runs[sys.argv[2], len(sys.argv)], *sys.argv[3:])
     if len(sys.argv) == 4 and sys.argv[2] == "replays":

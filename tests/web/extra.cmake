@@ -26,7 +26,7 @@ set_tests_properties(web_build PROPERTIES LABELS web FIXTURES_SETUP web_build TI
   ENVIRONMENT "JOBS=2")
 
 set(web_driver ${VORNHELM_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.py ${web_dir})
-add_test(NAME web_page COMMAND ${web_driver} page)
+add_test(NAME web_page COMMAND ${web_driver} page ${CMAKE_BINARY_DIR})
 add_test(NAME web_touch COMMAND ${web_driver} touch)
 set_tests_properties(web_page web_touch PROPERTIES LABELS web
   FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)

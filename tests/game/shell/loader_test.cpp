@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/desktop/glfw_game.h"
+#include "tests/support/desktop_test_host.h"
 #include "tests/support/sound_files.h"
 #include "tests/support/game_host.h"
 
@@ -19,11 +19,10 @@ class Sounds : public ::testing::Test {
    protected:
     void SetUp() override {
         setenv("ALSOFT_DRIVERS", "null", 1);
-        static KrGlfwGame* decoder = new KrGlfwGame;  // the sample decoder
         app = StartBareGame(host);
         KrGame::_game = &host;
         kr_audio_SetAudioDevice(audio = new gxtkAudio);
-        ASSERT_TRUE(decoder && audio->alcContext) << "the null backend did not open";
+        ASSERT_TRUE(audio->alcContext) << "the null backend did not open";
         char name[] = "/tmp/vornhelm_sounds_XXXXXX";
         ASSERT_TRUE(mkdtemp(name));
         dir = name;
@@ -48,7 +47,7 @@ class Sounds : public ::testing::Test {
         EXPECT_EQ(chdir(cwd), 0);
         std::filesystem::remove_all(dir);
     }
-    GameTestHost host;
+    DesktopTestHost host;  // reads the data folder
     c_MyApp* app = nullptr;
     gxtkAudio* audio = nullptr;
     std::string dir;

@@ -48,7 +48,7 @@ KrReplay EveryRecord() {
         R(K::Render, 640, 480),    R(K::Render, 1280, 720),  R(K::Render, 1280, 720),
         R(K::SaveState, -2),       R(K::SaveState, 0),       R(K::Suspend),
         R(K::Resume),              R(K::DiscardGraphics),    R(K::WindowBegin),
-        R(K::WindowEnd, 32768, 0, 1),
+        R(K::WindowEnd, 32768, 0, 1), R(K::Trait, 0, 1),     R(K::Trait, 15, 0),
     };
     return r;
 }
@@ -144,9 +144,15 @@ TEST(ReplayFile, ForeignAndFutureFilesAreRefused) {
     std::vector<std::uint8_t> future = Encode({R(K::Update)}), trailing = future;
     future[4] = kReplayFormatVersion + 1;
     trailing.push_back(0);
+    // A trait record in a format-1 file, its checksum made right.
+    std::vector<std::uint8_t> early = Encode({R(K::Trait, 0, 1)});
+    early[4] = 1;
+    const std::uint32_t crc = KrCrc32(0, early.data(), early.size() - 4);
+    for (int i = 0; i < 4; ++i) early[early.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
     struct Case { const char* name; std::vector<std::uint8_t> bytes; const char* says; } cases[] = {
         {"another format", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}, "not a Vornhelm replay"},
-        {"next version", future, "format 2, newer than this build reads (1)"},
+        {"next version", future, "format 3, newer than this build reads (2)"},
+        {"a trait before format 2", early, "an unknown record 0x17"},
         {"bytes after the end", trailing, "bytes after its end"},
     };
     for (const Case& c : cases) {
@@ -169,6 +175,8 @@ TEST(ReplayFile, ValuesOutOfRangeAreRefused) {
         {"position too far", {R(K::Mouse, 6, -1, 0, 2e6f, 0)}},
         {"motion not a number", {R(K::Motion, 10, 0, 0, 0, 0, nan)}},
         {"window too wide", {R(K::WindowEnd, 40000, 10)}},
+        {"trait 16", {R(K::Trait, 16, 0)}},
+        {"trait value 2", {R(K::Trait, 0, 2)}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,8 +1,9 @@
-// The main loop: follows the window's state into suspend and resume, runs
-// timed updates at the application's rate with a bounded catch-up, renders
-// once after them, and blocks on window events whenever there is nothing
-// timed to do, so an idle or suspended game costs no processor time.
-#include "host/desktop/glfw_game.h"
+// The main loop every host with a window shares: follows the window's state
+// into suspend and resume, runs timed updates at the application's rate with
+// a bounded catch-up, renders once after them, and blocks on window events
+// whenever there is nothing timed to do, so an idle or suspended game costs
+// no processor time. The browser runs one pass per animation frame.
+#include "host/game.h"
 
 namespace {
 
@@ -11,15 +12,15 @@ constexpr int kMaxUpdatesPerRender = 4;
 
 }  // namespace
 
-void KrGlfwGame::Run() {
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+void KrGame::Run() {
+    SetGlfwWindow(kKrStartWindowWidth, kKrStartWindowHeight, 8, 8, 8, 0, 0, 0, false);
     StartGame();
     RenderGame();
     while (RunPass()) {
     }
 }
 
-bool KrGlfwGame::RunPass() {
+bool KrGame::RunPass() {
     PollEvents();
     if (!WindowOpen()) return false;
     FollowWindowState();
@@ -41,7 +42,7 @@ bool KrGlfwGame::RunPass() {
 // Iconifying suspends and marks the game minimised; losing focus suspends
 // it but keeps it rendering; getting focus back resumes it on a fresh
 // schedule. An iconified window never resumes, even if it reports focus.
-void KrGlfwGame::FollowWindowState() {
+void KrGame::FollowWindowState() {
     if (WindowIconified()) {
         if (!_suspended) {
             _minimised = true;
@@ -58,11 +59,11 @@ void KrGlfwGame::FollowWindowState() {
     }
 }
 
-bool KrGlfwGame::TimedUpdatesOn() const { return _updateRate > 0; }
+bool KrGame::TimedUpdatesOn() const { return _updateRate > 0; }
 
 // Runs the updates that are due, up to the bound, then renders once. An
 // update may switch timed updates off; the render then follows at once.
-void KrGlfwGame::RunDueUpdates() {
+void KrGame::RunDueUpdates() {
     for (int i = 0; i < kMaxUpdatesPerRender; ++i) {
         _updateDue += _updateInterval;
         UpdateGame();

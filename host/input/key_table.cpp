@@ -1,10 +1,10 @@
-// Keyboard and mouse input from the window system, translated into the
-// program's key codes and events and handed to the host's dispatchers.
+// The window system's key numbers (the classic GLFW ones, on the desktop and
+// in the browser alike) to the program's key codes and typed characters.
+#include "host/input/key_table.h"
+
 #include <array>
 
-#include "host/events.h"
 #include "host/glfw2/glfw2.h"
-#include "host/desktop/glfw_game.h"
 
 using namespace glfw2;
 
@@ -73,7 +73,7 @@ constexpr int kCursorKeyFlag = 0x10000;
 
 }  // namespace
 
-int KrGlfwGame::TransKey(int glfwKey) {
+int kr_input::TransKey(int glfwKey) {
     if ((glfwKey >= '0' && glfwKey <= '9') || (glfwKey >= 'A' && glfwKey <= 'Z')) return glfwKey;
     if (glfwKey < kTableFirst || glfwKey > kTableLast) return 0;
     return kKeyTable[glfwKey - kTableFirst];
@@ -81,7 +81,7 @@ int KrGlfwGame::TransKey(int glfwKey) {
 
 // Special keys also type a character: the control characters themselves,
 // 127 for delete, and the cursor keys with bit 16 set.
-int KrGlfwGame::KeyToChar(int key) {
+int kr_input::KeyToChar(int key) {
     switch (key) {
         case 8:
         case 9:
@@ -95,34 +95,4 @@ int KrGlfwGame::KeyToChar(int key) {
     }
     if ((key >= 33 && key <= 40) || key == 45) return key | kCursorKeyFlag;
     return 0;
-}
-
-void KrGlfwGame::OnKey(int glfwKey, int action) {
-    int key = TransKey(glfwKey);
-    if (!key || !_glfwGame) return;
-    if (action == GLFW_RELEASE) {
-        _glfwGame->KeyEvent(kr_event::KeyUp, key);
-    } else if (action == GLFW_PRESS) {
-        _glfwGame->KeyEvent(kr_event::KeyDown, key);
-        int chr = KeyToChar(key);
-        if (chr) _glfwGame->KeyEvent(kr_event::KeyChar, chr);
-    }
-}
-
-void KrGlfwGame::OnChar(int chr, int action) {
-    if (action == GLFW_PRESS && _glfwGame) _glfwGame->KeyEvent(kr_event::KeyChar, chr);
-}
-
-void KrGlfwGame::OnMouseButton(int button, int action) {
-    if (button < GLFW_MOUSE_BUTTON_LEFT || button > GLFW_MOUSE_BUTTON_MIDDLE || !_glfwGame) return;
-    int x = 0, y = 0;
-    glfwGetMousePos(&x, &y);
-    if (action == GLFW_RELEASE)
-        _glfwGame->MouseEvent(kr_event::MouseUp, button, static_cast<float>(x), static_cast<float>(y));
-    else if (action == GLFW_PRESS)
-        _glfwGame->MouseEvent(kr_event::MouseDown, button, static_cast<float>(x), static_cast<float>(y));
-}
-
-void KrGlfwGame::OnMousePos(int x, int y) {
-    if (_glfwGame) _glfwGame->MouseEvent(kr_event::MouseMove, -1, static_cast<float>(x), static_cast<float>(y));
 }

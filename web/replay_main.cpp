@@ -16,11 +16,16 @@
 #include <string>
 
 #include "game/state_digest.h"
-#include "host/replay/replay_host.h"
+#include "host/headless/headless_game.h"
+#include "host/replay/player.h"
+#include "host/web/web_game.h"
 
 namespace {
 
 double started = 0;
+KrReplayPlayer* player = nullptr;
+
+void RunPlayer() { player->Run(); }
 
 // Runs after the replay's own last line, also when the game ends the
 // program itself (as the committed games do, quitting from the menu).
@@ -54,8 +59,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::string error;
-    KrReplayHost* host = KrReplayHost::Create(options, KrDescribeGameState, &error);
-    if (!host) {
+    player = KrReplayPlayer::Create(options, KrDescribeGameState, &error);
+    if (!player) {
         std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", argv[1], error.c_str());
         return 1;
     }
@@ -68,7 +73,11 @@ int main(int argc, char** argv) {
         globalThis.AudioContext = undefined;
         globalThis.webkitAudioContext = undefined;
     });
+    // Without a screenshot nothing is drawn: the headless host, which has
+    // no canvas and makes no WebGL call; with one, the browser host's canvas.
+    KrGame* host = options.Headless() ? static_cast<KrGame*>(new KrHeadlessGame) : new KrWebGame;
+    player->Attach(host);
     started = emscripten_get_now();
     std::atexit(PrintTime);
-    return KrTandorGame::Main(argc, const_cast<const char**>(argv), host);
+    return KrWebMain(argc, const_cast<const char**>(argv), host, RunPlayer);
 }

@@ -1,6 +1,7 @@
-#include "host/web/standard_gamepad.h"
+// A browser gamepad in the game's layout (host/input/pad_layout.h).
+#include "host/input/pad_layout.h"
 
-namespace glfw2 {
+namespace kr_pad {
 namespace {
 
 // For each button of the game's layout, the standard button it comes from.
@@ -39,4 +40,4 @@ void RawPadAxesToClassic(const double* axes, int count, float* classicAxes) {
     for (int i = 0; i < count; ++i) classicAxes[i] = static_cast<float>(i % 2 == 1 ? -axes[i] : axes[i]);
 }
 
-}  // namespace glfw2
+}  // namespace kr_pad

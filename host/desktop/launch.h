@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "host/replay/replay_host.h"
+#include "host/replay/player.h"
 
 struct KrLaunch {
     enum Mode { Play, Record, Replay, Help, Version };
@@ -36,4 +36,4 @@ bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::s
 // that makes no sense gets its reason and the usage on standard error and
 // returns kKrUsageExitCode.
 // Returns the exit code when the game does not end the process itself.
-int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe);
+int KrDesktopMain(int argc, const char** argv, KrDescribeState describe);

@@ -1,10 +1,12 @@
-#include "host/launch.h"
+#include "host/desktop/launch.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 #include "host/desktop/play_host.h"
-#include "host/replay/recording_host.h"
+#include "host/desktop/stop_signals.h"
+#include "host/headless/headless_game.h"
+#include "host/replay/recorder.h"
 #include "vornhelm_version.h"
 
 const char* const kKrUsage =
@@ -81,14 +83,52 @@ bool KrParseCommandLine(int argc, const char* const* argv, KrLaunch* out, std::s
     return true;
 }
 
-int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe) {
+namespace {
+
+KrReplayPlayer* player = nullptr;
+void RunPlayer() { player->Run(); }
+
+// Plays, recording the session into the file; SIGINT and SIGTERM end the
+// program normally, so that the file is complete.
+int Record(int argc, const char** argv, const std::string& path, KrDescribeState describe) {
+    std::string error;
+    KrSessionRecorder* recorder = KrSessionRecorder::ToFile(path, describe, &error);
+    if (!recorder) {
+        std::fprintf(stderr, "vornhelm: cannot record to %s: %s\n", path.c_str(), error.c_str());
+        return 1;
+    }
+    KrWatchStopSignals();
+    auto* host = new KrPlayHost;
+    recorder->Attach(host);
+    host->StopOnSignals(true);
+    KrSetStopWakesLoop(true);
+    int code = KrTandorGame::Main(argc, argv, host);
+    KrSetStopWakesLoop(false);
+    return code;
+}
+
+// A fast replay runs on the headless host: no window system at all.
+int Replay(int argc, const char** argv, const KrReplayOptions& options, KrDescribeState describe) {
+    std::string error;
+    player = KrReplayPlayer::Create(options, describe, &error);
+    if (!player) {
+        std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", options.path.c_str(), error.c_str());
+        return 1;
+    }
+    KrGame* host = options.Headless() ? static_cast<KrGame*>(new KrHeadlessGame) : new KrTandorGame;
+    player->Attach(host);
+    return KrTandorGame::Main(argc, argv, host, RunPlayer);
+}
+
+}  // namespace
+
+int KrDesktopMain(int argc, const char** argv, KrDescribeState describe) {
     KrLaunch launch;
     std::string error;
     if (!KrParseCommandLine(argc, argv, &launch, &error)) {
         std::fprintf(stderr, "vornhelm: %s\n%s", error.c_str(), kKrUsage);
         return kKrUsageExitCode;
     }
-    KrTandorGame* host = nullptr;
     switch (launch.mode) {
         case KrLaunch::Help:
             std::fputs(kKrUsage, stdout);
@@ -96,18 +136,9 @@ int KrDesktopMain(int argc, const char** argv, KrReplayHost::Describe describe) 
         case KrLaunch::Version:
             std::printf("vornhelm %s\n", kVornhelmVersion);
             return 0;
-        case KrLaunch::Play:
-            host = new KrPlayHost;
-            break;
-        case KrLaunch::Record:
-            host = KrRecordingHost::Create(launch.recordPath, describe, &error);
-            if (!host) std::fprintf(stderr, "vornhelm: cannot record to %s: %s\n", launch.recordPath.c_str(), error.c_str());
-            break;
-        case KrLaunch::Replay:
-            host = KrReplayHost::Create(launch.replay, describe, &error);
-            if (!host) std::fprintf(stderr, "vornhelm: cannot replay %s: %s\n", launch.replay.path.c_str(), error.c_str());
-            break;
+        case KrLaunch::Record: return Record(argc, argv, launch.recordPath, describe);
+        case KrLaunch::Replay: return Replay(argc, argv, launch.replay, describe);
+        case KrLaunch::Play: break;
     }
-    if (!host) return 1;
-    return KrTandorGame::Main(argc, argv, host);
+    return KrTandorGame::Main(argc, argv, new KrPlayHost);
 }

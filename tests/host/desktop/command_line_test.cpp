@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "host/launch.h"
+#include "host/desktop/launch.h"
 
 namespace {
 

@@ -1,20 +1,21 @@
-#include "host/glfw2/gamepad_layout.h"
+// The layouts of the pads the hosts read, turned into the game's. Neither
+// depends on a library: the desktop's gamepad state is given by index
+// (host/input/pad_layout.h), which host/desktop/pads.cpp holds against GLFW.
+#include "host/input/pad_layout.h"
 
-#include <GLFW/glfw3.h>
+#include <utility>
 
-namespace glfw2 {
+namespace kr_pad {
 namespace {
+
+using namespace gamepad3;
 
 // For each button of the game's layout, the gamepad button it comes from.
 constexpr int kButtonSource[kPadButtons] = {
-    GLFW_GAMEPAD_BUTTON_A,          GLFW_GAMEPAD_BUTTON_B,
-    GLFW_GAMEPAD_BUTTON_X,          GLFW_GAMEPAD_BUTTON_Y,
-    GLFW_GAMEPAD_BUTTON_LEFT_BUMPER, GLFW_GAMEPAD_BUTTON_RIGHT_BUMPER,
-    GLFW_GAMEPAD_BUTTON_BACK,       GLFW_GAMEPAD_BUTTON_START,
-    GLFW_GAMEPAD_BUTTON_DPAD_LEFT,  GLFW_GAMEPAD_BUTTON_DPAD_UP,
-    GLFW_GAMEPAD_BUTTON_DPAD_RIGHT, GLFW_GAMEPAD_BUTTON_DPAD_DOWN,
-    GLFW_GAMEPAD_BUTTON_LEFT_THUMB, GLFW_GAMEPAD_BUTTON_RIGHT_THUMB,
-    GLFW_GAMEPAD_BUTTON_GUIDE,
+    kA,         kB,          kX,         kY,
+    kLeftBumper, kRightBumper, kBack,     kStart,
+    kDpadLeft,  kDpadUp,     kDpadRight, kDpadDown,
+    kLeftThumb, kRightThumb, kGuide,
 };
 
 // For each axis of the game's layout, its source and sign: GLFW 3 reports
@@ -24,9 +25,8 @@ struct AxisSource {
     float sign;
 };
 constexpr AxisSource kAxisSource[kPadAxes] = {
-    {GLFW_GAMEPAD_AXIS_LEFT_X, 1},       {GLFW_GAMEPAD_AXIS_LEFT_Y, -1},
-    {GLFW_GAMEPAD_AXIS_LEFT_TRIGGER, 1}, {GLFW_GAMEPAD_AXIS_RIGHT_X, 1},
-    {GLFW_GAMEPAD_AXIS_RIGHT_Y, -1},     {GLFW_GAMEPAD_AXIS_RIGHT_TRIGGER, 1},
+    {kLeftX, 1},       {kLeftY, -1},  {kLeftTrigger, 1},
+    {kRightX, 1},      {kRightY, -1}, {kRightTrigger, 1},
 };
 
 }  // namespace
@@ -41,4 +41,13 @@ void RawAxesToClassic(const float* axes3, int count, float* axes) {
     for (int i = 0; i < count; ++i) axes[i] = (i % 2 == 1) ? -axes3[i] : axes3[i];
 }
 
-}  // namespace glfw2
+void ArrangeAxes(int count, float* axes) {
+    if (count == 4) {
+        axes[4] = axes[2];
+        axes[2] = 0;
+    } else if (count == 5) {
+        std::swap(axes[3], axes[4]);
+    }
+}
+
+}  // namespace kr_pad

@@ -1,4 +1,4 @@
-#include "host/stop_signals.h"
+#include "host/desktop/stop_signals.h"
 
 #include <pthread.h>
 #include <signal.h>

@@ -7,9 +7,9 @@
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3native.h>
 
-namespace glfw2::bridge {
+#include "host/desktop/glfw_game.h"
 
-int KeyDownNow(int key3) {
+int KrX11KeyDownNow(int key3) {
     Display* display = ::glfwGetX11Display();
     int keycode = ::glfwGetKeyScancode(key3);
     if (!display || keycode <= 0 || keycode > 255) return -1;
@@ -17,5 +17,3 @@ int KeyDownNow(int key3) {
     XQueryKeymap(display, keys);
     return (keys[keycode / 8] >> (keycode % 8)) & 1;
 }
-
-}  // namespace glfw2::bridge

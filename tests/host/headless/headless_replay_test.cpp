@@ -1,0 +1,33 @@
+// The headless host plays the committed replays with no display at all (no
+// window system to start) and its graphics device, told by the host that
+// there is no context, makes no OpenGL call, while the game renders every
+// recorded frame.
+#include <gtest/gtest.h>
+
+#include "tests/support/process.h"
+
+namespace {
+
+using testsupport::ReadFile;
+using testsupport::RunProcess;
+
+std::string FirstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+TEST(HeadlessHost, CommittedReplaysEndAsRecordedWithoutADisplayOrOpenGL) {
+    for (const char* name : {"mode1-rescue", "mode2-fight", "mode3-dive"}) {
+        SCOPED_TRACE(name);
+        const std::string replays = std::string(VORNHELM_SOURCE_DIR) + "/tests/replays/";
+        testsupport::ProcessOptions options;
+        options.workDir = VORNHELM_BUILD_DIR;  // the game reads ./data
+        options.timeoutSeconds = 120;
+        auto result = RunProcess({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "ALSOFT_DRIVERS",
+                                  testsupport::TestAppPath("headless_replay_probe"), "--replay",
+                                  replays + name + ".vhr", "--fast"},
+                                 options);
+        ASSERT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(FirstLine(result.out), FirstLine(ReadFile(replays + name + ".txt")));
+        EXPECT_NE(result.out.find("\nOpenGL calls: 0\n"), std::string::npos) << result.out;
+    }
+}
+
+}  // namespace
