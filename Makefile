@@ -9,7 +9,7 @@ SOAK_MINUTES ?= 30
 PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-repro test-cross bench fuzz soak install deb clean web serve-web
+.PHONY: all deps configure build run test test-repro test-cross bench fuzz soak install deb clean web serve-web mutate
 
 all: build
 
@@ -83,3 +83,9 @@ deb: deps
 
 clean:
 	rm -rf $(BUILD) $(FUZZ_BUILD) $(WEB_BUILD) $(CROSS_BUILD)
+
+# Plants the faults of scripts/mutations.txt one at a time in a scratch clone
+# of the committed tree and prints the score and the survivors (long: about a
+# minute a fault; not part of `make test`).
+mutate: deps
+	@JOBS=$(JOBS) ./scripts/mutate.sh

@@ -57,23 +57,27 @@ public:
     bool Trait(int trait) override;
     void WindowAsked() override;
 
-private:
+protected:
     KrReplayPlayer(KrReplay replay, KrReplayOptions options, KrDescribeState describe)
         : replay_(std::move(replay)), options_(std::move(options)), describe_(describe) {}
+    // Waits until the next update is due (a paced replay) and schedules the
+    // one after it; a schedule missed or ahead by far is started afresh.
+    void Pace();
 
+    KrGame* host_ = nullptr;  // the host played on
+
+private:
     const KrRecord& Take(KrRecordKind kind);
     [[noreturn]] void Mismatch(const std::string& wanted);
     void Play(const KrRecord& record);
     void OpenRecordedWindow();
     void OpenWindow(int width, int height, bool fullscreen);
     void FitWindow(int width, int height);
-    void Pace();
     void CheckLeave();
     void AfterRender();
     void Finished();
     void EndedBeforeShot() const;
 
-    KrGame* host_ = nullptr;
     KrReplay replay_;
     KrReplayOptions options_;
     KrDescribeState describe_;

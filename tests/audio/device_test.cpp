@@ -6,6 +6,9 @@
 
 #include <unistd.h>
 
+#include <cmath>
+#include <vector>
+
 
 #include "framework/audio.h"
 #include "host/desktop/glfw_game.h"
@@ -56,16 +59,8 @@ protected:
 
 }  // namespace
 
-TEST_F(DeviceTest, ChannelStatesThroughPlayPauseResumeStopAndTheEnd) {
-    audio->PlaySample(Tone(1000), 0, 1);
-    ExpectState(0, 1, AL_PLAYING);
-    audio->PauseChannel(0);
-    ExpectState(0, 2, AL_PAUSED);
-    audio->ResumeChannel(0);
-    ExpectState(0, 1, AL_PLAYING);
-    audio->StopChannel(0);
-    ExpectState(0, 0, AL_STOPPED);
-
+// Pause, resume and stop are in SuspendAndResume's table.
+TEST_F(DeviceTest, ChannelStatesAtTheSoundsEnd) {
     audio->PlaySample(Tone(50), 1, 0);
     audio->PlaySample(Tone(50), 2, 1);
     audio->PlaySample(Tone(50), 3, 2);  // any non-zero flags loop
@@ -76,6 +71,70 @@ TEST_F(DeviceTest, ChannelStatesThroughPlayPauseResumeStopAndTheEnd) {
     usleep(200000);  // four times the tone
     ExpectState(2, 1, AL_PLAYING);
     ExpectState(3, 1, AL_PLAYING);
+}
+
+// Suspending pauses what really plays, music too, and resuming restarts
+// exactly that: a channel the game paused, or stopped, stays so.
+TEST_F(DeviceTest, SuspendAndResume) {
+    const int music = gxtkAudio::kMusicChannel;
+    audio->PlaySample(Tone(1000), 0, 1);
+    audio->PlaySample(Tone(1000), 1, 1), audio->PauseChannel(1);
+    audio->PlaySample(Tone(1000), 2, 1), audio->StopChannel(2);
+    audio->PlaySample(Tone(1000), music, 1);
+    const struct { int channel, state; ALint suspended, resumed; } rows[] = {
+        {0, 1, AL_PAUSED, AL_PLAYING}, {1, 2, AL_PAUSED, AL_PAUSED},
+        {2, 0, AL_STOPPED, AL_STOPPED}, {music, 1, AL_PAUSED, AL_PLAYING}};
+    for (int round = 0; round < 2; ++round) {  // a second suspension behaves as the first
+        audio->Suspend();
+        for (const auto& r : rows) ExpectState(r.channel, r.state, r.suspended);
+        audio->Resume();
+        for (const auto& r : rows) ExpectState(r.channel, r.state, r.resumed);
+    }
+    audio->ResumeChannel(1);
+    ExpectState(1, 1, AL_PLAYING);
+}
+
+// A sound started on a busy channel replaces the one there: its own
+// buffer, its own looping, from its start.
+TEST_F(DeviceTest, ANewSoundOnABusyChannelPlaysItsOwnBuffer) {
+    gxtkSample *first = Tone(1000), *second = Tone(500), *third = Tone(1000);
+    for (auto [state, pause] : {std::pair{AL_PLAYING, false}, std::pair{AL_PAUSED, true}}) {
+        SCOPED_TRACE(pause ? "paused" : "playing");
+        audio->PlaySample(first, 5, 1);
+        if (pause) audio->PauseChannel(5);
+        EXPECT_EQ(Source(5, AL_SOURCE_STATE), state);
+        audio->PlaySample(second, 5, 0);
+        ExpectState(5, 1, AL_PLAYING);
+        EXPECT_EQ(Source(5, AL_BUFFER), static_cast<ALint>(second->bufferId));
+        EXPECT_EQ(Source(5, AL_LOOPING), 0);
+        audio->PlaySample(third, 5, 1);
+        EXPECT_EQ(Source(5, AL_BUFFER), static_cast<ALint>(third->bufferId));
+        EXPECT_EQ(Source(5, AL_LOOPING), 1);
+        EXPECT_LT(Source(5, AL_SAMPLE_OFFSET), 22050 / 4);
+    }
+}
+
+// Pan, volume and rate as the channel's source holds them.
+TEST_F(DeviceTest, ChannelSettingsReachTheSource) {
+    auto source = [&](int channel, ALenum param) {
+        ALfloat v[3] = {-9, -9, -9};
+        if (param == AL_POSITION) alGetSource3f(audio->channels[channel].sourceId, param, v, v + 1, v + 2);
+        else alGetSourcef(audio->channels[channel].sourceId, param, v);
+        return std::vector<float>(v, v + (param == AL_POSITION ? 3 : 1));
+    };
+    auto near = [](std::vector<float> a, std::vector<float> b) {
+        for (std::size_t i = 0; i < a.size(); ++i) if (std::fabs(a[i] - b[i]) > 0.001f) return false;
+        return a.size() == b.size();
+    };
+    audio->SetPan(6, 0);
+    EXPECT_TRUE(near(source(6, AL_POSITION), {0, 0, -1}));
+    audio->SetPan(6, 1);
+    EXPECT_TRUE(near(source(6, AL_POSITION), {0.841f, 0, -0.540f}));
+    audio->SetPan(6, -1);
+    EXPECT_TRUE(near(source(6, AL_POSITION), {-0.841f, 0, -0.540f}));
+    audio->SetVolume(6, 0.25f), audio->SetRate(6, 2), audio->SetMusicVolume(0.5f);
+    EXPECT_TRUE(near(source(6, AL_GAIN), {0.25f}) && near(source(6, AL_PITCH), {2}));
+    EXPECT_TRUE(near(source(gxtkAudio::kMusicChannel, AL_GAIN), {0.5f}));
 }
 
 TEST_F(DeviceTest, ThreeChannelFileGivesAnEmptyBuffer) {

@@ -65,7 +65,7 @@ TEST_F(GameStart, LoadingScreenFullScreenFocusAndExit) {
                s.Count(0, 0, 640, 480, Near(40, 40, 80)) > 640 * 100;
     })) << "the loading screen";
 
-    Pause(1.0);  // loaded and settled
+    ASSERT_TRUE(WaitUntil([&] { return ShowsMenu(Grab(window)); })) << "loaded: the menu";
     Key("F11");
     EXPECT_TRUE(WaitForSize(1024, 768)) << "full screen at the desktop's size";
     Key("F11");
@@ -75,7 +75,7 @@ TEST_F(GameStart, LoadingScreenFullScreenFocusAndExit) {
     // Another window takes the focus: the game suspends and saves.
     other = Spawn({"xmessage", "other"}, "", "/dev/null");
     Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^xmessage$"})});
-    EXPECT_TRUE(WaitUntil([&] { return fs::exists(dir + "/.tandorstate"); }, 5)) << "no state file";
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(dir + "/.tandorstate"); })) << "no state file";
     EXPECT_EQ(ReadFile(dir + "/.tandorstate"), FirstRunState());
 
     Key("F4");
@@ -89,7 +89,7 @@ TEST_F(GameStart, MissingDataFolderIsNamed) {
     StartGame(false);
     const std::string expected = "Data folder not found: " + fs::canonical(dir).string() +
                                  "/data/ (start the game from the folder that holds data/, or name it with --data-folder)\n";
-    EXPECT_TRUE(WaitUntil([&] { return ReadFile(dir + "/out.txt") == expected; }, 5)) << ReadFile(dir + "/out.txt");
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(dir + "/out.txt") == expected; })) << ReadFile(dir + "/out.txt");
     EXPECT_TRUE(WaitUntil([&] { return Grab(window).Count(0, 0, 640, 480, [](unsigned p) { return p != 0; }) > 640 * 240; }))
         << "the game goes on drawing";
     Key("F4");

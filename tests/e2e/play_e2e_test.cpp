@@ -129,12 +129,12 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
         Pause(0.3), next = Grab(window);
         bool settled = next.w == 640 && !Near(next.px[5 * 640 + 5], 40, 40, 80, 2) && MenuLikeness(menu, next) > 0.97;
         return menu = next, settled;
-    }, 20)) << "the menu after loading";
+    })) << "the menu after loading";
 
     // Mode 3 (the third item of the strip) by the keyboard; Enter only tapped.
     Press("Right"), Press("Right"), Tap("Return");
     Shot play;
-    ASSERT_TRUE(WaitUntil([&] { return ShowsPlay(play = Grab(window)); }, 8)) << "sky, ground, helicopter and status bar";
+    ASSERT_TRUE(WaitUntil([&] { return ShowsPlay(play = Grab(window)); })) << "sky, ground, helicopter and status bar";
     const double landedAt = soundClock(), padX = RadarPadX(play);
     EXPECT_NEAR(padX, 318, 3) << "the radar shows the pad under the helicopter";
     Pause(1.5);
@@ -143,7 +143,7 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     const double fireFrom = soundClock();
     Hold("Up"), Pause(0.6), Release("Up");
     Hold("Right"), Hold("space");
-    EXPECT_TRUE(WaitUntil([&] { double x = RadarPadX(Grab(window)); return x >= 0 && x < padX - 8; }, 8))
+    EXPECT_TRUE(WaitUntil([&] { double x = RadarPadX(Grab(window)); return x >= 0 && x < padX - 8; }))
         << "the helicopter flew right, away from the pad";
     Pause(1.5);
     Release("space"), Release("Right");
@@ -152,21 +152,21 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     // Give up: pause (Escape only tapped), select give-up, fire; the
     // game-over overlay, then the menu.
     Tap("Escape");
-    EXPECT_TRUE(WaitUntil([&] { return ShowsPausePanel(Grab(window)); }, 8)) << "pause panel";
+    EXPECT_TRUE(WaitUntil([&] { return ShowsPausePanel(Grab(window)); })) << "pause panel";
     Press("Left"), Press("space");
-    EXPECT_TRUE(WaitUntil([&] { return MenuLikeness(menu, Grab(window)) > 0.9; }, 10)) << "the menu again";
+    EXPECT_TRUE(WaitUntil([&] { return MenuLikeness(menu, Grab(window)) > 0.9; })) << "the menu again";
 
     // The finished game is the newest of mode 3's last scores; a score above
     // 0 also heads its top ten. Effects only, as the state said.
     std::vector<int> saved;
-    WaitUntil([&] { return (saved = SavedTables(dir / ".tandorstate")).size() == 61 && saved[51] == 9; }, 5);
+    WaitUntil([&] { return (saved = SavedTables(dir / ".tandorstate")).size() == 61 && saved[51] == 9; });
     ASSERT_EQ(saved.size(), 61u);
     EXPECT_EQ(std::vector<int>(saved.begin() + 51, saved.begin() + 60), (std::vector<int>{9, 8, 7, 6, 5, 4, 3, 2, 1}));
     EXPECT_EQ(saved[20], saved[50]);
     EXPECT_EQ(saved[60], 2);
 
     Press("Escape");  // in the menu: the program ends
-    EXPECT_EQ(WaitExit(game, 5), 0);
+    EXPECT_EQ(WaitExit(game), 0);
     Kill(game), Kill(wm);
 
     // With the tune off, the helicopter standing on the pad was quiet and the

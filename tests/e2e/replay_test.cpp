@@ -86,7 +86,7 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
     ASSERT_FALSE(window.empty());
     Tool({"xdotool", "windowactivate", "--sync", window});
-    Pause(2.5);  // loading, then the menu slides in
+    ASSERT_TRUE(WaitUntil([&] { return ShowsMenu(Grab(window)); })) << "the menu after loading";
     // The selected item, a game, by a tap between two updates: the
     // recording and its replays must both see it.
     Tool({"xdotool", "key", "Return"}), Pause(0.5);
@@ -95,7 +95,7 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     Tap("F11"), Pause(0.8);  // full screen at the desktop's size
     Hold({"Left", "Up"}, 0.5);
     Tap("F4");
-    ASSERT_EQ(WaitExit(game, 60), 0) << ReadFile(dir + "/record.err");
+    ASSERT_EQ(WaitExit(game), 0) << ReadFile(dir + "/record.err");
     const std::string recorded = EndState(dir + "/record.out");
     EXPECT_NE(recorded.find("mode 10, score "), std::string::npos) << recorded;
     std::vector<std::string> shots;
@@ -145,17 +145,17 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
 
     for (auto [name, pid] : std::vector<std::pair<std::string, int*>>{{"fast", &quick}, {"elsewhere", &elsewhere}, {"windowed", &windowed}}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(WaitExit(*pid, 60), 0) << ReadFile(dir + "/" + name + ".err");
+        EXPECT_EQ(WaitExit(*pid), 0) << ReadFile(dir + "/" + name + ".err");
         EXPECT_EQ(EndState(dir + "/" + name + ".out"), recorded);
     }
-    EXPECT_EQ(WaitExit(shot, 60), 0) << ReadFile(dir + "/shot.err");
+    EXPECT_EQ(WaitExit(shot), 0) << ReadFile(dir + "/shot.err");
     EXPECT_EQ(ReadFile(dir + "/shot.out"), "Screenshot saved as shot.png\n");
     const std::string played = Png(shots[0]);
     EXPECT_EQ(played.substr(0, 8), "640x480:");
     EXPECT_TRUE(played == Png(dir + "/shot.png")) << "the replayed frame differs from the one F12 saved";
     for (auto& [name, pid] : committed) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(WaitExit(pid, 60), 0) << ReadFile(dir + "/" + name + ".err");
+        EXPECT_EQ(WaitExit(pid), 0) << ReadFile(dir + "/" + name + ".err");
         EXPECT_EQ(ReadFile(dir + "/" + name + ".out"), ReadFile(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays/" + name + ".txt"));
     }
     EXPECT_EQ(ReadFile(dir + "/.tandorstate"), "changed");

@@ -117,6 +117,19 @@ protected:
     std::string dir;
 };
 
+// An ellipse has as many segments as its two half-axes are long, rounded
+// down to a multiple of 4, and at least 12 (at most 1024).
+TEST_F(Graphics, EllipseSegments) {
+    const struct { float w, h; int segments; } cases[] = {
+        {4, 4, 12}, {0, 0, 12}, {30, 10, 20}, {31, 9, 16}, {100, 60, 80}, {4000, 10, 1024}};
+    for (const auto& c : cases) {
+        device->DrawOval(10, 10, c.w, c.h), device->Flush();
+        ASSERT_FALSE(draws.empty());
+        EXPECT_EQ(draws.back().vertices, c.segments) << c.w << " x " << c.h;
+        draws.clear();
+    }
+}
+
 // Colour and matrix changes do not flush; the 257th quad flushes the first 256.
 TEST_F(Graphics, QuadsBatchUntilTheBufferIsFull) {
     device->SetColor(255, 0, 0), device->SetMatrix(1, 0, 0, 1, 10, 20);
@@ -269,6 +282,62 @@ TEST_F(Graphics, WithoutAWindowTheDeviceMakesNoOpenGLCall) {
     device->DrawSurface(s, 0, 0), device->Flush();
     EXPECT_EQ(allocations.size(), 1u);
     ExpectPixels({{4, 4, 255, 0, 0}, {12, 4, 0, 0, 255}});
+}
+
+// The scissor is given from the top left; OpenGL's y runs upward.
+TEST_F(Graphics, ScissorKeepsDrawingInsideItsRectangle) {
+    kr_graphics_SetScissor(10, 20, 30, 15);
+    kr_graphics_SetColor(0, 255, 0), kr_graphics_DrawRect(0, 0, kW, kH);
+    device->Flush();
+    ExpectPixels({{10, 20, 0, 255, 0}, {39, 34, 0, 255, 0}, {9, 20, 0, 0, 0}, {10, 19, 0, 0, 0},
+                  {40, 34, 0, 0, 0}, {39, 35, 0, 0, 0}, {10, kH - 21, 0, 0, 0}});
+}
+
+// Frames that are wider than high: a strip of three 8 x 4 frames, and 6 x 2
+// frames grabbed from a 12 x 4 image in two rows.
+TEST_F(Graphics, FramesThatAreNotSquare) {
+    const int colours[][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    auto strip = Write("strip.png", 24, 4, [&](int x, int, int c) { return c < 3 ? colours[x / 8][c] : 255; });
+    auto grid = Write("grid.png", 12, 4, [&](int x, int y, int c) { return c < 3 ? colours[x / 6 + 2 * (y / 2)][c] : 255; });
+    c_Image* three = kr_graphics_LoadImage(String(strip.c_str()), 3, 0);
+    c_Image* four = kr_graphics_LoadImage2(String(grid.c_str()), 6, 2, 4, 0);
+    ASSERT_TRUE(three && four);
+    kr_graphics_DrawImage(three, 10, 10, 1);
+    kr_graphics_DrawImage(three, 30, 10, 2);
+    for (int f = 0; f < 4; ++f) kr_graphics_DrawImage(four, 50 + 10 * f, 10, f);
+    device->Flush();
+    ExpectPixels({{10, 10, 0, 255, 0}, {17, 13, 0, 255, 0}, {18, 13, 0, 0, 0}, {17, 14, 0, 0, 0},
+                  {30, 10, 0, 0, 255}, {37, 13, 0, 0, 255}, {38, 10, 0, 0, 0}, {30, 14, 0, 0, 0}});
+    for (int f = 0; f < 4; ++f) {
+        const int x = 50 + 10 * f;
+        ExpectPixels({{x, 10, colours[f][0], colours[f][1], colours[f][2]},
+                      {x + 5, 11, colours[f][0], colours[f][1], colours[f][2]}, {x + 6, 11, 0, 0, 0}, {x, 12, 0, 0, 0}});
+    }
+}
+
+// A positive angle turns counter-clockwise on the screen: x toward up.
+TEST_F(Graphics, RotationTurnsCounterClockwise) {
+    auto red = Write("red.png", 8, 4, [](int, int, int c) { return c == 0 || c == 3 ? 255 : 0; });
+    c_Image* image = kr_graphics_LoadImage(String(red.c_str()), 1, 0);
+    ASSERT_TRUE(image);
+    kr_graphics_PushMatrix();
+    kr_graphics_Translate(40, 60), kr_graphics_Rotate(90);
+    kr_graphics_SetColor(0, 255, 0), kr_graphics_DrawRect(0, 0, 20, 4);
+    kr_graphics_PopMatrix();
+    kr_graphics_SetColor(255, 255, 255);
+    kr_graphics_DrawImage2(image, 100, 60, -90, 2, 1, 0);  // a quarter turn clockwise, twice as long
+    device->Flush();
+    ExpectPixels({{41, 41, 0, 255, 0}, {43, 58, 0, 255, 0}, {41, 62, 0, 0, 0}, {38, 50, 0, 0, 0},
+                  {97, 61, 255, 0, 0}, {97, 75, 255, 0, 0}, {97, 58, 0, 0, 0}, {101, 65, 0, 0, 0}});
+}
+
+// Pixels written as 0xAARRGGBB are premultiplied, each colour channel by its
+// alpha: drawn over black they show that product.
+TEST_F(Graphics, WrittenPixelsArePremultiplied) {
+    gxtkSurface* s = MakeSurface(3, 1, {0x80FF00FF, 0x40FFFFFF, 0x00FFFFFF});
+    device->SetColor(255, 255, 255), device->SetMatrix(8, 0, 0, 8, 0, 0);
+    device->DrawSurface(s, 0, 0), device->Flush();
+    ExpectPixels({{4, 4, 128, 0, 128}, {12, 4, 64, 64, 64}, {20, 4, 0, 0, 0}});
 }
 
 // A pop without a push is ignored; pushes beyond 32 levels are refused and

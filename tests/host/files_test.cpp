@@ -81,6 +81,15 @@ TEST_F(Files, StateFileSavesWhereThePlainWriteWouldAndNeverLosesTheOldContent) {
              EXPECT_EQ(ReadFile(d + "/real/state"), "new");
              EXPECT_FALSE(fs::exists(d + "/real/state.tmp"));
          }},
+        {"a link to a link in another folder, which names its file from there",
+         [&] {
+             fs::create_directory("real"), write("real/state", "old");
+             fs::create_symlink("state", "real/link"), fs::create_symlink("real/link", kState);
+         }, 0,
+         [&](const std::string& d) {
+             EXPECT_EQ(ReadFile(d + "/real/state"), "new");
+             EXPECT_FALSE(fs::exists(d + "/state"));
+         }},
         {"a link that leads to itself", [] { fs::create_symlink(kState, kState); }, -1,
          [&](const std::string& d) { EXPECT_TRUE(fs::is_symlink(fs::symlink_status(d + "/.tandorstate"))); }},
         {"a read-only folder with a writable state file",

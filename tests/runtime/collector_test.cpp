@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <vector>
 
 #include "runtime/runtime.h"
 
@@ -65,6 +66,62 @@ TEST_F(Collector, BarrierKeepsWhatIsStoredIntoABlackObject) {
     gc_assign(holder->ref, kept);
     gc_collect_all();
     EXPECT_TRUE(In(gc_unmarked_list, kept) && In(gc_free_list, temp));
+}
+
+// The counters over several cycles that end in full collections. The host
+// marks its delegate (here the holder) before every step, as
+// KrGame::gc_collect does. With exactly 8 MiB new the step is still
+// incremental; past it, a full collection sweeps and starts the count of new
+// bytes again, so later steps mark in proportion to what is allocated after
+// it, not to the whole heap.
+TEST_F(Collector, CountersOverSeveralFullCollections) {
+    constexpr int kFull = 8388608, kExact = -1;
+    Node* holder = new Node;
+    const int held = holder->gc_size();
+    const struct { int ints; bool full; } rows[] = {
+        {kExact, false}, {1, true}, {kExact, false}, {3 * kFull / 8, true}, {kFull / 4, true}};
+    for (const auto& row : rows) {
+        const int ints = row.ints != kExact ? row.ints
+                                            : (kFull - gc_new_bytes - int(Array<int>::Rep::DataOffset())) / 4;
+        SCOPED_TRACE(ints);
+        Array<int> garbage(ints);
+        garbage = Array<int>();
+        const int bytes = gc_new_bytes, alloced = gc_alloced_bytes, freed = gc_free_bytes;
+        gc_mark(holder), gc_collect();
+        if (!row.full) {
+            EXPECT_EQ(bytes, kFull);
+            EXPECT_TRUE(gc_new_bytes == bytes && gc_alloced_bytes == alloced && gc_free_bytes == freed);
+            continue;
+        }
+        EXPECT_EQ(gc_new_bytes, 0);
+        EXPECT_EQ(gc_alloced_bytes, held);
+        EXPECT_EQ(gc_marked_bytes, 0);
+        EXPECT_EQ(gc_free_bytes, freed + alloced - held);
+        EXPECT_EQ(Count(gc_unmarked_list), 1);
+        // A frame that allocates one node counts that node alone.
+        new Node;
+        gc_mark(holder), gc_collect();
+        EXPECT_TRUE(gc_new_bytes == held && gc_alloced_bytes == 2 * held) << gc_new_bytes << " " << gc_alloced_bytes;
+    }
+}
+
+// An incremental step marks, of what waits grey, a share that grows with the
+// bytes allocated since the last full collection: with eight grey blocks of
+// 1 MiB and 32 bytes, and 2 MiB new, its target is 2 MiB plus a quarter of
+// the rest of the heap, which takes four blocks.
+TEST_F(Collector, AStepMarksInProportionToTheNewBytes) {
+    const struct { int newBytes, blocks; } rows[] = {{0, 0}, {2 << 20, 4}, {4 << 20, 6}, {8 << 20, 8}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.newBytes);
+        SetUp();
+        std::vector<Array<int>> grey;
+        for (int i = 0; i < 8; ++i) grey.emplace_back(1 << 18), gc_mark_q(grey.back());
+        const int block = grey[0].rep->gc_size();
+        gc_new_bytes = row.newBytes;
+        gc_collect();
+        EXPECT_EQ(gc_marked_bytes, row.blocks * block);
+        EXPECT_EQ(Count(gc_marked_list), row.blocks);
+    }
 }
 
 TEST_F(Collector, ZeroLengthArraysAreTheSharedEmptyArrayAndNeverTouched) {

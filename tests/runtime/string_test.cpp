@@ -21,7 +21,7 @@ std::string Ascii(const String& s) { return std::string(s.Data(), s.Data() + s.L
 TEST(String, Slice) {
     const String s("abcdef");
     const struct { int from, term; const char* result; } cases[] = {
-        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {7, 9, ""}, {0, -10, ""}};
+        {-3, 6, "def"}, {2, -1, "cde"}, {4, 2, ""}, {-10, 2, "ab"}, {-7, 2, "ab"}, {7, 9, ""}, {0, -10, ""}};
     for (const auto& c : cases) EXPECT_EQ(Ascii(s.Slice(c.from, c.term)), c.result) << c.from << ", " << c.term;
     EXPECT_EQ(Ascii(s.Slice(-2)), "ef");
 }
@@ -77,6 +77,21 @@ TEST(String, Load) {
         {{0xf0, 0x9f, 0x98, 0x80}, {0xf0, 0x9f, 0x98, 0x80}},
         {{0xef, 0xbb, 0xbf, 0xe9, 0x74}, {0xe9, 0x74}}};
     for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), int(c.bytes.size()))), c.units);
+}
+
+// A sequence cut off by the end of the buffer makes the input invalid even
+// when the bytes just past the end would complete it.
+TEST(String, LoadStopsAtTheEndOfTheBuffer) {
+    const struct { Bytes bytes; int n; Units units; } cases[] = {
+        {{0x41, 0xc3, 0xa9}, 2, {0x41, 0xc3}},
+        {{0xc3, 0xa9}, 1, {0xc3}},
+        {{0x41, 0xe2, 0x82, 0xac}, 3, {0x41, 0xe2, 0x82}},
+        {{0x41, 0xe2, 0x82, 0xac}, 2, {0x41, 0xe2}},
+        {{0xef, 0xbb, 0xbf, 0xc3, 0xa9}, 4, {0xc3}},
+        {{0xfe, 0xff, 0x00, 0x41}, 3, {}},  // a lone last byte of UTF-16
+        {{0x41, 0xc3, 0xa9}, 3, {0x41, 0xe9}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), c.n)), c.units) << c.n;
 }
 
 TEST(String, SaveWritesUtf8) {

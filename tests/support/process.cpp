@@ -72,8 +72,11 @@ void Kill(int& pid) {
 
 void Pause(double s) { std::this_thread::sleep_for(std::chrono::duration<double>(s)); }
 
+// The deadline is on the wall clock: on a busy machine a check (a screen
+// grab, a file read) may itself take long.
 bool WaitUntil(const std::function<bool()>& done, double timeout) {
-    for (double t = 0; t < timeout; t += 0.005, Pause(0.005))
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeout);
+    for (; std::chrono::steady_clock::now() < deadline; Pause(0.005))
         if (done()) return true;
     return done();
 }

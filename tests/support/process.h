@@ -33,13 +33,16 @@ std::string Tool(const std::vector<std::string>& argv);
 // `err`, its input from `in`; it dies with the test.
 int Spawn(const std::vector<std::string>& argv, const std::string& dir, const std::string& out, const Env& env = {},
           const std::string& err = "/dev/null", const std::string& in = "/dev/null");
+// Deadlines are generous: they only bound a wait for something that should
+// happen, so a loaded machine makes a test slower, never failed.
+constexpr double kWaitSeconds = 120;
 // The exit code (128 + signal when killed), or -1 while it runs after `timeout`.
-int WaitExit(int& pid, double timeout = 10);
+int WaitExit(int& pid, double timeout = kWaitSeconds);
 void Kill(int& pid);
 
 void Pause(double seconds);
-// Polls `done` every 5 ms for up to `timeout` seconds.
-bool WaitUntil(const std::function<bool()>& done, double timeout = 10);
+// Polls `done` every 5 ms until it holds or `timeout` seconds have passed.
+bool WaitUntil(const std::function<bool()>& done, double timeout = kWaitSeconds);
 std::string ReadFile(const std::string& path);
 
 // Path of a program built from tests/<label>/apps/<name>.cpp.

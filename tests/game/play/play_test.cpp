@@ -36,6 +36,20 @@ TEST_F(Play, ABrokenStickCountsAsCentred) {
     }
 }
 
+// One update's sideways speed: 4 toward a target more than 3 pixels away,
+// then 2 toward 0, nothing below 1 in size, at most 16 either way.
+TEST_F(Play, SidewaysSpeedTowardTheTarget) {
+    const float cases[][3] = {  // speed, target - x, next speed
+        {0, 10, 2},  {0, -10, -2}, {0, 3, 0},   {0, -3, 0},     {-6, 0, -4},   {6, 0, 4},
+        {-2, 0, 0},  {2, 0, 0},    {3, 0, 1},   {-3, 0, -1},    {-2.5f, 0, 0}, {14, 10, 16},
+        {16, 10, 16}, {-16, -10, -16}, {-8, 10, -2}};
+    for (const auto& [speed, ahead, next] : cases) {
+        Hover(4813, -1000), Player(kSpeed) = speed, Player(kTargetX) += ahead;
+        app->p_GameFlight();
+        EXPECT_EQ(Player(kSpeed), next) << speed << " with the target " << ahead << " ahead";
+    }
+}
+
 // The person climbs a segment every third update (a climbing sound each) and
 // comes aboard at the top: +5 and the pick-up sound. A full cabin of 8 picks up nobody.
 TEST_F(Play, APickUpClimbsAboardAndScoresFive) {

@@ -41,6 +41,7 @@ TEST(Decode, WavChunkWalk) {
     const Chunk data{"data", Tone16(50)}, list{"LIST", Bytes(26, 'i')};
     EXPECT_EQ(Load(RiffWave({Fmt(1, 1, 16), list, data})), 50);
     EXPECT_EQ(Load(RiffWave({Fmt(1, 1, 16, 2), data})), 50);  // 18-byte fmt
+    EXPECT_EQ(Load(RiffWave({Fmt(1, 1, 8), data})), 100);    // 8 bits, the fewest taken
     EXPECT_EQ(Load(RiffWave({list, Fmt(1, 1, 16), data})), -1);
 }
 
@@ -49,6 +50,10 @@ TEST(Decode, WavHeadersThatMustBeRefused) {
     const struct { const char* what; Bytes bytes; } cases[] = {
         {"format code 3", RiffWave({Fmt(3, 1, 32), data})},
         {"no channels", RiffWave({Fmt(1, 0, 16), data})},
+        {"7 bits per sample", RiffWave({Fmt(1, 1, 7), data})},
+        {"no bits per sample", RiffWave({Fmt(1, 2, 0), data})},
+        {"rate 0", RiffWave({Fmt(1, 1, 16, 0, 0), data})},
+        {"negative rate", RiffWave({Fmt(1, 1, 16, 0, -8000), data})},
         {"fmt shorter than its fields", RiffWave({Sized(Fmt(1, 1, 16), 14), data})},
         {"negative LIST size", RiffWave({Fmt(1, 1, 16), Sized(list, 0xFFFFFFF8u), data})},
         {"negative data size", RiffWave({Fmt(1, 1, 16), Sized(data, 0xFFFFFFFFu)})},

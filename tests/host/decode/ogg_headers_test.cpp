@@ -65,6 +65,11 @@ struct SetupHeader {
     int vqDimensions = 1, classDimensions = 1;  // 0 or 1
     bool ordered = false;
     int lookupType = 1, timeValue = 0, floorType = 1, subBook = 0, floorX = 5;
+    // Floor 1: partitions of one class of `floorDimensions` points, at
+    // floorX, floorX + 1 ... in `rangeBits` bits; floor 0: its order.
+    int floorPartitions = 1, floorDimensions = 1, rangeBits = 4, floorOrder = 1;
+    // An ordered VQ book of this many entries of one length, instead of `lengths`.
+    int orderedEntries = 0, orderedLength = 1;
     int residueType = 0, classifications = 2, classBook = 1, residueBook = 0;
     int mappingType = 0, coupled = 0, magnitude = 0, angle = 1, reserved = 0, submaps = 1, mux = 0;
     int mapFloor = 0, mapResidue = 0, windowType = 0, modeMapping = 0, framing = 1;
@@ -77,7 +82,14 @@ struct SetupHeader {
         w.Put(sync, 24).Put(classDimensions, 16).Put(2, 24).Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5).Put(0, 4);
         w.Put(0, 6).Put(timeValue, 16);
         w.Put(0, 6).Put(floorType, 16);
-        w.Put(1, 5).Put(0, 4).Put(0, 3).Put(0, 2).Put(subBook, 8).Put(1, 2).Put(4, 4).Put(floorX, 4);
+        if (floorType == 0) {
+            w.Put(floorOrder, 8).Put(22050, 16).Put(256, 16).Put(6, 6).Put(0, 8).Put(0, 4).Put(0, 8);
+        } else {
+            w.Put(floorPartitions, 5);
+            for (int p = 0; p < floorPartitions; ++p) w.Put(0, 4);
+            w.Put(floorDimensions - 1, 3).Put(0, 2).Put(subBook, 8).Put(1, 2).Put(rangeBits, 4);
+            for (int x = 0; x < floorPartitions * floorDimensions; ++x) w.Put(floorX + x, rangeBits);
+        }
         w.Put(0, 6).Put(residueType, 16).Put(0, 24).Put(64, 24).Put(31, 24);
         w.Put(classifications - 1, 6).Put(classBook, 8);
         for (int c = 0; c < classifications; ++c) w.Put(c == 0 ? 1 : 0, 3).Put(0, 1);
@@ -97,8 +109,13 @@ struct SetupHeader {
     }
 
     void VqBook(BitWriter& w) const {
-        w.Put(sync, 24).Put(vqDimensions, 16).Put(lengths.size(), 24).Put(ordered, 1);
-        if (ordered) {
+        const int entries = orderedEntries ? orderedEntries : static_cast<int>(lengths.size());
+        w.Put(sync, 24).Put(vqDimensions, 16).Put(entries, 24).Put(ordered || orderedEntries, 1);
+        if (orderedEntries) {
+            int bits = 0;
+            while (orderedEntries >> bits) ++bits;
+            w.Put(orderedLength - 1, 5).Put(orderedEntries, bits);
+        } else if (ordered) {
             w.Put(lengths[0] - 1, 5).Put(lengths.size(), 2);  // one run of equal lengths
         } else {
             bool sparse = false;
@@ -113,7 +130,7 @@ struct SetupHeader {
         if (lookupType == 1 || lookupType == 2) {
             w.Put(0x60000000, 32).Put(0x60000000, 32).Put(3, 4).Put(0, 1);
             // One dimension: both types agree; none: no values.
-            const int values = vqDimensions * static_cast<int>(lengths.size());
+            const int values = vqDimensions * entries;
             for (int v = 0; v < values; ++v) w.Put(v, 4);
         }
     }
@@ -175,6 +192,10 @@ TEST(OggHeaders, EachBrokenRuleRejectsItsPacket) {
         {"floor type 2", Changed<S>([](auto& h) { h.floorType = 2; })},
         {"floor sub-book beyond the codebooks", Changed<S>([](auto& h) { h.subBook = 3; })},
         {"floor point on an end point", Changed<S>([](auto& h) { h.floorX = 0; })},
+        {"64 floor points", Changed<S>([](auto& h) { h.floorPartitions = 8, h.floorDimensions = 8, h.rangeBits = 7; })},
+        {"floor 0 of order 0", Changed<S>([](auto& h) { h.floorType = 0, h.floorOrder = 0; })},
+        // 2^23 entries of one dimension: 25 bits of index space.
+        {"codebook too large", Changed<S>([](auto& h) { h.orderedEntries = 1 << 23, h.orderedLength = 23; })},
         {"residue type 3", Changed<S>([](auto& h) { h.residueType = 3; })},
         {"residue book beyond the codebooks", Changed<S>([](auto& h) { h.residueBook = 2; })},
         {"residue book without a lookup", Changed<S>([](auto& h) { h.residueBook = 1; })},
@@ -202,6 +223,8 @@ TEST(OggHeaders, RuleEdgesThatStayValid) {
         {"ordered lengths", [](auto& h) { h.ordered = true; }},
         {"coupled channels", [](auto& h) { h.coupled = 1; }},
         {"two submaps", [](auto& h) { h.submaps = 2, h.mux = 1; }},
+        {"63 floor points", [](auto& h) { h.floorPartitions = 9, h.floorDimensions = 7, h.rangeBits = 7; }},
+        {"floor 0", [](auto& h) { h.floorType = 0; }},
         // Books a decoder never reads a code from, which the reference takes.
         {"residue book without dimensions, lookup type 2",
          [](auto& h) { h.vqDimensions = 0, h.lookupType = 2; }},

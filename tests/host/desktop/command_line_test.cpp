@@ -35,6 +35,10 @@ TEST(CommandLine, ValidForms) {
         {{"--record", "a.vhr", "-h"}, KrLaunch::Help, "a.vhr", "", false, -1, ""},
         {{"--version", "--bogus"}, KrLaunch::Version, "", "", false, -1, ""},
         {{"--replay", "b.vhr", "--version"}, KrLaunch::Version, "", "b.vhr", false, -1, ""},
+        // The options of a replay in any order around it.
+        {{"--fast", "--replay", "b.vhr"}, KrLaunch::Replay, "", "b.vhr", true, -1, ""},
+        {{"--fast", "--screenshot-at", "7", "o.png", "--replay", "b.vhr"}, KrLaunch::Replay, "", "b.vhr", true, 7,
+         "o.png"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));
@@ -78,6 +82,8 @@ TEST(CommandLine, FormsThatMakeNoSense) {
         {{"--replay", ""}, "--replay needs a file name"},
         {{"--record", "a", "--replay", "b"}, "--record and --replay go one at a time"},
         {{"--fast"}, "--fast goes with --replay"},
+        {{"--fast", "--record", "a"}, "--fast goes with --replay"},
+        {{"--replay", "b", "--record", "a"}, "--record and --replay go one at a time"},
         {{"--screenshot-at", "3", "x.png"}, "--screenshot-at goes with --replay"},
         {{"--replay", "a", "--screenshot-at"}, "--screenshot-at needs an update number and a file name"},
         {{"--replay", "a", "--screenshot-at", "-1", "x.png"}, "--screenshot-at needs an update number (0 or more), not '-1'"},

@@ -30,8 +30,9 @@ struct ScriptedHost : KrGlfwGame {
     void PollEvents() override {}
     void WaitEvents() override { log += "wait "; }
     bool WindowOpen() override { return true; }
-    bool WindowIconified() override { return false; }
-    bool WindowActive() override { return true; }
+    bool WindowIconified() override { return iconified; }
+    bool WindowActive() override { return active; }
+    bool active = true, iconified = false;
 };
 
 TEST(MainLoop, Scheduling) {
@@ -49,6 +50,28 @@ TEST(MainLoop, Scheduling) {
         host.SetUpdateRate(c.rate);
         host.clock = c.start;
         EXPECT_EQ(host.Passes(c.passes), c.log);
+    }
+}
+
+// Suspended while the window is inactive or iconified, for ten seconds; on
+// resuming, the first update is due at once and the next an interval later:
+// the time away is not made up.
+TEST(MainLoop, ResumeStartsAFreshSchedule) {
+    // An iconified window stays suspended even when it reports focus.
+    struct Case { const char* name; bool focus, iconified; const char* away; } cases[] = {
+        {"focus lost", false, false, "R wait R wait "}, {"iconified", false, true, "wait wait "},
+        {"iconified with focus", true, true, "wait wait "}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedHost host;
+        host.SetUpdateRate(64);
+        EXPECT_EQ(host.Passes(2), "sleep U R ");
+        host.active = c.focus, host.iconified = c.iconified;
+        EXPECT_EQ(host.Passes(2), c.away);
+        host.clock += 10;
+        host.active = true, host.iconified = false;
+        EXPECT_EQ(host.Passes(3), "U R sleep U R ");
+        EXPECT_EQ(host.Passes(2), "sleep U R ");
     }
 }
 
