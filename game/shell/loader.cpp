@@ -132,8 +132,17 @@ static void Ring(c_MyApp* app, float grey, int firstAngle, float radius) {
     }
 }
 
-// The first touch's key.
-constexpr int kTouchKey = 384;
+// The first touch's key; keyboard keys and pad buttons lie below it, from
+// backspace on (1 to 3 are the mouse buttons), and the back key above.
+constexpr int kTouchKey = 384, kFirstKey = 8, kBackKey = 416;
+
+// Any key or pad button hit since the previous update.
+static bool AnyKeyHit() {
+    for (int key = kFirstKey; key < kTouchKey; ++key) {
+        if (kr_input_KeyHit(key) > 0) return true;
+    }
+    return kr_input_KeyHit(kBackKey) > 0;
+}
 
 int c_MyApp::p_WaitStart(int loading) {
     p_CLS2D(40, 40, 80, 1);
@@ -167,10 +176,14 @@ int c_MyApp::p_WaitStart(int loading) {
     p_SetSize(2);
     p_Text(0.5f * w, 0.7f * h, String("Click to Start"), 1, 1);
     const float mx = static_cast<float>(m_MouseX), my = static_cast<float>(m_MouseY);
-    // A tap counts as a click here: a touch screen has no mouse.
+    // A tap counts as a click here: a touch screen has no mouse. A key or a
+    // pad button starts as well, wherever the pointer is; it locks the keys
+    // so that the menu does not take the same press.
     const bool hit = m_MouseHit > 0 || kr_input_KeyHit(kTouchKey) > 0;
-    if (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h) {
+    const bool key = AnyKeyHit();
+    if (key || (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h)) {
         m_ClickLock = 1;
+        if (key) m_KeyLock = 1;
         m_Mode = 1;
         p_Reload();
         kr_app_SetUpdateRate(60);

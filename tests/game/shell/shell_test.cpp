@@ -60,6 +60,28 @@ TEST_F(Shell, BackAndCreditsLockRule) {
     }
 }
 
+// The start screen (a host whose sound waits for the player's input) is
+// passed by any key or pad button as by a click; a key locks the keys so
+// the menu does not take the same press. Nothing pressed stays there.
+TEST_F(Shell, AnyKeyOrPadButtonPassesTheStartScreen) {
+    const int cases[][3] = {// key code (0: none), mode after, key lock after
+                            {0, 5, 0},      {13, 1, 1},      {32, 1, 1},       {8, 1, 1},        {27, 1, 1},
+                            {65, 1, 1},     {256, 1, 1},     {256 + 7, 1, 1},  {256 + 3 * 32 + 14, 1, 1},
+                            {383, 1, 1},    {416, 1, 1}};
+    for (auto [key, modeAfter, lockAfter] : cases) {
+        SCOPED_TRACE(key);
+        Loaded();
+        app->m_Mode = 5;
+        app->m_KeyLock = 0;
+        if (key) kr_input_device->p_KeyEvent(1, key);
+        UpdateOnce(app);
+        EXPECT_EQ(app->m_Mode, modeAfter);
+        if (key) kr_input_device->p_KeyEvent(2, key);
+        EXPECT_EQ(app->m_KeyLock, lockAfter);
+        EXPECT_EQ(app->m_LoadStep, modeAfter == 1 ? 2 : 0) << "passing it starts the loader";
+    }
+}
+
 // Suspended play pauses with its panel; elsewhere the pause is cleared.
 // Both directions switch iCade off; the suspension saves.
 TEST_F(Shell, SuspendAndResumeApplyThePauseRule) {
