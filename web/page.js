@@ -339,10 +339,7 @@ var Module = (function () {
       return buffer || null;
     },
     setStatus: function () {},
-    onRuntimeInitialized: function () {
-      loading.hidden = true;
-      canvas.focus({ preventScroll: true });
-    },
+    onRuntimeInitialized: function () { loading.hidden = true; },
     // The game ended the program after an error.
     quit: function (code, toThrow) {
       stop(code === 0 ? 'The game has ended. Reload the page to play again.'

@@ -466,6 +466,18 @@ def check_phone(browser, server, checks, orientation):
                  "%s: the touch help fits the screen: %r" % (orientation, shown(browser, "help-touch")))
 
 
+def check_growing_canvas(browser, checks):
+    """A canvas that grows past its art level: the game sees the new size
+    only once that level's files are in place."""
+    browser.evaluate("window.sizesSeen = []; window.addEventListener('resize', () => sizesSeen.push("
+                     "[GLFW.active.width, Module.FS.analyzePath('/data/menu-hd2.png').exists]), true)")
+    browser.call("Emulation.setDeviceMetricsOverride", width=WIDTH, height=HEIGHT, deviceScaleFactor=1, mobile=False)
+    grown = browser.wait_for(lambda: browser.evaluate("GLFW.active.width") == WIDTH, 20)
+    seen = browser.evaluate("sizesSeen")
+    checks.check(grown and seen and all(has for w, has in seen if w > 1230) and start_screen_shown(browser, 10),
+                 "grown to 1280 x 720, the game loads its level 4 art only once it is there: %s" % seen)
+
+
 def run_phone(folder):
     """The first download at three sizes; the phone in both orientations,
     played by taps."""
@@ -482,10 +494,14 @@ def run_phone(folder):
                 limit = FIRST_DOWNLOAD_MAX if (width, height) == (WIDTH, HEIGHT) else 1e9
                 checks.check(ok and size <= limit, "first download at %s: %.2f MB%s" % (
                     what, size / 1e6, " (at most %.1f MB)" % (limit / 1e6) if limit < 1e9 else ""))
+                if (width, height) == (800, 600):
+                    check_growing_canvas(browser, checks)
                 if phone:
                     check_phone(browser, server, checks, "portrait")
                     browser.tap(width / 2, height * 0.45)
-                    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
+                    # The portrait menu shows little sea: it is told by the
+                    # loading screen's colours having gone.
+                    checks.check(browser.wait_for(lambda: not loading_screen(browser.canvas_pixels()), 15),
                                  "portrait: a tap passes the start screen")
                     browser.call("Emulation.setDeviceMetricsOverride", width=height, height=width,
                                  deviceScaleFactor=ratio, mobile=True, screenOrientation={
