@@ -312,6 +312,26 @@ var Module = (function () {
     return worker;
   }
 
+  // --- for an embedding page ----------------------------------------------
+
+  // Mute: the game's sound goes on, silent, through the listener's gain.
+  var muted = false;
+  function applyMute() {
+    var context = typeof AL !== 'undefined' && AL.currentCtx;
+    if (context && context.gain) context.gain.gain.value = muted ? 0 : 1;
+    return !!context;
+  }
+  window.vornhelm.mute = function () {
+    muted = true;
+    if (applyMute()) return;
+    // Sound starts with the game: muted before that, it starts silent.
+    var wait = setInterval(function () { if (!muted || applyMute()) clearInterval(wait); }, 250);
+  };
+  window.vornhelm.unmute = function () {
+    muted = false;
+    applyMute();
+  };
+
   var problem = missingFeature();
   if (problem) {
     loading.hidden = true;

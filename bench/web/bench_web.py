@@ -190,11 +190,18 @@ def main():
     args = parser.parse_args()
     folder = args.web_build
 
-    page = ["index.html", "page.js", "icon.png", "vornhelm-data.js", "vornhelm-data.data", "vornhelm.js",
-            "vornhelm.wasm"]
-    total = sum(os.path.getsize(os.path.join(folder, f)) for f in page)
-    print("vornhelm.wasm: %.2f MB; first download in all: %.2f MB" %
-          (os.path.getsize(os.path.join(folder, "vornhelm.wasm")) / 1e6, total / 1e6), flush=True)
+    # What a page at 1280 x 720 downloads: the page and its scripts, the
+    # .wasm, the data without images and the level 4 images.
+    site = os.path.join(folder, "site")
+    wanted = ("index.html", "page.", "icon.", "vornhelm.", "vornhelm-data-base.", "vornhelm-data-4.")
+    page = [f for f in os.listdir(site) if f.startswith(wanted) and not f.endswith(".gz")]
+    total = sum(os.path.getsize(os.path.join(site, f)) for f in page)
+    packed = sum(os.path.getsize(os.path.join(site, f + ".gz")) for f in page
+                 if os.path.exists(os.path.join(site, f + ".gz")))
+    packed += sum(os.path.getsize(os.path.join(site, f)) for f in page
+                  if not os.path.exists(os.path.join(site, f + ".gz")))
+    print("vornhelm.wasm: %.2f MB; first download at 1280 x 720: %.2f MB, %.2f MB precompressed" %
+          (os.path.getsize(os.path.join(folder, "vornhelm.wasm")) / 1e6, total / 1e6, packed / 1e6), flush=True)
 
     server = cdp.Server(folder)
     browser = cdp.Browser(t.WIDTH, t.HEIGHT)
