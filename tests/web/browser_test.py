@@ -330,11 +330,6 @@ def check_keys_and_pointer(browser, checks):
     browser.press("Enter", "Enter", 13)
     checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15), "Enter passes the start screen")
     browser.pump(1.0)
-    for key, code, keycode in (("Escape", "Escape", 27), ("Backspace", "Backspace", 8), ("F4", "F4", 115)):
-        browser.press(key, code, keycode)
-        browser.pump(0.5)
-        checks.check(not shown(browser, "message") and menu_screen(browser.canvas_pixels()),
-                     "%s in the menu ends nothing: %r" % (key, shown(browser, "message-text")))
     # Pressed on the canvas, released on the help strip below it.
     for kind, y in (("mouseMoved", 300), ("mousePressed", 300), ("mouseMoved", HEIGHT - 4),
                     ("mouseReleased", HEIGHT - 4)):
@@ -353,6 +348,16 @@ def check_keys_and_pointer(browser, checks):
     browser.pump(0.3)
 
 
+def check_nothing_quits(browser, checks):
+    """The menu's back keys and F4 end the program on the desktop; a page
+    has no exit."""
+    for key, code, keycode in (("Escape", "Escape", 27), ("Backspace", "Backspace", 8), ("F4", "F4", 115)):
+        browser.press(key, code, keycode)
+        browser.pump(0.5)
+        checks.check(not shown(browser, "message") and menu_screen(browser.canvas_pixels()),
+                     "%s in the menu ends nothing: %r" % (key, shown(browser, "message-text")))
+
+
 def check_errors(browser, checks):
     """Another script's error reaches the console only; the game's own
     message can be closed."""
@@ -364,6 +369,30 @@ def check_errors(browser, checks):
     browser.evaluate("Module.showMessage('test', {closable: true})")
     browser.evaluate("document.getElementById('message-close').click()")
     checks.check(not shown(browser, "message"), "the message can be closed")
+
+
+def check_embedding_api(browser, checks):
+    """An embedding page mutes the game and gives its sound back."""
+    gain = "AL.currentCtx.gain.gain.value"
+    browser.evaluate("window.vornhelm.mute()")
+    muted = browser.evaluate(gain)
+    browser.evaluate("window.vornhelm.unmute()")
+    checks.check(muted == 0 and browser.evaluate(gain) == 1 and menu_screen(browser.canvas_pixels()),
+                 "mute() silences the game (gain %s) and unmute() gives it back (%s)" % (muted, browser.evaluate(gain)))
+
+
+def check_lost_context(browser, checks):
+    """A lost WebGL context (a GPU reset, a phone's background tab) comes
+    back: the menu is drawn again."""
+    lose = "document.getElementById('canvas').getContext('webgl').getExtension('WEBGL_lose_context')"
+    browser.evaluate("window.loseContext = %s; loseContext.loseContext()" % lose)
+    browser.pump(0.5)
+    lost = menu_screen(browser.canvas_pixels())
+    browser.evaluate("loseContext.restoreContext()")
+    back = browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10)
+    browser.pump(1.0)
+    checks.check(not lost and back and menu_screen(browser.canvas_pixels()),
+                 "a lost and restored context draws the menu again (while lost: %s)" % lost)
 
 
 def check_storage_blocked(browser, server, checks):
@@ -392,7 +421,7 @@ def check_embedded(browser, server, checks):
     browser.navigate(server.url + cdp.EMBED_PAGE)
     frame = "document.getElementById('game').contentDocument"
     ready = browser.wait_for(lambda: browser.evaluate(
-        "(() => { const w = document.getElementById('game').contentWindow;"
+        "(() => { const w = (document.getElementById('game') || {}).contentWindow;"
         " return !!(w && w.Module && w.Module.calledRun); })()"), 30)
     if not checks.check(ready, "the game runs in the portal's frame"):
         return
@@ -431,7 +460,10 @@ def run_site(browser, server, checks):
     if not checks.check(start_screen_shown(browser), "the page shows the start screen"):
         return
     check_keys_and_pointer(browser, checks)
+    check_lost_context(browser, checks)
     check_errors(browser, checks)
+    check_embedding_api(browser, checks)
+    check_nothing_quits(browser, checks)
     check_storage_blocked(browser, server, checks)
     check_embedded(browser, server, checks)
     check_offline(browser, server, checks)
