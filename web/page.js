@@ -189,12 +189,26 @@ var Module = (function () {
                 '.\nCheck the connection and try again.', { retry: start });
   }
 
+  // Scripts run in order once the data is in, but are fetched at once
+  // beside it.
+  var preloaded = {};
+  function preload(name) {
+    if (preloaded[name]) return;
+    preloaded[name] = true;
+    var link = document.createElement('link');
+    link.rel = 'preload';
+    link.as = 'script';
+    link.href = served(name);
+    document.head.appendChild(link);
+  }
+
   function start() {
     loading.hidden = false;
     showProgress();
     var level;
     offlineWorker().then(function () {
       level = neededLevel();
+      ['vornhelm-data-base.js', tierPackage(level) + '.js', 'vornhelm.js'].forEach(preload);
       return Promise.all([download('vornhelm.wasm'), download('vornhelm-data-base.data'),
                           download(tierPackage(level) + '.data')]);
     }).then(function (got) {
