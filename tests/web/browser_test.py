@@ -438,10 +438,15 @@ def check_embedded(browser, server, checks):
 
 
 def check_offline(browser, server, checks):
-    """Once played, the page reloads and plays without a network."""
+    """The browser finds the page installable; once played, it reloads and
+    plays without a network."""
     browser.navigate(server.url + PAGE)
     start_screen_shown(browser)
     worker = browser.wait_for(lambda: browser.evaluate("!!navigator.serviceWorker.controller"), 10)
+    manifest = browser.call("Page.getAppManifest")
+    problems = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
+    checks.check(worker and not problems and not manifest.get("errors") and '"512x512"' in manifest.get("data", ""),
+                 "the page is installable: %s %s" % (problems, manifest.get("errors")))
     server.close()
     browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
                  uploadThroughput=-1)
@@ -454,7 +459,28 @@ def check_offline(browser, server, checks):
     browser.errors[:] = [e for e in browser.errors if "ERR_INTERNET_DISCONNECTED" not in e]
 
 
+def check_hashed_names(folder, checks):
+    """Every file the page names but itself and its worker is named by a
+    hash of its content, so files of two builds never mix."""
+    import hashlib
+    import json
+    import re
+    with open(os.path.join(folder, "site", "index.html")) as f:
+        table = json.loads(re.search(r"VORNHELM_FILES = (\{.*?\});", f.read()).group(1))
+    wrong = []
+    for name, entry in table.items():
+        if name == "sw.js":
+            continue
+        with open(os.path.join(folder, "site", entry["path"]), "rb") as f:
+            digest = hashlib.sha256(f.read()).hexdigest()[:12]
+        if entry["path"] != re.sub(r"(\.[a-z]+)$", "." + digest + r"\1", name):
+            wrong.append(entry["path"])
+    checks.check(len(table) > 10 and not wrong, "%d files named by their content's hash; wrong: %s" % (
+        len(table) - 1, wrong))
+
+
 def run_site(browser, server, checks):
+    check_hashed_names(server.folder, checks)
     browser.before_each_page(TAKE_AWAY)
     check_refusals(browser, server, checks)
     if not checks.check(start_screen_shown(browser), "the page shows the start screen"):

@@ -86,6 +86,7 @@ class Server:
     """Serves one folder on 127.0.0.1 at a free port, from a thread."""
 
     def __init__(self, folder):
+        self.folder = folder
         # Each server's own handler class: its failing paths are its own.
         handler = functools.partial(type("Handler", (QuietHandler,), {}), directory=folder)
         self.handler = handler.func
