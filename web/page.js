@@ -332,7 +332,7 @@ var Module = (function () {
   var muted = false;
   function applyMute() {
     var context = typeof AL !== 'undefined' && AL.currentCtx;
-    if (context && context.gain) context.gain.gain.value = muted ? 0 : 1;
+    if (context && context.gain) context.gain.gain.value = muted || paused ? 0 : 1;
     return !!context;
   }
   window.vornhelm.mute = function () {
@@ -345,6 +345,16 @@ var Module = (function () {
     muted = false;
     applyMute();
   };
+
+  // Pause: the suspension a hidden page gets (updates stop, the state is
+  // saved), silent whatever the mute; resume picks up where it stopped.
+  var paused = false;
+  function applyPause() {
+    if (Module._vornhelm_page_pause) Module._vornhelm_page_pause(paused ? 1 : 0);
+    applyMute();
+  }
+  window.vornhelm.pause = function () { paused = true; applyPause(); };
+  window.vornhelm.resume = function () { paused = false; applyPause(); };
 
   var problem = missingFeature();
   if (problem) {
@@ -373,7 +383,11 @@ var Module = (function () {
       return buffer || null;
     },
     setStatus: function () {},
-    onRuntimeInitialized: function () { loading.hidden = true; },
+    onRuntimeInitialized: function () {
+      loading.hidden = true;
+      // Paused by the embedding page while loading: the game starts paused.
+      if (paused) setTimeout(applyPause, 0);
+    },
     // The game ended the program after an error.
     quit: function (code, toThrow) {
       stop(code === 0 ? 'The game has ended. Reload the page to play again.'
