@@ -372,13 +372,41 @@ def check_errors(browser, checks):
 
 
 def check_embedding_api(browser, checks):
-    """An embedding page mutes the game and gives its sound back."""
+    """An embedding page mutes the game and gives its sound back; pauses it
+    (nothing moves, the state is saved, silent) and resumes it; and hears of
+    a game's end with its mode and score."""
     gain = "AL.currentCtx.gain.gain.value"
     browser.evaluate("window.vornhelm.mute()")
     muted = browser.evaluate(gain)
     browser.evaluate("window.vornhelm.unmute()")
     checks.check(muted == 0 and browser.evaluate(gain) == 1 and menu_screen(browser.canvas_pixels()),
                  "mute() silences the game (gain %s) and unmute() gives it back (%s)" % (muted, browser.evaluate(gain)))
+
+    browser.evaluate("localStorage.removeItem('%s')" % STATE_KEY)
+    browser.evaluate("window.vornhelm.pause()")
+    browser.pump(0.3)
+    still = browser.canvas_pixels()
+    browser.pump(1.0)
+    held = browser.canvas_pixels() == still
+    saved, silent = stored_state(browser), browser.evaluate(gain) == 0
+    browser.evaluate("window.vornhelm.resume()")
+    moving = browser.wait_for(lambda: browser.canvas_pixels() != still, 3)
+    checks.check(held and saved and silent and moving and browser.evaluate(gain) == 1,
+                 "pause() holds the menu still (%s), saves (%s) and silences (%s); resume() goes on (%s)" % (
+                     held, bool(saved), silent, bool(moving)))
+
+    browser.evaluate("window.gameOver = null; window.addEventListener('vornhelm:gameover',"
+                     " e => { window.gameOver = e.detail; })")
+    browser.press("Enter", "Enter", 13)
+    browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10)
+    browser.pump(0.5)
+    browser.press("Escape", "Escape", 27)
+    browser.wait_for(lambda: pause_panel(browser.canvas_pixels()), 5)
+    browser.press("ArrowLeft", "ArrowLeft", 37)
+    browser.press(" ", "Space", 32)
+    over = browser.wait_for(lambda: browser.evaluate("window.gameOver"), 15)
+    checks.check(over == {"mode": 1, "score": 0} and browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10),
+                 "a game given up tells the embedding page: vornhelm:gameover %s" % over)
 
 
 def check_lost_context(browser, checks):
@@ -536,6 +564,34 @@ def check_growing_canvas(browser, checks):
                  "grown to 1280 x 720, the game loads its level 4 art only once it is there: %s" % seen)
 
 
+def ground(shot):
+    """Share of the canvas that is the play screen's green ground."""
+    return share(shot, lambda r, g, b: r < 30 and g > 150 and b < 30)
+
+
+def check_onscreen_pad(browser, checks):
+    """On a touch screen the game shows its on-screen pad; holding its up
+    button lifts the helicopter off the home pad (the ground drops out of
+    sight below it)."""
+    browser.tap(347, 237)  # the chosen mode, the large tile of the strip
+    browser.pump(0.5)
+    browser.tap(347, 237)
+    if not checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10),
+                        "landscape: two taps on the chosen mode start a game"):
+        return
+    browser.pump(1.0)
+    before = ground(browser.canvas_pixels())
+    # The pad's up button: 32 virtual pixels above its centre, 64 from the
+    # left and the bottom (at 844 x 390 CSS pixels, 1.08 CSS pixels each).
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": 67, "y": 264, "id": 1}])
+    browser.pump(1.5)
+    after = ground(browser.canvas_pixels())
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    checks.check(before > 0.05 and after < before / 3,
+                 "landscape: holding the on-screen pad's up button flies up (ground %.0f%% of the screen, "
+                 "then %.0f%%)" % (100 * before, 100 * after))
+
+
 def run_phone(folder):
     """The first download at three sizes; the phone in both orientations,
     played by taps."""
@@ -568,6 +624,7 @@ def run_phone(folder):
                     check_phone(browser, server, checks, "landscape")
                     checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
                                  "landscape: the menu is drawn again at the new size")
+                    check_onscreen_pad(browser, checks)
                 checks.check(not browser.errors, "%s: no errors on the console: %s" % (what, browser.errors[:3]))
             finally:
                 browser.close()
