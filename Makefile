@@ -62,7 +62,7 @@ web: configure
 # Serves the browser version on this machine only.
 serve-web: web
 	@echo "Vornhelm: open http://127.0.0.1:$(WEB_PORT)/ (Ctrl-C stops the server)"
-	@cd $(WEB_BUILD) && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
+	@cd $(WEB_BUILD)/site && python3 -m http.server $(WEB_PORT) --bind 127.0.0.1
 
 # The sanitizer build of the whole game plays random input for SOAK_MINUTES.
 soak: configure

@@ -325,6 +325,7 @@ public:
     int p_OptionBox();
     int p_PauseMenu();
     int p_OuyaQuit();
+    bool p_CanQuit();
 
     // play/game_over.cpp, screens/credits.cpp, screens/badges.cpp.
     int p_GameOver();

@@ -77,6 +77,12 @@ enum KrHostTrait {
     // Sound can start only after the player's first input (a browser's
     // rule): the game then waits on its start screen for a click.
     kKrTraitSoundNeedsGesture = 0,
+    // The program may not end itself (a page has no exit): F4, the window's
+    // close and the menu's back do nothing. Format 3 of replays on.
+    kKrTraitNoExit = 1,
+    // The screen is touched rather than pointed at (a phone): the game
+    // shows its on-screen pad. Format 3 of replays on.
+    kKrTraitTouchFirst = 2,
 };
 
 // What a recording notes: every call into the game and every value the game
@@ -160,6 +166,8 @@ public:
     // A trait of this host (or, in a replay, of the recording's).
     bool Trait(KrHostTrait trait);
     bool SoundNeedsGesture() { return Trait(kKrTraitSoundNeedsGesture); }
+    bool CanQuit() { return !Trait(kKrTraitNoExit); }
+    bool TouchFirst() { return Trait(kKrTraitTouchFirst); }
     virtual void gc_collect();
 
     // ---- What the graphics device asks ---------------------------------

@@ -5,7 +5,7 @@ set -e
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
 clang libclang-rt-14-dev \
-libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev libvorbis-dev libsdl2-dev \
+libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev zlib1g-dev libvorbis-dev libsdl2-dev \
 xvfb xauth xdotool openbox x11-utils xdg-user-dirs \
 dpkg-dev debhelper autopkgtest git lintian appstream desktop-file-utils man-db \
 emscripten nodejs chromium python3-websocket"

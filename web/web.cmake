@@ -3,10 +3,14 @@
 # (host/web/), with GLFW, OpenGL (WebGL through the legacy emulation) and
 # OpenAL (Web Audio) from emscripten's own JavaScript libraries.
 #
-# Outputs, in the build folder: index.html, vornhelm.js, vornhelm.wasm, the
-# data package vornhelm-data.js and vornhelm-data.data, icon.png; and, for the
-# tests and the benchmark only, replay.html and bench.html with their programs,
-# and vornhelm-replay-node.js, the replay player for node.
+# Outputs: site/, the folder to publish (web/build_site.py): the page
+# (index.html), the offline worker (sw.js) and the page's files named by
+# their content's hash: page.js and page.css, vornhelm.js and .wasm, the web
+# app manifest and icons, and the data in four packages (vornhelm-data-base
+# and one per art level, vornhelm-data-1, -2 and -4). In the build folder,
+# for the tests and the benchmark only: the unhashed files, the whole data
+# in one package (vornhelm-data.js and .data), replay.html and bench.html
+# with their programs, and vornhelm-replay-node.js, the replay player for node.
 set(VORNHELM_DATA_DIR "" CACHE PATH "The data folder written by the native build's asset generator")
 if(NOT IS_DIRECTORY "${VORNHELM_DATA_DIR}")
   message(FATAL_ERROR "VORNHELM_DATA_DIR must name the native build's data folder (make web sets it)")
@@ -56,14 +60,29 @@ add_custom_command(
   OUTPUT ${WEB_DATA_JS} ${CMAKE_BINARY_DIR}/vornhelm-data.data
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_STAGE}
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${VORNHELM_DATA_DIR} ${WEB_STAGE}/data
-  COMMAND ${CMAKE_COMMAND} -E copy ${VORNHELM_DATA_DIR}/icon/vornhelm.png ${CMAKE_BINARY_DIR}/icon.png
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${WEB_STAGE}/data/preview ${WEB_STAGE}/data/icon
   COMMAND ${CMAKE_COMMAND} -E chdir ${WEB_STAGE} python3 ${WEB_PACKAGER} ${CMAKE_BINARY_DIR}/vornhelm-data.data
           --preload data --js-output=${WEB_DATA_JS}
   DEPENDS ${WEB_DATA_FILES}
   COMMENT "Packaging the data folder for the page"
   VERBATIM)
-add_custom_target(vornhelm_web_data ALL DEPENDS ${WEB_DATA_JS})
+# The same data split by art level for the page, which downloads only the
+# level its canvas needs.
+set(WEB_SITE_TOOL ${CMAKE_SOURCE_DIR}/web/build_site.py)
+set(WEB_TIER_FILES)
+foreach(part base 1 2 4)
+  list(APPEND WEB_TIER_FILES ${CMAKE_BINARY_DIR}/vornhelm-data-${part}.js ${CMAKE_BINARY_DIR}/vornhelm-data-${part}.data)
+endforeach()
+add_custom_command(
+  OUTPUT ${WEB_TIER_FILES} ${CMAKE_BINARY_DIR}/icon.png ${CMAKE_BINARY_DIR}/icon-192.png ${CMAKE_BINARY_DIR}/icon-512.png
+  COMMAND python3 ${WEB_SITE_TOOL} packages ${VORNHELM_DATA_DIR} ${CMAKE_BINARY_DIR} ${WEB_PACKAGER}
+  COMMAND ${CMAKE_COMMAND} -E copy ${VORNHELM_DATA_DIR}/icon/vornhelm.png ${CMAKE_BINARY_DIR}/icon.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${VORNHELM_DATA_DIR}/icon/vornhelm-192.png ${CMAKE_BINARY_DIR}/icon-192.png
+  COMMAND ${CMAKE_COMMAND} -E copy ${VORNHELM_DATA_DIR}/icon/vornhelm-512.png ${CMAKE_BINARY_DIR}/icon-512.png
+  DEPENDS ${WEB_DATA_FILES} ${WEB_SITE_TOOL}
+  COMMENT "Packaging the data folder by art level for the page"
+  VERBATIM)
+add_custom_target(vornhelm_web_data ALL DEPENDS ${WEB_DATA_JS} ${WEB_TIER_FILES})
 
 # The page.
 # The page's program, with the session recording it hands out
@@ -119,13 +138,18 @@ set(WEB_BENCH_EXPORTS _main _vornhelm_bench_update_rate _vornhelm_bench_update_r
 list(JOIN WEB_BENCH_EXPORTS "," WEB_BENCH_EXPORTS)
 target_link_options(vornhelm-bench PRIVATE ${WEB_LINK_OPTIONS} -sEXPORTED_FUNCTIONS=${WEB_BENCH_EXPORTS})
 
-# The page's own files; the benchmark's page is the game's page running the
-# benchmark's program.
-foreach(file index.html page.js replay.html)
+# The page's own files, then the site made of them and the programs; the
+# benchmark's page is the game's page running the benchmark's program.
+foreach(file page.js page.css replay.html)
   configure_file(${CMAKE_SOURCE_DIR}/web/${file} ${CMAKE_BINARY_DIR}/${file} COPYONLY)
 endforeach()
-file(READ ${CMAKE_SOURCE_DIR}/web/index.html WEB_BENCH_PAGE)
-string(REPLACE "<title>Vornhelm</title>" "<title>Vornhelm benchmark</title>" WEB_BENCH_PAGE "${WEB_BENCH_PAGE}")
-string(REPLACE "src=\"vornhelm.js\"" "src=\"vornhelm-bench.js\"" WEB_BENCH_PAGE "${WEB_BENCH_PAGE}")
-file(WRITE ${CMAKE_BINARY_DIR}/bench.html "${WEB_BENCH_PAGE}")
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/web/index.html)
+set(WEB_SITE_SOURCES index.html page.js page.css sw.js manifest.webmanifest)
+list(TRANSFORM WEB_SITE_SOURCES PREPEND ${CMAKE_SOURCE_DIR}/web/)
+add_custom_command(
+  OUTPUT ${CMAKE_BINARY_DIR}/site/index.html ${CMAKE_BINARY_DIR}/bench.html
+  COMMAND python3 ${WEB_SITE_TOOL} site ${CMAKE_SOURCE_DIR}/web ${CMAKE_BINARY_DIR}
+  DEPENDS ${WEB_SITE_SOURCES} ${WEB_SITE_TOOL} ${WEB_TIER_FILES} vornhelm vornhelm-bench
+          ${CMAKE_BINARY_DIR}/page.js ${CMAKE_BINARY_DIR}/page.css
+  COMMENT "Naming the page's files by their content for the site"
+  VERBATIM)
+add_custom_target(vornhelm_web_site ALL DEPENDS ${CMAKE_BINARY_DIR}/site/index.html)

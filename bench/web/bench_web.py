@@ -333,13 +333,17 @@ def main():
     folder = args.web_build
     folders = ([args.against] if args.against else []) + [folder]
 
-    page = ["index.html", "page.js", "icon.png", "vornhelm-data.js", "vornhelm-data.data", "vornhelm.js",
-            "vornhelm.wasm"]
+    # What a page at 1280 x 720 downloads: the page and its scripts, the
+    # .wasm, the data without images and the level 4 images.
+    wanted = ("index.html", "page.", "icon.", "vornhelm.", "vornhelm-data-base.", "vornhelm-data-4.")
     for f in folders:
-        total = sum(os.path.getsize(os.path.join(f, name)) for name in page)
-        print("%s: vornhelm.wasm %.2f MB, vornhelm.js %.2f MB; first download in all: %.2f MB" %
-              (f, os.path.getsize(os.path.join(f, "vornhelm.wasm")) / 1e6,
-               os.path.getsize(os.path.join(f, "vornhelm.js")) / 1e6, total / 1e6), flush=True)
+        site = os.path.join(f, "site")
+        page = [n for n in os.listdir(site) if n.startswith(wanted) and not n.endswith(".gz")]
+        total = sum(os.path.getsize(os.path.join(site, n)) for n in page)
+        packed = sum(os.path.getsize(os.path.join(site, n + ".gz")) if os.path.exists(os.path.join(site, n + ".gz"))
+                     else os.path.getsize(os.path.join(site, n)) for n in page)
+        print("%s: vornhelm.wasm %.2f MB; first download at 1280 x 720: %.2f MB, %.2f MB precompressed" %
+              (f, os.path.getsize(os.path.join(f, "vornhelm.wasm")) / 1e6, total / 1e6, packed / 1e6), flush=True)
 
     servers = [(f, cdp.Server(f)) for f in folders]
     try:

@@ -16,13 +16,13 @@ bool BackOnAnyDevice(c_MyApp& app) {
     return false;
 }
 
-// Back ends the program at once; on OUYA it asks first on the quit screen,
-// and the Escape key asks too.
+// Back ends the program at once where the host lets it (a page does not);
+// on OUYA it asks first on the quit screen, and the Escape key asks too.
 static void MenuLeave(c_MyApp& app) {
     if (app.m_KeyLock != 0 || app.m_ClickLock != 0) return;
     bool back = app.p_PlayKeyAll(kActionBack, 1) != 0;
     if (kr_Vex_isOuya != 1) {
-        if (back) krError(String());
+        if (back && app.p_CanQuit()) krError(String());
         return;
     }
     if (back || kr_input_KeyDown(kr_key::Escape) != 0) {

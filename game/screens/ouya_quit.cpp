@@ -47,7 +47,7 @@ int c_MyApp::p_OuyaQuit() {
         return 0;
     }
     for (int action : kQuitActions) {
-        if (p_PlayKeyAll(action, 1) != 0) krError(String());
+        if (p_PlayKeyAll(action, 1) != 0 && p_CanQuit()) krError(String());
     }
     return 0;
 }

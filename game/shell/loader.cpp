@@ -140,6 +140,16 @@ static void Ring(c_MyApp* app, float grey, int firstAngle, float radius) {
     }
 }
 
+// Any key or pad button hit since the previous update: keyboard keys and pad
+// buttons lie from backspace up to the first touch's key (1 to 3 are the
+// mouse buttons), and the back key above.
+static bool AnyKeyHit() {
+    for (int key = kr_key::Backspace; key < kr_key::TouchFirst; ++key) {
+        if (kr_input_KeyHit(key) > 0) return true;
+    }
+    return kr_input_KeyHit(kr_key::Back) > 0;
+}
+
 int c_MyApp::p_WaitStart(int loading) {
     p_CLS2D(40, 40, 80, 1);
     const int r = kr_Vex_ToInt(kr_Vex_jscrw < kr_Vex_jscrh ? kr_Vex_jscrw : kr_Vex_jscrh);
@@ -172,10 +182,14 @@ int c_MyApp::p_WaitStart(int loading) {
     p_SetSize(2);
     p_Text(0.5f * w, 0.7f * h, String("Click to Start"), 1, 1);
     const float mx = static_cast<float>(m_MouseX), my = static_cast<float>(m_MouseY);
-    // A tap counts as a click here: a touch screen has no mouse.
+    // A tap counts as a click here: a touch screen has no mouse. A key or a
+    // pad button starts as well, wherever the pointer is; it locks the keys
+    // so that the menu does not take the same press.
     const bool hit = m_MouseHit > 0 || kr_input_KeyHit(kr_key::TouchFirst) > 0;
-    if (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h) {
+    const bool key = AnyKeyHit();
+    if (key || (hit && mx > 0.25f * w && mx < 0.75f * w && my > 0.25f * h && my < 0.75f * h)) {
         m_ClickLock = 1;
+        if (key) m_KeyLock = 1;
         m_Mode = kModeMenu;
         p_Reload();
         kr_app_SetUpdateRate(60);

@@ -40,6 +40,8 @@ int c_MyApp::p_OnCreate() {
     // A host whose sound waits for the player's input starts on the start
     // screen, whose "Click to Start" is that input.
     m_Mode = kr_app__game && kr_app__game->SoundNeedsGesture() ? kModeStart : kModeMenu;
+    // A touch screen without keys gets the on-screen pad.
+    if (kr_app__game && kr_app__game->TouchFirst()) kr_Vex_OnScreenControls = 1;
     kr_app_SetUpdateRate(60);
     m_DevW = kr_graphics_DeviceWidth();
     m_DevH = kr_graphics_DeviceHeight();
@@ -138,7 +140,7 @@ int c_MyApp::p_OnUpdate() {
     else
         m_Ctl[kCtlBackKey] = kr_input_KeyHit(kr_key::Back);
     if (kr_input_KeyHit(kr_key::F11)) p_FullscreenFlip();
-    if (kr_input_KeyHit(kr_key::F4) || kr_input_KeyHit(kr_key::Close)) krError(String());
+    if ((kr_input_KeyHit(kr_key::F4) || kr_input_KeyHit(kr_key::Close)) && p_CanQuit()) krError(String());
     if (kr_input_KeyHit(kr_key::F1)) kr_Vex_DebugMode = 1 - kr_Vex_DebugMode;
     kr_asyncevent_UpdateAsyncEvents();
     if (kr_Vex_HasMusicStream == 1 && m_TunePlaying == 1) {
@@ -228,6 +230,9 @@ int c_MyApp::p_OnResume() {
     p_iCade(0);
     return 0;
 }
+
+// The host decides whether the program may end itself (a page may not).
+bool c_MyApp::p_CanQuit() { return !kr_app__game || kr_app__game->CanQuit(); }
 
 int c_MyApp::p_iCade(int on) {
     if (on == 1) {

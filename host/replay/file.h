@@ -60,8 +60,10 @@ struct KrReplay {
 
 // Current format version; readers refuse files of a later one. Format 1
 // has no trait records: its recordings were all made on hosts whose traits
-// are all false (the desktop).
-constexpr int kReplayFormatVersion = 2;
+// are all false (the desktop). Format 2 records the first trait only
+// (kReplayFormat2Traits); the later ones were false where it was written.
+constexpr int kReplayFormatVersion = 3;
+constexpr int kReplayFormat2Traits = 1;
 
 // Limits every reader enforces (the host and the input module rely on them).
 constexpr int kReplayMaxWindowSide = 32768;

@@ -264,10 +264,11 @@ void KrReplayPlayer::Date(Array<int> date) {
     for (int i = 0; i < date.Length() && i < static_cast<int>(values.size()); ++i) date[i] = values[i];
 }
 
-// Recordings from before traits were recorded were all made where every
-// trait is false.
+// Recordings from before traits were recorded (or before a trait was) were
+// all made where it is false.
 bool KrReplayPlayer::Trait(int trait) {
     if (replay_.version < 2) return false;
+    if (replay_.version < 3 && trait >= kReplayFormat2Traits) return false;
     const KrRecord& r = Take(K::Trait);
     if (r.a != trait) {
         --next_;

@@ -4,7 +4,7 @@
 // session again update for update.
 //
 // Layout: the four bytes "VHRP", the format version as a varint (this build
-// writes 2 and reads 1 and 2; a later version is refused), then the records, each
+// writes 3 and reads 1 to 3; a later version is refused), then the records, each
 // one tag byte followed by its fields, and last the end record: tag 0x7f
 // followed by the CRC-32 (IEEE polynomial, as zlib computes it) of every
 // byte before the checksum, 4 bytes little-endian. Nothing may follow.

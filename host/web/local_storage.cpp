@@ -18,7 +18,7 @@ namespace {
 // switched off, a sandboxed frame); -2 when the browser refused the value
 // (its quota is full).
 int KrWebGame::WriteState(String state) {
-    return EM_ASM_INT({
+    const int result = EM_ASM_INT({
         var text = "";
         for (var i = 0; i < $1; i++) text += String.fromCharCode(HEAPU16[($0 >> 1) + i]);
         var storage;
@@ -27,6 +27,9 @@ int KrWebGame::WriteState(String state) {
         try { storage.setItem(UTF8ToString($2), text); } catch (e) { return -2; }
         return 0;
     }, state.Data(), state.Length(), KR_STATE_KEY);
+    // The page tells the player, once, that nothing is kept.
+    if (result != 0) EM_ASM({ if (Module.onSaveFailed) Module.onSaveFailed($0); }, result);
+    return result;
 }
 
 // The empty string when nothing is stored or storage cannot be read.

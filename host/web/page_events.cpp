@@ -113,6 +113,11 @@ EM_BOOL OnTouch(int type, const EmscriptenTouchEvent* e, void*) {
 
 }  // namespace
 
+// The embedding page's pause (1) and resume (0), through window.vornhelm.
+extern "C" EMSCRIPTEN_KEEPALIVE void vornhelm_page_pause(int paused) {
+    if (host) host->PausedByPage(paused != 0);
+}
+
 void KrListenToPage(KrWebGame* game) {
     host = game;
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;

@@ -28,6 +28,26 @@ void CanvasCssSize(double* width, double* height) {
     emscripten_get_element_css_size(kCanvas, width, height);
 }
 
+// GLFW's script turns touches into mouse events; here they are touches.
+void StopGlfwTouches() {
+    EM_ASM({
+        var canvas = Module["canvas"];
+        canvas.removeEventListener("touchmove", GLFW.onMousemove, true);
+        canvas.removeEventListener("touchstart", GLFW.onMouseButtonDown, true);
+        canvas.removeEventListener("touchcancel", GLFW.onMouseButtonUp, true);
+        canvas.removeEventListener("touchend", GLFW.onMouseButtonUp, true);
+    });
+}
+
+// A lost context is only given back when its loss is claimed (the event's
+// default prevented); until then frames draw nothing.
+EM_BOOL OnContextLost(int, const void*, void*) { return true; }
+
+EM_BOOL OnContextRestored(int, const void*, void* host) {
+    static_cast<KrWebGame*>(host)->ContextRestored();
+    return true;
+}
+
 }  // namespace
 
 KrWebGame::KrWebGame() {}
@@ -39,14 +59,9 @@ void KrWebGame::Run() {
     const double ratio = emscripten_get_device_pixel_ratio();
     SetGlfwWindow(std::max(1, static_cast<int>(std::lround(cssWidth * ratio))),
                   std::max(1, static_cast<int>(std::lround(cssHeight * ratio))), 8, 8, 8, 0, 0, 0, false);
-    // GLFW's script turns touches into mouse events; here they are touches.
-    EM_ASM({
-        var canvas = Module["canvas"];
-        canvas.removeEventListener("touchmove", GLFW.onMousemove, true);
-        canvas.removeEventListener("touchstart", GLFW.onMouseButtonDown, true);
-        canvas.removeEventListener("touchcancel", GLFW.onMouseButtonUp, true);
-        canvas.removeEventListener("touchend", GLFW.onMouseButtonUp, true);
-    });
+    StopGlfwTouches();
+    emscripten_set_webglcontextlost_callback(kCanvas, this, true, OnContextLost);
+    emscripten_set_webglcontextrestored_callback(kCanvas, this, true, OnContextRestored);
     StartGame();
     RenderGame();
     // 0 frames per second: the browser's animation frames drive the loop.
@@ -56,9 +71,44 @@ void KrWebGame::Run() {
 // The desktop's loop blocks in its wait until an event arrives; a frame
 // with nothing new is skipped the same way.
 void KrWebGame::Frame() {
+    if (restored_) ReopenWindow();
     if (waiting_ && !woken_) return;
     waiting_ = woken_ = false;
     RunPass();
+}
+
+// The restored context is as new: the window is opened again on it, as the
+// desktop opens a new window, so the renderer sets itself up afresh and
+// every image makes its texture again from the pixels it keeps.
+void KrWebGame::ReopenWindow() {
+    restored_ = false;
+    int width = 0, height = 0;
+    glfwGetWindowSize(&width, &height);
+    // Closing the old window is no player's request to leave.
+    glfwSetWindowCloseCallback(nullptr);
+    glfwCloseWindow();
+    EM_ASM({ Module.ctx = null; });
+    glfwOpenWindow(std::max(1, width), std::max(1, height), 8, 8, 8, 0, 0, 0, GLFW_WINDOW);
+    NewGraphicsContext();
+    kr_window::ListenForGame(this);
+    StopGlfwTouches();
+    FollowCanvasSize();
+}
+
+bool KrWebGame::HasTrait(KrHostTrait trait) {
+    switch (trait) {
+        case kKrTraitSoundNeedsGesture:
+        case kKrTraitNoExit: return true;
+        case kKrTraitTouchFirst:
+            return EM_ASM_INT({ return window.matchMedia && matchMedia("(pointer: coarse)").matches ? 1 : 0; }) != 0;
+        default: return false;
+    }
+}
+
+void KrWebGame::PausedByPage(bool paused) {
+    pausedByPage_ = paused;
+    Wake();
+    FollowWindowState();
 }
 
 // Gamepads are read once per pass, as the browser wants them sampled.

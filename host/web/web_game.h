@@ -37,8 +37,8 @@ public:
     void PollEvents() override;
     void WaitEvents() override { waiting_ = true; }
     bool WindowOpen() override { return true; }
-    bool WindowIconified() override { return hidden_; }
-    bool WindowActive() override { return focused_ && !hidden_; }
+    bool WindowIconified() override { return hidden_ || pausedByPage_; }
+    bool WindowActive() override { return focused_ && !hidden_ && !pausedByPage_; }
     bool LeaveAsked() override { return leaveAsked_; }
 
     // From the page's events (host/web/page_events.cpp).
@@ -50,12 +50,21 @@ public:
     void FollowCanvasSize();
     // The page entered or left full screen.
     void FullscreenChanged(bool fullscreen);
+    // The browser gave the canvas its WebGL context back after losing it.
+    void ContextRestored() {
+        restored_ = true;
+        Wake();
+    }
+    // The embedding page's pause and resume (window.vornhelm): the same
+    // suspension as a hidden page's.
+    void PausedByPage(bool paused);
 
 protected:
     bool ReadPad(int port, KrPadReading* pad) override;
     int WriteState(String state) override;
     String ReadState() override;
-    bool HasTrait(KrHostTrait trait) override { return trait == kKrTraitSoundNeedsGesture; }
+    // A browser's: sound after a gesture, no exit; touch first on phones.
+    bool HasTrait(KrHostTrait trait) override;
 
 private:
     bool hidden_ = false;
@@ -64,6 +73,10 @@ private:
     bool woken_ = false;
     bool fullscreen_ = false;  // the game last asked for full screen
     bool leaveAsked_ = false;
+    bool restored_ = false;  // a restored context waits for its window
+    bool pausedByPage_ = false;
+
+    void ReopenWindow();
 };
 
 // The browser build's entry: the browser's GLFW (unless the host never opens

@@ -243,6 +243,40 @@ TEST_P(LayoutFit, StatusBarScoreDoesNotTouchItsLabel) {
     EXPECT_GE(label.front()[0] - last[1] - 1, 2) << "the last digit touches the label";
 }
 
+// The start screen a browser shows: "Click to Start" on its dark ovals stays
+// clear of the studio logo's lettering above it. Sizes of the page's canvas:
+// 800 x 600, 1280 x 720 and 1920 x 1080 windows under the page's help strip,
+// and a phone of 390 x 844 at 3 device pixels to the CSS pixel.
+class StartScreenFit : public LayoutFit {};
+
+TEST_P(StartScreenFit, StartTextIsClearOfTheStudioLogo) {
+    for (int i = 0; i < 60 && app->m_LoadStep != 0; ++i) Render(), UpdateOnce(app);
+    ASSERT_EQ(app->m_LoadStep, 0);
+    app->m_Mode = 5;
+    for (int i = 0; i < 3; ++i) Render(), UpdateOnce(app);  // the fit settles on its design size
+    app->m_ClsR = app->m_ClsG = app->m_ClsB = 0;
+    const Frame all = Render();
+    const Mask logo = Differ(all, Render({kLogoSlot})), text = Differ(all, Render({kFontSlot}));
+    const float s = app->m_ScaleY, vh = kr_Vex_jscrh;
+    int logoBottom = -1, textTop = all.h;
+    for (int y = 0; y < all.h; ++y)
+        for (int x = 0; x < all.w; ++x) {
+            if (logo.At(x, y)) logoBottom = y;
+            if (text.At(x, y)) textTop = std::min(textTop, y);
+        }
+    ASSERT_GE(logoBottom, 0) << "no logo";
+    ASSERT_LT(textTop, all.h) << "no start text";
+    // The ovals under the text reach 24 virtual pixels above its middle.
+    const int ovalTop = static_cast<int>((0.7f * vh - 24) * s);
+    EXPECT_LT(logoBottom + static_cast<int>(4 * s), std::min(ovalTop, textTop))
+        << "logo ink to row " << logoBottom << ", ovals from " << ovalTop << ", text from " << textTop;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, StartScreenFit,
+                         ::testing::Values(std::array<int, 2>{800, 574}, std::array<int, 2>{1280, 694},
+                                           std::array<int, 2>{1920, 1054}, std::array<int, 2>{1170, 2454}),
+                         [](const auto& info) { return std::to_string(info.param[0]) + "x" + std::to_string(info.param[1]); });
+
 INSTANTIATE_TEST_SUITE_P(Sizes, LayoutFit, ::testing::Values(std::array<int, 2>{640, 480}, std::array<int, 2>{800, 450}, std::array<int, 2>{480, 640}),
                          [](const auto& info) { return std::to_string(info.param[0]) + "x" + std::to_string(info.param[1]); });
 

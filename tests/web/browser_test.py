@@ -2,7 +2,7 @@
 """The browser build in headless Chromium, served from 127.0.0.1.
 
   browser_test.py WEB_BUILD_DIR page NATIVE_BUILD_DIR
-  browser_test.py WEB_BUILD_DIR touch
+  browser_test.py WEB_BUILD_DIR touch | site | phone
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
   browser_test.py WEB_BUILD_DIR pixels NATIVE_BUILD_DIR REPLAY_DIR
 
@@ -18,6 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 720
+PAGE = "site/index.html"
 STATE_KEY = "vornhelm.state"
 
 
@@ -56,7 +57,7 @@ def loading_screen(shot):
 def start_screen(shot):
     """The loading screen's colours and, under "Click to Start", three black
     ovals at alpha 0.2 darkening the yellow disc at 0.7 of the height to about
-    (110, 110, 10). The loading screen, where a click is no start, has none
+    (110, 110, 10), or the backdrop beside it to about (20, 20, 41). The loading screen, where a click is no start, has none
     (its logo's dark outlines end above that line)."""
     w, h, px = shot
     y = int(0.7 * h)
@@ -64,7 +65,8 @@ def start_screen(shot):
 
     def darkened(x):
         r, g, b = px[3 * (y * w + x):3 * (y * w + x) + 3]
-        return 80 < r < 150 and abs(r - g) < 8 and b < 60
+        # Over the disc, or beside it on a narrow screen whose disc is small.
+        return (80 < r < 150 and abs(r - g) < 8 and b < 60) or near(r, g, b, (20, 20, 41), 8)
 
     return loading_screen(shot) and sum(1 for x in xs if darkened(x)) > 0.6 * len(xs)
 
@@ -170,7 +172,7 @@ def check_session_replay(browser, checks, native):
 
 
 def run_page(browser, server, checks, native):
-    url = server.url + "index.html"
+    url = server.url + PAGE
     # Effects only (setting 5 = 2) and mode 1's last ten 9, 8, .. 0, stored
     # from an empty page of the origin before the game's page loads.
     settings = [0] * 25
@@ -244,7 +246,7 @@ def check_fullscreen(browser, checks):
 
 def run_touch(browser, server, checks):
     browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-    checks.check(open_page(browser, server.url + "index.html"), "the loading screen's colours appear")
+    checks.check(open_page(browser, server.url + PAGE), "the loading screen's colours appear")
     if not start_to_menu(browser, checks, tap=True):
         return
     browser.pump(1.0)
@@ -261,6 +263,374 @@ def run_touch(browser, server, checks):
     browser.tap(*chosen)
     checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10),
                  "a second tap on it starts the game")
+
+
+# --- the page as a site: downloads, errors, keys, pointer, storage, offline --
+
+# Run in every document of the site's browser: a query word takes away what
+# the page needs (WebAssembly, WebGL, storage), as some browsers and frames do.
+TAKE_AWAY = """
+(function () {
+  var q = location.search;
+  if (q.indexOf('nowasm') >= 0) delete window.WebAssembly;
+  if (q.indexOf('nowebgl') >= 0) HTMLCanvasElement.prototype.getContext = function () { return null; };
+  if (q.indexOf('nostorage') >= 0)
+    Object.defineProperty(window, 'localStorage', { get: function () {
+      throw new DOMException('The operation is insecure.', 'SecurityError'); } });
+})();
+"""
+
+FIRST_DOWNLOAD_MAX = 3.5e6
+
+
+def element(browser, what, frame="document"):
+    """Visibility, text and box of an element of the page (or a frame's)."""
+    return browser.evaluate("(() => { const e = %s.getElementById('%s'); if (!e) return null;"
+                            " const r = e.getBoundingClientRect(), s = getComputedStyle(e);"
+                            " return {shown: !e.hidden && s.display !== 'none' && r.width > 0, text: e.textContent,"
+                            " box: [r.x, r.y, r.width, r.height]}; })()" % (frame, what))
+
+
+def shown(browser, what, frame="document"):
+    e = element(browser, what, frame)
+    return e["text"].strip() if e and e["shown"] else None
+
+
+def start_screen_shown(browser, seconds=30):
+    return browser.wait_for(lambda: start_screen(browser.canvas_pixels()), seconds, step=0.05)
+
+
+def fetched_game(browser):
+    return browser.evaluate("performance.getEntriesByType('resource').some(e => /\\.(wasm|data)$/.test(e.name))")
+
+
+def check_refusals(browser, server, checks):
+    """What a player sees when the browser lacks a part, or the download fails."""
+    for word, want in (("nowasm", "WebAssembly"), ("nowebgl", "WebGL")):
+        browser.navigate(server.url + PAGE + "?" + word)
+        text = browser.wait_for(lambda: shown(browser, "message-text"), 10)
+        checks.check(text and want in text and not shown(browser, "message-retry") and not fetched_game(browser),
+                     "without %s the page says so before any download: %r" % (want, text))
+    server.fail(".wasm")
+    browser.navigate(server.url + PAGE + "?broken")
+    text = browser.wait_for(lambda: shown(browser, "message-text"), 20)
+    checks.check(text and "could not be downloaded" in text and shown(browser, "message-retry") == "Retry",
+                 "a failed download says so with a Retry button: %r" % text)
+    server.fail()
+    browser.evaluate("document.getElementById('message-retry').click()")
+    checks.check(start_screen_shown(browser) and not shown(browser, "message"), "Retry then starts the game")
+    browser.errors[:] = [e for e in browser.errors if "503" not in e and "could not be downloaded" not in e
+                         and "Failed to load resource" not in e]
+
+
+def check_keys_and_pointer(browser, checks):
+    """On the start screen: the loading overlay is gone, a key starts; in the
+    menu: Esc ends nothing, a press released outside the canvas is released."""
+    checks.check(not shown(browser, "loading"), "the loading overlay is gone on the start screen")
+    browser.press("Enter", "Enter", 13)
+    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15), "Enter passes the start screen")
+    browser.pump(1.0)
+    # Pressed on the canvas, released on the help strip below it.
+    for kind, y in (("mouseMoved", 300), ("mousePressed", 300), ("mouseMoved", HEIGHT - 4),
+                    ("mouseReleased", HEIGHT - 4)):
+        browser.call("Input.dispatchMouseEvent", type=kind, x=200, y=y, button="left", clickCount=1)
+        browser.pump(0.1)
+    checks.check(browser.evaluate("GLFW.active.buttons") == 0, "a press released outside the canvas is released")
+    browser.call("Input.dispatchMouseEvent", type="mousePressed", x=200, y=300, button="left", clickCount=1)
+    browser.pump(0.1)
+    held = browser.evaluate("GLFW.active.buttons")
+    browser.evaluate("window.dispatchEvent(new FocusEvent('blur'))")
+    browser.pump(0.2)
+    checks.check(held == 1 and browser.evaluate("GLFW.active.buttons") == 0,
+                 "a press held while the page loses the focus is released")
+    browser.call("Input.dispatchMouseEvent", type="mouseReleased", x=200, y=300, button="left", clickCount=1)
+    browser.evaluate("window.dispatchEvent(new FocusEvent('focus'))")
+    browser.pump(0.3)
+
+
+def check_nothing_quits(browser, checks):
+    """The menu's back keys and F4 end the program on the desktop; a page
+    has no exit."""
+    for key, code, keycode in (("Escape", "Escape", 27), ("Backspace", "Backspace", 8), ("F4", "F4", 115)):
+        browser.press(key, code, keycode)
+        browser.pump(0.5)
+        checks.check(not shown(browser, "message") and menu_screen(browser.canvas_pixels()),
+                     "%s in the menu ends nothing: %r" % (key, shown(browser, "message-text")))
+
+
+def check_errors(browser, checks):
+    """Another script's error reaches the console only; the game's own
+    message can be closed."""
+    browser.evaluate("setTimeout(function () { throw new Error('an advert failed'); }, 0)")
+    browser.pump(0.5)
+    checks.check(not shown(browser, "message") and menu_screen(browser.canvas_pixels()),
+                 "another script's error leaves the game alone")
+    browser.errors[:] = [e for e in browser.errors if "an advert failed" not in e]
+    browser.evaluate("Module.showMessage('test', {closable: true})")
+    browser.evaluate("document.getElementById('message-close').click()")
+    checks.check(not shown(browser, "message"), "the message can be closed")
+
+
+def check_embedding_api(browser, checks):
+    """An embedding page mutes the game and gives its sound back; pauses it
+    (nothing moves, the state is saved, silent) and resumes it; and hears of
+    a game's end with its mode and score."""
+    gain = "AL.currentCtx.gain.gain.value"
+    browser.evaluate("window.vornhelm.mute()")
+    muted = browser.evaluate(gain)
+    browser.evaluate("window.vornhelm.unmute()")
+    checks.check(muted == 0 and browser.evaluate(gain) == 1 and menu_screen(browser.canvas_pixels()),
+                 "mute() silences the game (gain %s) and unmute() gives it back (%s)" % (muted, browser.evaluate(gain)))
+
+    browser.evaluate("localStorage.removeItem('%s')" % STATE_KEY)
+    browser.evaluate("window.vornhelm.pause()")
+    browser.pump(0.3)
+    still = browser.canvas_pixels()
+    browser.pump(1.0)
+    held = browser.canvas_pixels() == still
+    saved, silent = stored_state(browser), browser.evaluate(gain) == 0
+    browser.evaluate("window.vornhelm.resume()")
+    moving = browser.wait_for(lambda: browser.canvas_pixels() != still, 3)
+    checks.check(held and saved and silent and moving and browser.evaluate(gain) == 1,
+                 "pause() holds the menu still (%s), saves (%s) and silences (%s); resume() goes on (%s)" % (
+                     held, bool(saved), silent, bool(moving)))
+
+    browser.evaluate("window.gameOver = null; window.addEventListener('vornhelm:gameover',"
+                     " e => { window.gameOver = e.detail; })")
+    browser.press("Enter", "Enter", 13)
+    browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10)
+    browser.pump(0.5)
+    browser.press("Escape", "Escape", 27)
+    browser.wait_for(lambda: pause_panel(browser.canvas_pixels()), 5)
+    browser.press("ArrowLeft", "ArrowLeft", 37)
+    browser.press(" ", "Space", 32)
+    over = browser.wait_for(lambda: browser.evaluate("window.gameOver"), 15)
+    checks.check(over == {"mode": 1, "score": 0} and browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10),
+                 "a game given up tells the embedding page: vornhelm:gameover %s" % over)
+
+
+def check_lost_context(browser, checks):
+    """A lost WebGL context (a GPU reset, a phone's background tab) comes
+    back: the menu is drawn again."""
+    lose = "document.getElementById('canvas').getContext('webgl').getExtension('WEBGL_lose_context')"
+    browser.evaluate("window.loseContext = %s; loseContext.loseContext()" % lose)
+    browser.pump(0.5)
+    lost = menu_screen(browser.canvas_pixels())
+    browser.evaluate("loseContext.restoreContext()")
+    back = browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10)
+    browser.pump(1.0)
+    checks.check(not lost and back and menu_screen(browser.canvas_pixels()),
+                 "a lost and restored context draws the menu again (while lost: %s)" % lost)
+
+
+def check_storage_blocked(browser, server, checks):
+    browser.navigate(server.url + PAGE + "?nostorage")
+    if not checks.check(start_screen_shown(browser), "with storage blocked the game starts"):
+        return
+    browser.press("Enter", "Enter", 13)
+    browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15)
+    save_by_losing_focus_quietly(browser)
+    notice = browser.wait_for(lambda: shown(browser, "notice"), 3)
+    checks.check(notice and "save" in notice and not shown(browser, "message"),
+                 "a failed save shows a notice and no error: %r" % notice)
+    save_by_losing_focus_quietly(browser)
+    browser.press("Enter", "Enter", 13)
+    checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10), "and play goes on")
+
+
+def save_by_losing_focus_quietly(browser):
+    for event in ("blur", "focus"):
+        browser.evaluate("window.dispatchEvent(new FocusEvent('%s'))" % event)
+        browser.pump(0.3)
+
+
+def check_embedded(browser, server, checks):
+    """The game in a frame of a tall page: its keys do not scroll the page."""
+    browser.navigate(server.url + cdp.EMBED_PAGE)
+    frame = "document.getElementById('game').contentDocument"
+    ready = browser.wait_for(lambda: browser.evaluate(
+        "(() => { const w = (document.getElementById('game') || {}).contentWindow;"
+        " return !!(w && w.Module && w.Module.calledRun); })()"), 30)
+    if not checks.check(ready, "the game runs in the portal's frame"):
+        return
+    browser.pump(1.0)
+    browser.click(400, 300)
+    focused = browser.evaluate("%s.activeElement && %s.activeElement.id" % (frame, frame))
+    for key, code, keycode in (("ArrowDown", "ArrowDown", 40), (" ", "Space", 32), ("PageDown", "PageDown", 34),
+                               ("End", "End", 35), ("Tab", "Tab", 9), ("ArrowUp", "ArrowUp", 38)):
+        browser.press(key, code, keycode)
+    scrolled = browser.evaluate("window.scrollY")
+    checks.check(focused == "canvas" and scrolled == 0,
+                 "the first click gives the canvas the keys (%r) and they leave the portal where it was "
+                 "(scrolled %s pixels)" % (focused, scrolled))
+
+
+def check_offline(browser, server, checks):
+    """The browser finds the page installable; once played, it reloads and
+    plays without a network."""
+    browser.navigate(server.url + PAGE)
+    start_screen_shown(browser)
+    worker = browser.wait_for(lambda: browser.evaluate("!!navigator.serviceWorker.controller"), 10)
+    manifest = browser.call("Page.getAppManifest")
+    problems = browser.call("Page.getInstallabilityErrors")["installabilityErrors"]
+    checks.check(worker and not problems and not manifest.get("errors") and '"512x512"' in manifest.get("data", ""),
+                 "the page is installable: %s %s" % (problems, manifest.get("errors")))
+    server.close()
+    browser.call("Network.emulateNetworkConditions", offline=True, latency=0, downloadThroughput=-1,
+                 uploadThroughput=-1)
+    browser.call("Page.reload")
+    ok = start_screen_shown(browser)
+    if ok:
+        browser.press("Enter", "Enter", 13)
+        ok = browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15)
+    checks.check(worker and ok, "an offline reload plays (worker in charge: %s)" % worker)
+    browser.errors[:] = [e for e in browser.errors if "ERR_INTERNET_DISCONNECTED" not in e]
+
+
+def check_hashed_names(folder, checks):
+    """Every file the page names but itself and its worker is named by a
+    hash of its content, so files of two builds never mix."""
+    import hashlib
+    import json
+    import re
+    with open(os.path.join(folder, "site", "index.html")) as f:
+        table = json.loads(re.search(r"VORNHELM_FILES = (\{.*?\});", f.read()).group(1))
+    wrong = []
+    for name, entry in table.items():
+        if name == "sw.js":
+            continue
+        with open(os.path.join(folder, "site", entry["path"]), "rb") as f:
+            digest = hashlib.sha256(f.read()).hexdigest()[:12]
+        if entry["path"] != re.sub(r"(\.[a-z]+)$", "." + digest + r"\1", name):
+            wrong.append(entry["path"])
+    checks.check(len(table) > 10 and not wrong, "%d files named by their content's hash; wrong: %s" % (
+        len(table) - 1, wrong))
+
+
+def run_site(browser, server, checks):
+    check_hashed_names(server.folder, checks)
+    browser.before_each_page(TAKE_AWAY)
+    check_refusals(browser, server, checks)
+    if not checks.check(start_screen_shown(browser), "the page shows the start screen"):
+        return
+    check_keys_and_pointer(browser, checks)
+    check_lost_context(browser, checks)
+    check_errors(browser, checks)
+    check_embedding_api(browser, checks)
+    check_nothing_quits(browser, checks)
+    check_storage_blocked(browser, server, checks)
+    check_embedded(browser, server, checks)
+    check_offline(browser, server, checks)
+
+
+# --- the first download and the phone -------------------------------------
+
+# (what, CSS width, height, device pixels per CSS pixel, a phone's touch)
+SCREENS = (("1280 x 720", 1280, 720, 1, False), ("800 x 600", 800, 600, 1, False),
+           ("the phone (390 x 844 at 3x)", 390, 844, 3, True))
+
+
+def first_download(width, height, ratio, phone):
+    """Bytes the browser received for the page up to its start screen, in a
+    fresh browser; and the browser, left open."""
+    browser = cdp.Browser(width, height)
+    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
+                 mobile=phone)
+    if phone:
+        browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+    browser.count_downloads()
+    return browser
+
+
+def check_phone(browser, server, checks, orientation):
+    styles = browser.evaluate("['html', 'body'].map(t => { const s = getComputedStyle(document.querySelector(t));"
+                              " return s.touchAction + '/' + s.overscrollBehaviorY; })")
+    checks.check(styles == ["none/none"] * 2, "%s: html and body neither pan, zoom nor pull: %s" % (orientation, styles))
+    fits = browser.evaluate("(() => { const c = document.getElementById('controls'), r = c.getBoundingClientRect();"
+                            " return c.scrollWidth <= c.clientWidth && r.bottom <= innerHeight + 0.5; })()")
+    checks.check(fits and shown(browser, "help-touch") and not shown(browser, "help-keys"),
+                 "%s: the touch help fits the screen: %r" % (orientation, shown(browser, "help-touch")))
+
+
+def check_growing_canvas(browser, checks):
+    """A canvas that grows past its art level: the game sees the new size
+    only once that level's files are in place."""
+    browser.evaluate("window.sizesSeen = []; window.addEventListener('resize', () => sizesSeen.push("
+                     "[GLFW.active.width, Module.FS.analyzePath('/data/menu-hd2.png').exists]), true)")
+    browser.call("Emulation.setDeviceMetricsOverride", width=WIDTH, height=HEIGHT, deviceScaleFactor=1, mobile=False)
+    grown = browser.wait_for(lambda: browser.evaluate("GLFW.active.width") == WIDTH, 20)
+    seen = browser.evaluate("sizesSeen")
+    checks.check(grown and seen and all(has for w, has in seen if w > 1230) and start_screen_shown(browser, 10),
+                 "grown to 1280 x 720, the game loads its level 4 art only once it is there: %s" % seen)
+
+
+def ground(shot):
+    """Share of the canvas that is the play screen's green ground."""
+    return share(shot, lambda r, g, b: r < 30 and g > 150 and b < 30)
+
+
+def check_onscreen_pad(browser, checks):
+    """On a touch screen the game shows its on-screen pad; holding its up
+    button lifts the helicopter off the home pad (the ground drops out of
+    sight below it)."""
+    browser.tap(347, 237)  # the chosen mode, the large tile of the strip
+    browser.pump(0.5)
+    browser.tap(347, 237)
+    if not checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10),
+                        "landscape: two taps on the chosen mode start a game"):
+        return
+    browser.pump(1.0)
+    before = ground(browser.canvas_pixels())
+    # The pad's up button: 32 virtual pixels above its centre, 64 from the
+    # left and the bottom (at 844 x 390 CSS pixels, 1.08 CSS pixels each).
+    browser.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": 67, "y": 264, "id": 1}])
+    browser.pump(1.5)
+    after = ground(browser.canvas_pixels())
+    browser.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+    checks.check(before > 0.05 and after < before / 3,
+                 "landscape: holding the on-screen pad's up button flies up (ground %.0f%% of the screen, "
+                 "then %.0f%%)" % (100 * before, 100 * after))
+
+
+def run_phone(folder):
+    """The first download at three sizes; the phone in both orientations,
+    played by taps."""
+    checks = Checks()
+    server = cdp.Server(folder)
+    try:
+        for what, width, height, ratio, phone in SCREENS:
+            browser = first_download(width, height, ratio, phone)
+            try:
+                browser.navigate(server.url + PAGE)
+                ok = start_screen_shown(browser)
+                browser.pump(1.0)
+                size = browser.downloaded
+                limit = FIRST_DOWNLOAD_MAX if (width, height) == (WIDTH, HEIGHT) else 1e9
+                checks.check(ok and size <= limit, "first download at %s: %.2f MB%s" % (
+                    what, size / 1e6, " (at most %.1f MB)" % (limit / 1e6) if limit < 1e9 else ""))
+                if (width, height) == (800, 600):
+                    check_growing_canvas(browser, checks)
+                if phone:
+                    check_phone(browser, server, checks, "portrait")
+                    browser.tap(width / 2, height * 0.45)
+                    # The portrait menu shows little sea: it is told by the
+                    # loading screen's colours having gone.
+                    checks.check(browser.wait_for(lambda: not loading_screen(browser.canvas_pixels()), 15),
+                                 "portrait: a tap passes the start screen")
+                    browser.call("Emulation.setDeviceMetricsOverride", width=height, height=width,
+                                 deviceScaleFactor=ratio, mobile=True, screenOrientation={
+                                     "type": "landscapePrimary", "angle": 90})
+                    browser.pump(1.5)
+                    check_phone(browser, server, checks, "landscape")
+                    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
+                                 "landscape: the menu is drawn again at the new size")
+                    check_onscreen_pad(browser, checks)
+                checks.check(not browser.errors, "%s: no errors on the console: %s" % (what, browser.errors[:3]))
+            finally:
+                browser.close()
+    finally:
+        server.close()
+    return checks.summary()
 
 
 def region_change(a, b, centre, half=60, scale=0.25):
@@ -409,9 +779,11 @@ def in_browser(folder, run, *args):
 
 
 def main():
-    runs = {("page", 4): run_page, ("touch", 3): run_touch, ("pixels", 5): run_pixels}
+    runs = {("page", 4): run_page, ("touch", 3): run_touch, ("site", 3): run_site, ("pixels", 5): run_pixels}
     if len(sys.argv) >= 3 and (sys.argv[2], len(sys.argv)) in runs:
         return in_browser(sys.argv[1], runs[sys.argv[2], len(sys.argv)], *sys.argv[3:])
+    if len(sys.argv) == 3 and sys.argv[2] == "phone":
+        return run_phone(sys.argv[1])
     if len(sys.argv) == 4 and sys.argv[2] == "replays":
         return run_replays(sys.argv[1], sys.argv[3])
     print(__doc__)

@@ -5,6 +5,7 @@ import base64
 import functools
 import http.server
 import json
+import os
 import re
 import shutil
 import struct
@@ -26,18 +27,47 @@ CHROMIUM_FLAGS = [
 
 
 BLANK_PAGE = "blank-page-of-the-tests.html"
+# A tall page with the game in a frame near its top, as a portal shows it.
+EMBED_PAGE = "embedding-page-of-the-tests.html"
+EMBED_BODY = (b'<!doctype html><link rel="icon" href="data:,"><title>portal</title>'
+              b'<body style="margin:0"><iframe id="game" src="site/index.html" '
+              b'style="width:800px;height:600px;border:0;display:block"></iframe>'
+              b'<div style="height:6000px">more of the portal</div></body>')
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     """The folder's files, and an empty page of the same origin (for a test
     to reach the origin's storage before the game's page loads)."""
 
+    failing = ()  # parts of paths answered with 503, as a broken network would
+
     def do_GET(self):
-        if self.path.lstrip("/") != BLANK_PAGE:
-            return super().do_GET()
-        body = b'<!doctype html><link rel="icon" href="data:,"><title>blank</title>'
+        if any(part in self.path for part in self.failing):
+            self.send_error(503)
+            return
+        pages = {BLANK_PAGE: b'<!doctype html><link rel="icon" href="data:,"><title>blank</title>',
+                 EMBED_PAGE: EMBED_BODY}
+        body = pages.get(self.path.lstrip("/"))
+        if body is None:
+            return self.send_file()
         self.send_response(200)
         self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_file(self):
+        """A file, as a static server does that sends precompressed copies
+        (name.gz beside it) to browsers that take gzip."""
+        path = self.translate_path(self.path)
+        packed = path + ".gz"
+        if "gzip" not in self.headers.get("Accept-Encoding", "") or not os.path.isfile(packed):
+            return super().do_GET()
+        with open(packed, "rb") as f:
+            body = f.read()
+        self.send_response(200)
+        self.send_header("Content-Type", self.guess_type(path))
+        self.send_header("Content-Encoding", "gzip")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
@@ -56,10 +86,16 @@ class Server:
     """Serves one folder on 127.0.0.1 at a free port, from a thread."""
 
     def __init__(self, folder):
-        handler = functools.partial(QuietHandler, directory=folder)
+        self.folder = folder
+        # Each server's own handler class: its failing paths are its own.
+        handler = functools.partial(type("Handler", (QuietHandler,), {}), directory=folder)
+        self.handler = handler.func
         self.httpd = QuietServer(("127.0.0.1", 0), handler)
         self.url = "http://127.0.0.1:%d/" % self.httpd.server_address[1]
         threading.Thread(target=self.httpd.serve_forever, daemon=True).start()
+
+    def fail(self, *parts):
+        self.handler.failing = parts
 
     def close(self):
         self.httpd.shutdown()
@@ -85,6 +121,7 @@ class Browser:
         self.next_id = 0
         self.console = []  # (level, text)
         self.errors = []   # exceptions and error log entries
+        self.downloaded = 0  # bytes received, once the Network domain is on
         for domain in ("Page", "Runtime", "Log"):
             self.call(domain + ".enable")
         self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
@@ -115,6 +152,15 @@ class Browser:
             self.errors.append(details.get("exception", {}).get("description", details.get("text")))
         elif method == "Log.entryAdded" and params["entry"]["level"] == "error":
             self.errors.append(params["entry"]["text"])
+        elif method == "Network.loadingFinished":
+            self.downloaded += params.get("encodedDataLength", 0)
+        elif method == "Target.attachedToTarget":
+            # A worker of the page (the offline worker downloads for it):
+            # its traffic is counted too, then it runs on.
+            session = params["sessionId"]
+            for step in ("Network.enable", "Runtime.runIfWaitingForDebugger"):
+                self.next_id += 1
+                self.ws.send(json.dumps({"id": self.next_id, "sessionId": session, "method": step}))
 
     def call(self, method, **params):
         self.next_id += 1
@@ -145,6 +191,16 @@ class Browser:
         if "exceptionDetails" in result:
             raise RuntimeError("%s: %s" % (expression, result["exceptionDetails"]))
         return result["result"].get("value")
+
+    def count_downloads(self):
+        """Bytes received from here on, by the page and its workers, add up
+        in self.downloaded."""
+        self.call("Network.enable")
+        self.call("Target.setAutoAttach", autoAttach=True, waitForDebuggerOnStart=True, flatten=True)
+
+    def before_each_page(self, source):
+        """Script run in every new document before the page's own."""
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=source)
 
     def navigate(self, url):
         self.call("Page.navigate", url=url)

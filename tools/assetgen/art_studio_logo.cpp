@@ -2,9 +2,14 @@
 // right above the word "ZELV" in chunky rounded letters.
 // The menu shows the mark small in its top right corner, centred 32 pixels
 // below the screen's top, with the title of the score list just under it.
-// So the mark is drawn at 0.8 of its full size in the frame's upper part
-// (rows 42 to 199), and the frame's top and bottom stay empty: the top would
-// fall off the screen and the bottom onto the title.
+// So the mark is drawn at 0.7 of its full size in the frame's upper part
+// (rows 42 to about 180), and the frame's top and bottom stay empty: the top
+// would fall off the screen and the bottom onto the title. The start screen
+// shows the frame whole at 0.48 of the screen's height, with "Click to
+// Start" and its dark ovals from 0.7 of the height less 24 pixels: on the
+// shortest screens the game draws (434 virtual pixels tall, a 16:9 page
+// under its help strip) the lettering must end above row 199, and with
+// room to spare it does.
 #include <cmath>
 
 #include "art.h"
@@ -21,7 +26,7 @@ constexpr Color kSkinDark = Hex(0x5fb85a);
 
 // The mark is laid out with its outline's top at row 59; it is drawn scaled
 // by kMarkScale about the frame's middle column, that top moved to kMarkTop.
-constexpr float kMarkScale = 0.8f, kLaidOutTop = 59, kMarkTop = 42;
+constexpr float kMarkScale = 0.7f, kLaidOutTop = 59, kMarkTop = 42;
 
 void DrawTurtle(Painter& p) {
     Shape dome = Intersect(Ellipse({116, 112}, 62, 50), RoundRect(40, 50, 192, 112));

@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "art.h"
 #include "outputs.h"
@@ -27,6 +28,21 @@ bool WriteImages(const std::string& root) {
         for (char& ch : name)
             if (ch == '/') ch = '_';
         ok = WritePng(root + "/preview/" + name + ".png", preview) && ok;
+    }
+    return ok && WriteWebIcons(root);
+}
+
+// The web app's icons, the desktop icon drawn at 192 and 512 pixels (3 and 8
+// times its 64 base pixels), beside the desktop's under icon/.
+bool WriteWebIcons(const std::string& root) {
+    const ImageAsset icon = AppIconSheet();
+    bool ok = true;
+    for (int side : {192, 512}) {
+        const std::string path = root + "/" + icon.layout.name + "-" + std::to_string(side) + ".png";
+        if (!WritePng(path, RenderSheet(icon, side / icon.layout.frameWidth))) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            ok = false;
+        }
     }
     return ok;
 }

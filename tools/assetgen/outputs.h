@@ -7,6 +7,9 @@ namespace assetgen {
 
 // Every image at levels 1, 2 and 4, plus the preview sheets under preview/.
 bool WriteImages(const std::string& root);
+// "icon/vornhelm-192.png" and "-512.png", the web app's icons (WriteImages
+// writes them too).
+bool WriteWebIcons(const std::string& root);
 // "fenx_font.png", the framework's default font.
 bool WriteDefaultFont(const std::string& root);
 // sfx/NNN.wav sound effects.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <tuple>
 
 #include "host/events.h"
@@ -58,6 +59,69 @@ TEST_F(Shell, BackAndCreditsLockRule) {
         EXPECT_EQ(std::vector<int>({app->m_ShowCredits, app->m_ShowOptions, app->m_ShowBadges, app->m_ClickLock}),
                   std::vector<int>({creditsAfter, options, badgesAfter, clickAfter}));
         if (keyAfter >= 0) EXPECT_EQ(app->m_KeyLock, keyAfter);
+    }
+}
+
+// The start screen (a host whose sound waits for the player's input) is
+// passed by any key or pad button as by a click; a key locks the keys so
+// the menu does not take the same press. Nothing pressed stays there.
+TEST_F(Shell, AnyKeyOrPadButtonPassesTheStartScreen) {
+    const int cases[][3] = {// key code (0: none), mode after, key lock after
+                            {0, 5, 0},      {13, 1, 1},      {32, 1, 1},       {8, 1, 1},        {27, 1, 1},
+                            {65, 1, 1},     {256, 1, 1},     {256 + 7, 1, 1},  {256 + 3 * 32 + 14, 1, 1},
+                            {383, 1, 1},    {416, 1, 1}};
+    for (auto [key, modeAfter, lockAfter] : cases) {
+        SCOPED_TRACE(key);
+        Loaded();
+        app->m_Mode = 5;
+        app->m_KeyLock = 0;
+        if (key) kr_input_device->p_KeyEvent(1, key);
+        UpdateOnce(app);
+        EXPECT_EQ(app->m_Mode, modeAfter);
+        if (key) kr_input_device->p_KeyEvent(2, key);
+        EXPECT_EQ(app->m_KeyLock, lockAfter);
+        EXPECT_EQ(app->m_LoadStep, modeAfter == 1 ? 2 : 0) << "passing it starts the loader";
+    }
+}
+
+// A page's host: it has no exit, and a finger is its pointer.
+class PageHost : public GameTestHost {
+protected:
+    bool HasTrait(KrHostTrait trait) override { return trait == kKrTraitNoExit || trait == kKrTraitTouchFirst; }
+};
+
+// In the menu the back keys (Escape, backspace, delete, key 192, a pad's
+// back buttons 6, 7 and 14) and anywhere F4 and the window's close end the
+// program where the host lets it, and do nothing in a page.
+TEST(Quitting, BackAndF4EndTheProgramOnlyWhereTheHostLetsThem) {
+    const int keys[] = {27, 8, 46, 192, 256 + 6, 256 + 7, 256 + 14, 115, 432};
+    for (int key : keys) {
+        SCOPED_TRACE(key);
+        for (bool page : {false, true}) {
+            PageHost pageHost;
+            GameTestHost desktopHost;
+            GameTestHost& host = page ? pageHost : desktopHost;
+            c_MyApp* app = StartBareGame(host);
+            app->p_OnCreate();
+            for (int i = 0; i < 28; ++i) UpdateOnce(app);
+            app->m_Mode = 1, app->m_MenuIntro = 0, app->m_KeyLock = app->m_ClickLock = 0;
+            kr_input_device->p_KeyEvent(1, key);
+            // Ending the program exits with 0; a page's game goes on in the
+            // menu (3).
+            EXPECT_EXIT((UpdateOnce(app), std::exit(app->m_Mode == 1 ? 3 : 4)),
+                        ::testing::ExitedWithCode(page ? 3 : 0), "");
+        }
+    }
+}
+
+// A touch-first host gets the on-screen pad; the desktop does not.
+TEST(OnScreenPad, ShownWhereTheScreenIsTouched) {
+    for (bool page : {false, true}) {
+        PageHost pageHost;
+        GameTestHost desktopHost;
+        c_MyApp* app = StartBareGame(page ? pageHost : desktopHost);
+        app->p_OnCreate();
+        EXPECT_EQ(kr_Vex_OnScreenControls, page ? 1 : 0);
     }
 }
 

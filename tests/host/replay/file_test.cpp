@@ -151,7 +151,7 @@ TEST(ReplayFile, ForeignAndFutureFilesAreRefused) {
     for (int i = 0; i < 4; ++i) early[early.size() - 4 + i] = static_cast<std::uint8_t>(crc >> (8 * i));
     struct Case { const char* name; std::vector<std::uint8_t> bytes; const char* says; } cases[] = {
         {"another format", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'}, "not a Vornhelm replay"},
-        {"next version", future, "format 3, newer than this build reads (2)"},
+        {"next version", future, "format 4, newer than this build reads (3)"},
         {"a trait before format 2", early, "an unknown record 0x17"},
         {"bytes after the end", trailing, "bytes after its end"},
     };
