@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Thin wrapper over CMake. Every target first installs missing Debian packages.
 BUILD        ?= build
 WEB_BUILD    ?= build-web

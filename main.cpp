@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "game/state_digest.h"
 #include "host/desktop/launch.h"
 

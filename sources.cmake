@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The sources of vornhelm_core, as CORE_SOURCES: each folder lists its own
 # files in its sources.cmake (sub-folders from their parent's), so adding a
 # file means adding one line there. The desktop build and the browser build

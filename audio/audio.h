@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The audio device: samples, 33 OpenAL channels and the deferred deletion of
 // buffers.
 #pragma once

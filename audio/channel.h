@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // gxtkChannel: one of the audio device's 33 playback channels, a plain
 // record (not collected) that the device marks through.
 #pragma once

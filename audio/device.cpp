@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The device's life: opening OpenAL, suspending and resuming with the game,
 // and marking the samples that still sound.
 #include "audio/device.h"

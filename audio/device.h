@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // gxtkAudio: the audio device. It owns the OpenAL device and context and 33
 // channels (0..31 for sounds, 32 for music), and loads sound files into
 // OpenAL buffers. When OpenAL cannot be opened the device still exists and

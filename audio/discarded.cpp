@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "audio/discarded.h"
 
 #include <AL/al.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The process-wide list of OpenAL buffers waiting for deletion. A discarded
 // or collected sample's buffer may still be attached to a playing source, so
 // it is only queued here and deleted at a later load or play, once no source

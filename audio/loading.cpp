@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Loading sound files into OpenAL buffers through the host's decoder.
 #include <AL/al.h>
 

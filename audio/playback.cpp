@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Playing samples on channels, and the music channel.
 #include <AL/al.h>
 

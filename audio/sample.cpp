@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "audio/sample.h"
 
 #include "audio/discarded.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // gxtkSample: one sound decoded into an OpenAL buffer.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The OpenAL audio device, channels and samples.
 core_sources(
   channel.cpp

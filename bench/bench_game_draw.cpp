@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game's drawing layer and its update.
 //
 //   BM_ReplayAgainstDirect/images: a full draw list (2499 image records from

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The collector under a game-like load: small objects allocated every frame
 // and dropped at its end, one collection step per frame through the host,
 // with a live heap reachable from the host's delegate.

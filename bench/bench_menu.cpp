@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The idle title menu, as a player leaves it on screen: one update (input
 // bookkeeping, the shell's work, the menu, its draw list) and one render of
 // that list into a real 640 x 480 window, with the game's own data folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Whole-file Ogg Vorbis loading of the same 60-second stereo tune, in one
 // run: LoadOGG beside the two decoders it could be built on, each used the
 // simplest way it offers: the reference decoder (libvorbisfile, ov_read to

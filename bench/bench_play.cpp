@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The busiest gameplay update on the bare host: mode 3 on wave 30 (an enemy
 // in every record 0..400), the particle pool full, shots of both sides in
 // flight on screen, the helicopter hovering among them.

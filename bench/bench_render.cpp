@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Side-by-side renderer benchmark: one scene (2,000 textured 32 x 32 sprites
 // from one atlas, each with its own rotation, scale and colour, then 200
 // rectangles and 50 ovals, in a 640 x 480 window) drawn by our device through

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The renderer benchmark compares our device with SDL2's 2D renderer; SDL2 is
 # linked into the benchmark only, never into the game.
 pkg_check_modules(SDL2 IMPORTED_TARGET sdl2)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Counts the OpenGL draw calls one frame makes, at the OpenGL boundary: the
 // draw entry points go through counting wrappers while `frame` runs.
 #pragma once

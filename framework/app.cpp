@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/app.h"
 
 #include "audio/device.h"

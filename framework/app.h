@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The application object and the game delegate that connects it to the
 // host: the delegate owns the graphics, audio and input devices, creates
 // them when the host starts, and turns every host call into the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/asyncevent.h"
 
 #include <algorithm>

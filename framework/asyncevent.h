@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The async-event module: event sources registered on a stack are updated
 // once per game update. Nothing in this game registers one, but the update
 // keeps its rules for sources that remove themselves while running.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Every function is harmless before the delegate has installed a device:
 // loads give null, PlayMusic gives -1, the rest do nothing.
 #include "framework/audio.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The audio module: c_Sound and the functions the game plays sounds and
 // music through. Paths are data-folder names (kr_data_FixDataPath).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/data.h"
 
 String kr_data_FixDataPath(String path) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Data paths: where the loaders look for a bare file name.
 #pragma once
 

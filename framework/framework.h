@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The application framework: app and delegate, graphics, input, audio,
 // random, math and async-event modules, and data paths.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Start-up values of the module globals, and the collector's roots.
 #pragma once
 

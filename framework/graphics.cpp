@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Module globals, the device, frames, drawing state and fonts.
 #include "framework/graphics.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The graphics module: drawing state, images and the functions through which
 // the game draws. Drawing goes to the render device, which is the graphics
 // device between kr_graphics_BeginRender and kr_graphics_EndRender.

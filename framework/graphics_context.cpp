@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/graphics_context.h"
 
 c_GraphicsContext* c_GraphicsContext::m_new() {

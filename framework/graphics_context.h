@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The graphics context: the drawing state of the graphics module (matrix and
 // its stack, colour, alpha, blend, scissor, font) kept between calls.
 #pragma once

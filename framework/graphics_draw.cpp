@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The module's drawing functions: each validates the matrix, then asks the
 // render device to draw.
 #include "framework/graphics.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The module's matrix functions: replacing, multiplying and the 32-level
 // stack. The render device gets the matrix only when a primitive is drawn.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Images: frames cut from a surface, flags, grabbing, and loading from files.
 #include "framework/image.h"
 

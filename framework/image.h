@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Images: a surface cut into equally sized frames, with a handle (the point
 // of a frame placed at the drawing position) and flags.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/input.h"
 
 #include "host/host.h"

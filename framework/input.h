@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The input module: the state of every input the application can ask about,
 // in one space of 512 key codes (host/events.h): keys down, presses counted
 // since the last update, typed characters, the pointer, 32 touches, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/math.h"
 
 // The most negative int has no positive counterpart; it wraps to itself

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The math module: absolute value and maximum for ints and floats.
 #pragma once
 

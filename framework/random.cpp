@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "framework/random.h"
 
 int kr_random_Seed;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The random module: one global 32-bit linear congruential generator. Every
 // call of any of the three functions advances the seed once.
 #pragma once

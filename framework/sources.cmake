@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The app and its delegate, and the graphics, input, audio, random, math and async-event modules.
 core_sources(
   app.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // libFuzzer target for the Ogg Vorbis loader: every input is a file's whole
 // contents, read through fmemopen. LoadOGG must return samples or null
 // without crashing, leaking or hanging, and a block it returns must hold

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // libFuzzer target for our own check of the Vorbis header packets
 // (host/decode/ogg_headers.h), which the WebAssembly build runs instead of the
 // reference decoder. Every input is a file's whole contents. The check must

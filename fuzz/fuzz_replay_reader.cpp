@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Arbitrary bytes read as a replay file, as they are and with a correct end
 // record and checksum added (so that the records themselves get explored
 // past the checksum). Every file is either refused with one line or read

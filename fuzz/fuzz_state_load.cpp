@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Arbitrary state files, decoded as the host decodes them, loaded by the
 // game on an ordinary machine and on the console: loading must leave every
 // repaired setting in range, and what it then saves must load back to the

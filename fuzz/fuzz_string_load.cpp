@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Arbitrary bytes decoded as text: String::Load must accept every byte
 // sequence, and what it yields must survive a UTF-8 round trip. Reading the
 // same bytes from a file must give the same string.

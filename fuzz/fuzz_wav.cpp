@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // libFuzzer target for the WAV parser: every input is a file's whole
 // contents, read through fmemopen. The parser must return a block or null
 // without crashing, leaking, hanging or allocating what the file does not

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Construction and marking of the application object, and the program's
 // entry into the game.
 #include "game/game.h"

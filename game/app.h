@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game's application class: its fields grouped by concern, and its
 // methods grouped by the file that holds them. Fields and methods are public
 // so that tests can drive the game directly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Float to Int conversion that is defined for every value: truncation toward
 // zero, NaN as 0 and values beyond the Int range clamped to its bounds.
 // A plain cast of NaN, an infinity or an out-of-range value is undefined.

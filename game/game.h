@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game: its configuration globals, the names of its numbers, its
 // application class and its music player.
 #pragma once

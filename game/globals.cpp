@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Start-up values of every module global, framework and game, and the
 // collector's roots.
 #include "game/game.h"

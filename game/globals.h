@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game module's configuration globals and the credit lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The game class, its globals and the state digest of replays.
 core_sources(
   app.cpp

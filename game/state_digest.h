@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A digest of the game's whole state, for the last line of a replay: two runs
 // of the same session must end with the same line.
 #pragma once

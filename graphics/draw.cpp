@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The drawing operations of the device: every one writes its vertices in
 // place into the batch through Begin's rule, positions through the matrix,
 // colour from packedColor. Untextured ones leave texture coordinates alone.

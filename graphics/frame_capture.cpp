@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "graphics/frame_capture.h"
 
 #include <cstring>

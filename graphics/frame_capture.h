@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Reading the finished frame back, for screenshots.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The OpenGL 1.x header with the prototypes of the functions above 1.1 that
 // the device uses (glMultiDrawArrays, GL_BGRA, GL_CLAMP_TO_EDGE).
 #pragma once

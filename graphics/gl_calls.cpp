@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "graphics/gl_calls.h"
 
 #if defined(__EMSCRIPTEN__)

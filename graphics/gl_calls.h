@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The OpenGL calls through which the device draws, clears, allocates textures
 // and deletes them. They go through this table of function pointers so that a
 // caller (a test, the benchmark) can put a wrapper in front of the real

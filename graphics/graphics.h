@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The graphics device: batched 2D renderer and texture surfaces.
 #pragma once
 

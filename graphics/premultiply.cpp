@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "graphics/premultiply.h"
 
 namespace kr_premultiply {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Premultiplication of pixel data by its alpha channel, in integer steps:
 // each colour byte becomes value * alpha / 255, truncated.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Device state, frames and the batch: construction, BeginRender/EndRender,
 // Begin/Flush, colour, blend, scissor, matrix, clearing and pixel transfer.
 #include "graphics/renderer.h"

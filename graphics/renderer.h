@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // gxtkGraphics: the graphics device. 2D drawing calls become vertices in a
 // buffer inside the object, transformed on the CPU by the current matrix and
 // coloured with the current premultiplied colour; the buffer goes to OpenGL

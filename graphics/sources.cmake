@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The batched renderer and surfaces.
 core_sources(
   draw.cpp

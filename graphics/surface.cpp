@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "graphics/surface.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // gxtkSurface: an image the device draws from. It keeps a CPU copy of its
 // pixels (premultiplied by alpha) for its whole life and makes an OpenGL
 // texture from it lazily, again whenever the host has opened a new window

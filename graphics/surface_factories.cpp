@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The device's surface factories: loading an image file into a surface and
 // making an empty RGBA surface to write pixels into.
 #include "graphics/gl.h"

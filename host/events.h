@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The event numbers and key codes shared by the hosts, the framework's
 // delegate and input module, and the game.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // File access of every host: the data-path mapping, UTF-16 paths, opening by
 // mapped path, whole-file reads, and the state file, which is replaced
 // atomically so a failed save never loses it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The host's shared operations: the plain accessors, the values the game
 // reads back (through the session tap), the device size, screenshots and the
 // guarded dispatchers into the delegate.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The host: the one native object that owns the window (a desktop window, a
 // page's canvas, or nothing at all) and the main loop, and dispatches into the
 // application's delegate.

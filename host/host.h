@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game host, as the layers above it see it: the host object and its
 // delegate (host/game.h), and the event numbers and key codes
 // (host/events.h). The layers above ask a host only through KrGame, never

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The main loop every host with a window shares: follows the window's state
 // into suspend and resume, runs timed updates at the application's rate with
 // a bounded catch-up, renders once after them, and blocks on window events

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The host's base: the host object and its dispatchers, the loop, files and
 # the state file; then the rooms every host shares (input, the classic
 # window interface, decoding, replays) and the hosts themselves: the browser

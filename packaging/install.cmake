@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Installation, in one of two layouts:
 #
 #                     `make install PREFIX=P`          VORNHELM_GAMES_LAYOUT=ON (Debian's games)

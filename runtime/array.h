@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Array<T>: a fixed-length array held in one collected block (header, length,
 // elements inline). Length 0 is the element type's shared, permanent nullRep.
 // Element access is unchecked, except in the sanitizer build

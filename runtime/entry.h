@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Program start-up: the order in which the collector, the globals and the
 // application come to life before the host's main loop runs.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Console output and fatal-error reporting: runtime errors, signals and the
 // line protocol by which an attached debugger inspects a stopped program.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Collected objects and the incremental tri-colour collector.
 //
 // Every object of the framework and the game derives from gc_object and is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The language runtime: collected objects, strings, arrays, entry and errors.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // String: an immutable, reference-counted sequence of 16-bit code units.
 // Empty strings share one static Rep; results equal to an operand share its
 // Rep instead of copying. Text is UTF-8 on disk (UTF-16 with a byte-order

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Builds the browser version into a folder of its own (default build-web/):
 # the game compiled to WebAssembly with Debian's emscripten, its page, and
 # the data folder that the native build generated (default build/data/).

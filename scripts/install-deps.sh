@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Installs the Debian packages the project builds, tests and runs with,
 # but only those that are missing. Runs apt-get as root, through sudo otherwise.
 set -e

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Sourced by the scripts that run the game on a private display.
 #
 #   xvfb_start WORK [SIZE]

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Makes the README's and the AppStream metadata's screenshots, 1280 x 720,
 # with --screenshot-at from a session recorded full screen on a 1280 x 720
 # display (docs/screenshots/session.vhr), on a private Xvfb of that size:

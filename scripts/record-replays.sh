@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Records the regression replays of tests/replays/: one whole game in each
 # game mode, each ending in a game over, played with real input on the real
 # game binary under a private Xvfb with openbox by the replay pilot

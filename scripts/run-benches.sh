@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Runs every benchmark executable in the given folder, under a private X
 # server when no display is set (the renderer benchmark needs a window),
 # from the build folder above it, where the game's data/ is.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: Zlib
 # Runs every libFuzzer target in the given folder for the given number of
 # seconds, each with its own corpus folder; stops at the first failure.
 # A target with a seed folder in fuzz/seeds/<target>/ starts from those

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The page around the game. Before anything is downloaded it checks that the
 // browser has WebAssembly and WebGL; then it downloads the game's .wasm, the
 // data the game needs at this canvas's size (one art tier) and the scripts,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The page's program: the game on the browser host, its session recorded
 // in memory for the page to hand out, and the game's state described as a
 // replay's last line describes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The browser build's replay player, for the tests and the benchmark, in a
 // page or under node. It plays one recorded game as fast as it goes,
 // sounding nothing, and prints the line a replay ends with, then how long

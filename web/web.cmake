@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The browser build, configured with emcmake (scripts/build-web.sh): the same
 # runtime, framework and game compiled to WebAssembly on the browser host
 # (host/web/), with GLFW, OpenGL (WebGL through the legacy emulation) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The browser benchmark's program (bench/web/bench_web.py): the game on the
 // browser host as the page runs it, with the game's own update measures read
 // out, and a jump of the game under way to a later wave, as

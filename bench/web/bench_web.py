@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Zlib
 """Figures of the browser build in headless Chromium (SwiftShader):
 
   bench_web.py WEB_BUILD_DIR [--seconds S] [--desktop NATIVE_BUILD_DIR] [--rounds N] [--replays-only]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: the sky and its ceiling, the camera, the helicopter's flight, its
 // drawing (or the burning wreck) and its gun.
 #include <cmath>

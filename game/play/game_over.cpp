@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game-over overlay: it builds over 90 updates of play, hands over to the
 // menu and then fades out over it; and the rank of the score in the mode's
 // top ten.

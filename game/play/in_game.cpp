@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: what follows every gameplay update: opening the pause panel by the
 // back action or the pause button, and running it while paused.
 #include "game/game.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Small numeric helpers of play and its pools: flooring that stays defined
 // for NaN and out-of-range values (kr_Vex_ToInt truncates), clamps,
 // saturating sums, world wrapping, and sine and cosine in degrees.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A new game: a fresh world from the clock-seeded generator, the helicopter
 // on its pad in the middle, the first wave and the tune.
 #include "game/game.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: every object of the pool in one pass: motion, drawing, enemies that
 // home in and fire, shots that die in the ground or hit, explosions.
 #include <cmath>

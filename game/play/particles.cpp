@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The particle pool: sparks, debris, puffs and floating numbers in fixed
 // records of ten floats, reused from the highest free record down.
 #include "game/game.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The pause panel over a running game: it slides down to mid-screen, offers
 // resume, give up and the options gear by pointer, keys or pad, and slides
 // back up before the game runs on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // One update of play, step by step; each step lives in the file of its
 // concern. The order of the steps is the order of the random draws.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The object pool (enemies, shots, explosions in records of ten floats) and
 // the waves: each wave places enemies away from the player and persons on
 // the ground.

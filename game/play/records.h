@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Element numbers of the float records that play keeps: the player record
 // in m_Player and the object records in m_Obj.
 #pragma once

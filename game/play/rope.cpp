@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: the 17-segment rope under the helicopter and the persons on it, who
 // climb one segment every third update and come aboard at the top.
 #include <cmath>

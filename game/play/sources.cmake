@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Play: a new game, flight, rope, terrain, the object pool and its enemies, particles, stars, status bar, pause, game over.
 core_sources(
   flight.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The star field: background dots in screen pixels that drift against the
 // camera, faster ones brighter, recycled across the edges of a field a little
 // larger than the screen.

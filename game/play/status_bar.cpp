@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: the status bar (radar, score, health, passengers) and the moment the
 // game is lost.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play: the terrain columns on screen with the beacon and the pad, landing
 // and its payment, crashes into the ground, the parked aircraft, the waiting
 // persons and their pick-up; and the sea.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Badges: the badge table, notifications of newly earned badges sliding in
 // at the bottom-left corner, and the scrolling badges panel. Nothing in this
 // game awards a badge or opens the panel, but all of it works when driven.

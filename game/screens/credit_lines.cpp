@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The credit lines of the credits panel: the people of Zelv who made
 // Vornhelm, in sections parted by empty lines, then the end marker, which is
 // never shown.

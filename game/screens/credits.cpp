@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The credits panel, a television test card: a frame of tiles that flies in
 // from the edges with colour stripes on its border, the test-card circle
 // through which the credit lines scroll, the game logo on a grey band and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The title menu: slide-in, leaving, backdrop and logo, the studio logo that
 // opens the credits, the keys and dragging. The score panel and the mode
 // strip live in score_panel.cpp and menu_strip.cpp.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Pieces of the title menu and its panels shared between their files.
 #pragma once
 

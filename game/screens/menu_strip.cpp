@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The menu's mode strip: three game modes and the options gear, 88 pixels
 // apart along one axis, scrolled by keys, taps and drags, eased toward its
 // target and pulled back when dragged past either end.

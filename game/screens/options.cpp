@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The options box: a panel that rises from below over the menu or the pause
 // panel, with a back gear, the OUYA overscan slider and one row per setting.
 // It keeps locks of its own and holds the common locks while it is shown, so

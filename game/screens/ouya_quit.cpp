@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The quit screen that OUYA shows instead of leaving at once: the test-card
 // circle and a plea to stay. The first face button returns to the menu; the
 // second and third or back end the program.

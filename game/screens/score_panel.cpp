@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The menu's score panel: a dark column on the right holding the selected
 // mode's top ten and its last ten scores, as many lines as fit.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Filing a finished game's score on the return to the menu: into the mode's
 // top ten (best first) when it beats an entry, always into its last ten
 // (newest first), then saving.

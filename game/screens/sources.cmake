@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The screens around play: the menu, its score lists, options, credits, badges, the quit screen.
 core_sources(
   badges.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Actions held on the keyboard, joysticks and virtual controls; sticks;
 // on-screen buttons and touch areas; the helicopter's analogue stick.
 #include <cmath>

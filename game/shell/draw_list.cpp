@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The draw list: the game's drawing methods append 15-float records during
 // the update; each render fits the virtual screen to the device and replays
 // the records through the graphics module. Also the full-screen switch.

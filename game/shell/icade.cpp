@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The iCade cabinet reports each button as two characters: one when it is
 // pressed and another when it is released. Pressed buttons hold their m_Ctl
 // element at 2 until the release character arrives.

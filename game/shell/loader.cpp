@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Images and the font at the level that suits the device, the progressive
 // loader (one asset per update behind the spinner screen) and the start
 // screen.

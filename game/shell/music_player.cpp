@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The music player's entry points. The player owns the five channels just
 // below its base channel; the shell drives it only when the music switch is
 // on. Loading and sequencing tunes are not part of this build: nothing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The sample-based music player: a block of five audio channels above the
 // sound effects' channels. Idle unless the music switch is on.
 #pragma once

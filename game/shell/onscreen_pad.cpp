@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The on-screen pad: four direction buttons around a centre on the left and
 // two fire buttons mirrored on the right. While the game is paused the pad
 // can be dragged by its centre and resized by spreading two fingers.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The state string: settings, badges and the three modes' high-score tables
 // as decimal numbers, each followed by "|", every block closed by its own
 // checksum. Blocks load independently: one that fails its checksum is reset

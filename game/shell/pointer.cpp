@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The pointer and the ten touches in virtual pixels, read once per update.
 #include <cmath>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The framework's callbacks: start-up, the per-update order of work with the
 // mode machine, the render, suspension and the iCade switch.
 #include <climits>

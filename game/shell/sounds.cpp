@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Sound effects through 24 rotating channels, and the music tune.
 #include "game/game.h"
 

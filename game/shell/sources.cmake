@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The game's shell and services: updates and renders, the draw list, text, loading, sounds, controls, saving, music.
 core_sources(
   controls.cpp

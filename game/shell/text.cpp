@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Text in the game's bitmap font, written as image records of the draw list,
 // and right-aligned number formatting.
 #include <cmath>

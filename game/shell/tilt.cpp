@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Tilt input: the accelerometer relative to a calibrated level, smoothed,
 // with a calibration button and an indicator in the bottom-left corner.
 #include <cmath>

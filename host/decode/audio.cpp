@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Sound-file decoding: the RIFF WAVE parser, whole-file Ogg Vorbis decoding
 // and the host's choice between them by file-name ending.
 //

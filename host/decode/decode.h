@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Decoding for the devices, the same for every host: images for surfaces,
 // sounds for the audio device; and PNG writing for screenshots.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Image decoding for surfaces: whatever stb_image reads (JPEG, PNG, BMP, TGA,
 // PSD, PIC, GIF, HDR), decided by the file's contents, in the file's own
 // channel count. Premultiplication is the surface's business. And the other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The Vorbis header packets, read field by field as the Vorbis I bitstream
 // lays them out (values packed from the least significant bit of each byte
 // up). A field that runs past the end of its packet, a count or length that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Checks the three header packets of an Ogg Vorbis stream before a decoder
 // that trusts them (stb_vorbis) reads them: every length, count and index in
 // them must fit the packet and point at something that exists, the way the

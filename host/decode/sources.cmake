@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Decoding images and sounds for the devices.
 core_sources(
   audio.cpp

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The process entry of the desktop program: the window system (unless the
 // host is one that never opens a window), the host object, runtime start-up,
 // then the host's loop (or the replay's) while an application exists.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The desktop host's small operations: the clock, data paths, the mouse
 // cursor, opening a URL, video modes, and the window-system hooks the shared
 // loop uses.

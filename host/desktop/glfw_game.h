@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The desktop host: one GLFW window through the classic interface
 // (host/glfw2/), the shared loop run in it, GLFW's joysticks, files in the
 // working folder, F12 screenshots, and the program's command line

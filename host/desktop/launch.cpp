@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/desktop/launch.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The program's command line: play, record a session, or replay one.
 //
 //   vornhelm                        play

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Opening a URL in the desktop's browser.
 #include <string>
 

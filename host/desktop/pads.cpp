@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The desktop's joysticks, from GLFW 3. A device that GLFW 3 recognises as a
 // gamepad is presented in the game's layout (host/input/pad_layout.h); any
 // other device is passed through in its own order, stick y upward.

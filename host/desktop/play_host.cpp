@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/desktop/play_host.h"
 
 #include <ctime>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The host of a game played at the desk: the desktop host, plus a
 // screenshot of the next frame whenever F12 goes down.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/desktop/screenshot.h"
 
 #include <sys/stat.h>

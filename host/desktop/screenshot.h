@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // F12 screenshots on the desktop: the file name a screenshot takes. The
 // frame itself is read by the graphics device and written by the host
 // (KrGame::CaptureNextFrame).

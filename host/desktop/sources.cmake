@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The desktop host: the GLFW window, its joysticks and key state, F12
 # screenshots, the command line, stop signals, opening URLs, the entry.
 core_sources(

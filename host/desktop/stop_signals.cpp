@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/desktop/stop_signals.h"
 
 #include <pthread.h>

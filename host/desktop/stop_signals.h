@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // SIGINT and SIGTERM as a request to end the program normally, for hosts
 // that must write something at exit (a recording): a small thread waits for
 // the signals and wakes the main loop's event wait; the loop ends the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Opening the desktop's window: the one path for the game's windows, a
 // replay's and a test's.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The window's drawable as it really is, and a request for another size (a
 // replay following its recording's window).
 #include "host/glfw2/bridge.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The window size that gives a wanted drawable size.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Whether a key is down on the keyboard at this moment, asked of the X
 // server itself rather than read from a window's event history: a window
 // opened while a key is held never saw it go down.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Shared by the files that implement the classic window interface
 // (host/glfw2/glfw2.h) on the GLFW 3 library.
 //

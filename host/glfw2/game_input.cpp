@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Input from the classic window interface to the host's dispatchers, in the
 // program's key codes and events, and the video modes as collected objects.
 #include "host/glfw2/game_input.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game's window on the classic interface, shared by the hosts that have
 // one (the desktop's GLFW window, and the page's canvas through the
 // browser's GLFW): input translated into calls on the host, the held keys

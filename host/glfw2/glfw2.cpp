@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The classic single-window interface on GLFW 3: start-up, the one window,
 // events, time, keyboard and mouse. GLFW 3 has no current window, so this
 // layer keeps it. Sizes and pointer positions are in framebuffer pixels, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The window-system interface the host is written against: the classic
 // single-window GLFW calls, constants and key numbers, implemented on the
 // GLFW 3 library in host/glfw2/glfw2.cpp (window, events, input), keys.cpp

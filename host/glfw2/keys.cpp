@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Key numbers between GLFW 3 and the classic interface. Printable keys carry
 // their upper-case ASCII code in both; named keys are mapped by a table of
 // ranges. Keys without a counterpart (print screen, the "world" keys) map to

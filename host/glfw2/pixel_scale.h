@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Window-system coordinates to framebuffer pixels. Where the window system
 // scales windows (high-DPI screens) a window's framebuffer has more pixels
 // than its size in screen coordinates; the pointer is reported in the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The classic single-window interface on GLFW 3, shared by the desktop host
 # and the browser host (on the browser's GLFW): window, events, keys, video
 # modes, and the game's input and window from it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Video modes of the primary monitor in the classic form, which has no
 // refresh rate: modes that differ only in their refresh rate are listed once.
 #include "host/glfw2/bridge.h"

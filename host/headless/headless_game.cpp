@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/headless/headless_game.h"
 
 #include <chrono>

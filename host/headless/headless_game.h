@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The headless host: a host with nothing to show, for fast replays. It opens
 // no window and has no OpenGL context, so the graphics device, told so by
 // the host (GraphicsContext() stays 0), makes no OpenGL call; its clock is

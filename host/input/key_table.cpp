@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The window system's key numbers (the classic GLFW ones, on the desktop and
 // in the browser alike) to the program's key codes and typed characters.
 #include "host/input/key_table.h"

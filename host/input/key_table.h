@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Key translation shared by every host that reads a keyboard.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The layouts of the pads the hosts read, turned into the game's. Neither
 // depends on a library: the desktop's gamepad state is given by index
 // (host/input/pad_layout.h), which host/desktop/pads.cpp holds against GLFW.

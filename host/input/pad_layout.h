@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The joystick layout the game expects, the same for every host: what GLFW 3
 // reports on the desktop and what the browser's Gamepad API reports, each
 // turned into it. Pure functions over plain arrays, so they are usable (and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Joystick polling for the input module, the same on every host: two sticks
 // as x, y and z pairs and up to 32 buttons per port, from the host's reading
 // of the device (KrGame::ReadPad). A recording notes what the game's arrays

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # What every host shares about input: key translation, the joystick layout
 # and joystick polling.
 core_sources(

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A browser gamepad in the game's layout (host/input/pad_layout.h).
 #include "host/input/pad_layout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A recorded session: every call the host made into the game and every value
 // the game read back from the host, in order. host/replay/reader.cpp reads
 // the file (its format is described there), host/replay/writer.cpp writes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/replay/player.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Plays a recorded session back (host/replay/file.h) on any host. The records
 // drive the game in their recorded order, and every value the game reads
 // from the host (clock, joysticks, saved state, date, device size) comes from

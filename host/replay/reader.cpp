@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Replay files. A replay holds, in order, every call the host made into the
 // game and every value the game read back from the host, so that the same
 // build of the game, given the same data folder, runs through the same

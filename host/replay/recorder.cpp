@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/replay/recorder.h"
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Records a session while it is played, on any host: every call the host
 // makes into the game and every value the game reads back pass the host's
 // session tap (KrGame::SetSessionTap), which writes them into a replay

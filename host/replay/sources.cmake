@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # Recording sessions and playing them back, on any host.
 core_sources(
   player.cpp

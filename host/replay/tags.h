@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The bytes of the replay file format shared by its reader and writer
 // (the format is described in host/replay/reader.cpp).
 #pragma once

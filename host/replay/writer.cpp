@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Writing replay files; the format is described in host/replay/reader.cpp.
 #include <array>
 #include <cmath>

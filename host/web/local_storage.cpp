@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The state string in the browser's localStorage, under one key of the
 // page's origin, as the UTF-16 text it is. Whatever the key holds is handed
 // to the game as it stands: the game's checksums decide what it keeps.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The browser's gamepads (the Gamepad API): port n is the browser's gamepad
 // n. A pad with the standard mapping takes the game's layout, as a
 // recognised pad does on the desktop; any other is passed through in its

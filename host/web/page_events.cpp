@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/web/page_events.h"
 
 #include <emscripten.h>

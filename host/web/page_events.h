@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The page's events for the browser host: visibility, focus, the window's
 // size and full screen, touches on the canvas, and the keys whose browser
 // meaning (help, full screen of the whole browser, scrolling) would take

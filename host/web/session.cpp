@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The page's own recording of the session, in memory, for the page to hand
 // out (window.vornhelm.replay()): the same replay file a desktop recording
 // writes, which `vornhelm --replay FILE` plays to the same end.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The browser host (the browser build only): the canvas, the page's events,
 # gamepads, the state in localStorage, the page's session recording, and the
 # stb decoders.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The stb decoders and the PNG writer, compiled into the WebAssembly build,
 // which cannot link the system's stb library.
 #define STB_IMAGE_IMPLEMENTATION

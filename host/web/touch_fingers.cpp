@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/web/touch_fingers.h"
 
 int KrTouchFingers::Press(long identifier) {

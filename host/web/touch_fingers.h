@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Browser touches carry identifiers of the browser's choosing; the game
 // knows fingers 0 to 31. A new touch takes the lowest finger that no touch
 // holds, and gives it back when it ends, as a touch screen numbers them.

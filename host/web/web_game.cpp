@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "host/web/web_game.h"
 
 #include <emscripten.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The browser host: the page's canvas is the window (opened through the
 // classic window interface on the browser's GLFW), the shared loop runs once
 // per animation frame instead of in a loop of its own, and the page gives

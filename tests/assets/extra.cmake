@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The tests read build/data/ and run the generator again into a fresh folder.
 if(TARGET tests_assets AND TARGET vornhelm_assets)
   add_dependencies(tests_assets vornhelm_assets)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The generator is deterministic: a second run, into a fresh folder, writes
 // the same files with the same bytes as the build's data folder.
 #include <gtest/gtest.h>

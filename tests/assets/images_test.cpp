@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Every image the game and the framework load, decoded with the host's own
 // loader: exact sizes at all three levels, room for every frame in the order
 // the framework's grab walks them, and ink in every frame the game draws.

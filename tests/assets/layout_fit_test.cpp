@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The generated font and studio logo against the game's own layout, rendered
 // on a real window (Mesa under Xvfb) and read back, at 640 x 480, 800 x 450
 // and 480 x 640: every digit of the menu's 7-digit scores is whole with 2

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The sound effects (sfx/NNN.wav) and the in-game tune (sfx/choppa.ogg),
 // decoded with the game's own loaders.
 #include <gtest/gtest.h>

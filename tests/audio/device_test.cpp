@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The audio device against real OpenAL Soft. In process, its null backend
 // mixes in real time (sounds start, play and end) but outputs nothing; OpenAL
 // state is process-wide, so those tests share one device.

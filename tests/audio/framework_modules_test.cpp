@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The framework's random generator, math helpers and data paths.
 #include <gtest/gtest.h>
 

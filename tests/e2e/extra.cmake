@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The window tests also run the game binary itself.
 if(TARGET tests_e2e)
   add_dependencies(tests_e2e vornhelm)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The real game binary started from a scratch folder under a private Xvfb
 // with openbox, driven by xdotool, its window read back: the loading screen,
 // F11, the state written on losing focus, F4; and the line a player sees

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Installing into a temporary prefix: the files land where the desktop looks
 // for them, and the installed launcher runs the game on the installed data
 // from the folder it was started in.

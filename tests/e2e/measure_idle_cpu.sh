@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: Zlib
 # Idle CPU share of the window probe under Xvfb + openbox (rate 0, suspended).
 # Usage: tests/e2e/measure_idle_cpu.sh [build-dir] [seconds-per-case]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The title menu as a player meets it: the real game from a scratch folder
 // holding data/, on a private desktop, clicked with xdotool and watched
 // through screenshots of its window. The menu's keys are driven in the play

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A whole game with the real program on a private desktop, its sound going
 // to a wave file: from the menu into a game by the keyboard (the keys that
 // start the game and open the pause panel only tapped), a flight with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Recording and replaying the real game binary on a private desktop driven
 // by xdotool: a session played windowed and full screen at 1280 x 720
 // replays to the same last line windowed, fast and in a window on a smaller

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The full-screen switch of the real host, through a probe program that
 // switches on F11 and logs each switch, the window size and the key events,
 // under a private desktop driven by xdotool.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game window of the real host under a private desktop: the probe
 // program (apps/window_probe) logs what reaches it while xdotool and the
 // window manager drive it.

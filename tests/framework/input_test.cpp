@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The input module: hit counts, the left-button/first-touch coupling, the
 // hit and character queues, joystick key codes and joystick polling.
 #include <gtest/gtest.h>

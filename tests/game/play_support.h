@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Shared set-up for the game tests: a bare game at a fixed clock, a sound log,
 // scene helpers for play, and a 640 x 480 screen with pointer, key and
 // draw-list helpers for the menu and panel tests.

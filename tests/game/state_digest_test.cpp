@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The digest at the end of a replay covers every field of the game object
 // that is not a pointer, each once, whatever file declares it and in
 // whatever order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The graphics device, surfaces, images and the graphics module on a real
 // window (Mesa under Xvfb). A recorder sits in front of the real OpenGL draw,
 // texture allocation and deletion calls (the kr_gl table).

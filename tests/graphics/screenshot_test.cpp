@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Screenshots on a real window under Xvfb: the PNG written as a frame is
 // presented holds exactly the pixels the device reads back from that frame;
 // the names tell the time and never replace an earlier file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The host's dispatchers into the delegate: guards, one collection step after
 // each dispatch (outermost only), and the end of the process on a throw.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Files the host writes or hands on, in a fresh temporary directory: the
 // state file "./.tandorstate" (UTF-8, tolerant loading, saves that reach the
 // file a link names and never lose the previous file) and OpenUrl's call of

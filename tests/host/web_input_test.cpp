@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The browser host's input helpers, which need no browser: touch
 // identifiers numbered as fingers, and a standard-mapping pad in the game's
 // layout, checked against the desktop's layout of the same physical controls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // What the packages hold, as dpkg-deb lists them: the Debian games layout
 // split in two, the program (vornhelm) and its data (vornhelm-data), and
 // nothing else (no contact sheets, no test files), owned by root with the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The package tests read the packages scripts/build-deb.sh builds with
 # dpkg-buildpackage into build/deb/; the first test of the label builds them,
 # without their own tests (this run is those).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The package's launcher, run as a player runs it: unpacked into a temporary
 // root with dpkg-deb -x, started from another folder with a temporary HOME
 // on a private desktop. The game reaches its title menu on the packaged data

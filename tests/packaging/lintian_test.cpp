@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // lintian on the packages, the .changes that lists them and the source
 // package, as Debian checks its own: no tag at any level, the informational and pedantic ones
 // included, but those listed here, each with the reason it stays; and each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // What desktops and software centres read from the package, checked with
 // Debian's own validators on the unpacked files: the AppStream metadata, the
 // desktop entry and the manual page; and that they agree with the game: its

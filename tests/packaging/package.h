@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The packages scripts/build-deb.sh built with dpkg-buildpackage (the test
 // packaging_build_deb builds them first), and trees unpacked from them as
 // dpkg would install them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The incremental collector: the sweep, destruction paid for by allocation,
 // the write barrier, the step size, empty arrays, the small-block cache,
 // marking of long chains, and Object::Compare.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The runtime as a separate process sees it: exit codes (-1 reads as 255),
 // reports on standard output, the stop marker on standard error, the
 // debugger's line protocol on standard input, and kr_std_main's order.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The collector's randomised stress test under the address and
 # undefined-behaviour sanitizers. It compiles the collector itself, so the
 # sanitizers see every block handed out and every header written.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Randomised stress of the collector under AddressSanitizer: a mutator rewires
 // an object graph through the write barrier between thousands of collection
 // steps. A shadow copy of the graph says what is reachable: every reachable

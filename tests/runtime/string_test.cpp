@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // String: the index rules of Slice, Split and Replace, ToInt, number
 // formatting, identity results, Load (UTF-8, UTF-16, the Latin-1 fallback)
 // and Save (UTF-8).

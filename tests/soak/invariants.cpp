@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tests/soak/invariants.h"
 
 #include <cmath>

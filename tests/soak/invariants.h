@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // What must hold after every update of the game, whatever the input: pools
 // within their bounds and holding valid kinds, a score that never falls and a
 // health that never rises within one game, high-score tables in order, and a

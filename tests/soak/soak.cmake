@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The soak test: the whole game compiled a second time under the address and
 # undefined-behaviour sanitizers (float-to-int overflow included, every report
 # fatal, Array indices checked), driven by random play through the bare host.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The soak test: random play through the bare host for SOAK_SECONDS (default
 // 8) or SOAK_MINUTES, from the seed SOAK_SEED (default: from the clock, and
 // printed), in a build with the address and undefined-behaviour sanitizers,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The desktop host with the clock and the state kept in plain fields, as
 // the bare host keeps them: for tests and benchmarks that need what only a
 // real host has (a window and its OpenGL context, the data folder's paths)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tests/support/display.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Gives a test process an X display: the one in DISPLAY, or a private Xvfb
 // started on first use and stopped when the process exits.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A bare host for driving the game class without a window or devices: the
 // clock and the state string are plain fields. Used by game tests, benchmarks
 // and fuzzers.

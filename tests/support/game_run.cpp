@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tests/support/game_run.h"
 
 #include <filesystem>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The real game (or a test program) on a private desktop, as the end-to-end
 // tests run it: a scratch folder, an X server with openbox, screenshots.
 #pragma once

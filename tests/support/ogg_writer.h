@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Ogg Vorbis files made on the spot with the reference encoder, for the
 // decoding tests and the benchmark.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tests/support/process.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Runs child programs: to their end, collecting what they wrote and their
 // exit code, or in the background while a test drives them.
 #pragma once

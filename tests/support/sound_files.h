@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Sound files made on the spot for the audio tests, the test programs and
 // the benchmark: RIFF WAVE files assembled chunk by chunk (so broken headers
 // are as easy to make as good ones), tones, and self-removing temporary files.

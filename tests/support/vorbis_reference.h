@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The reference decoder's verdict on three Vorbis header packets: the headers
 // themselves and the decoding set-up it makes from them before the first
 // audio packet, with a rate an int can hold (the reference takes rates up to

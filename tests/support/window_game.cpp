@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tests/support/window_game.h"
 
 #include <unistd.h>

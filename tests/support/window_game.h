@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A game on a real window (Mesa under Xvfb) in a scratch folder, for tests
 // that read the rendered pixels back: the desktop host with the clock and
 // the state kept in plain fields, as the bare host keeps them.

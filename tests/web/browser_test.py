@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: Zlib
 """The browser build in headless Chromium, served from 127.0.0.1.
 
   browser_test.py WEB_BUILD_DIR page NATIVE_BUILD_DIR

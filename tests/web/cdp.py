@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 """Headless Chromium driven through the DevTools protocol, and a static file
 server on 127.0.0.1 (standard library and Debian's python3-websocket only)."""
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: Zlib
 # The browser build, tested in headless Chromium and under node (label web):
 # the build itself is the fixture the page, touch and replay tests share.
 # Debian's python3 runs the driver (it has python3-websocket).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Every image of the data folder, each described once in base pixels and
 // drawn at all three levels by the sheet renderer.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "icon/vornhelm": the desktop icon, 64 x 64 (so 64, 128 and 256 pixels at
 // the three levels): the rescue helicopter over the sea in a rounded tile,
 // a waiting person on the rope below it.

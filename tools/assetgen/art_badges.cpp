@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "BadgesA": 64 medallions, 64 x 64 each. Badge i pairs emblem i % 8 with
 // material i / 8; the rim shape cycles with both, so no two look alike.
 #include <cmath>

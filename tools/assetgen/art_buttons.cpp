@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "common/Buttons": 64 x 64 frames. 0..2 the game-mode buttons (more enemies
 // and fewer people as the mode rises), 8..10 three gear layers that the menu
 // stacks and turns at different speeds, 12 a dial face for the credits.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "common/dpad": 32 x 32 frames on a 4 x 4 sheet. The cross of the on-screen
 // pad sits in the top-left 3 x 3: 1 up, 4 left, 5 centre, 6 right, 9 down;
 // frame 0 is the round fire button.

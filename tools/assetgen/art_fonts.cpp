@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The two fonts, both drawn from the pixel alphabet.
 // "fonts/editundo": the game's font, 128 glyph cells of 16 x 16 base pixels
 // for codes 32..159 in two rows of 64 (4096 pixels wide at level 4; the

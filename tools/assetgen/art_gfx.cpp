@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "gfx": 32 x 32 frames. 0..9 the helicopter with its rotors turning through
 // one cycle, 10 the home-pad marker of the radar, 12..15 the enemy craft.
 #include <cmath>

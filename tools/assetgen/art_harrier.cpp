@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "gfx_harrier": 128 x 32 frames, 0..11 a jump-jet hovering at the world's
 // edge: it bobs gently on its downward thrust, the exhaust flickers and the
 // beacons blink. The jet fills the upper half; the plumes reach the bottom.

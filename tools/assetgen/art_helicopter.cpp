@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The player's rescue helicopter, side view facing right. Coordinates are
 // laid out for a 32 x 32 box centred on (16, 16): rotor on top around row 7,
 // skids at row 22, so the rope hook sits just below the centre.

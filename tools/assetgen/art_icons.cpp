@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "common/icons": 32 x 32 frames. 0 pause, 1 give up (a cross), 3 play,
 // 6 the selection ring, 7 calibrate. The game tints them with its draw
 // colour, so they are light discs with dark symbols.

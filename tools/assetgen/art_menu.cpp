@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "menu": 256 x 256 title backdrops, drawn three times larger behind the
 // menu. Frame 0 is a bright day: sky, sea and the island with the home pad;
 // frames 1..3 show the same island at sunset, at night and at dawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "parts": 256 small glowing sparks, 8 x 8 each. The frame number is a colour
 // value: across a row of sixteen the hue turns once round the colour wheel;
 // down the rows saturation eases toward white and the sparks grow, with

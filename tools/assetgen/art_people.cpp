@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The little people of the game: 8 x 8 base-pixel boxes, feet on the bottom row,
 // edges on whole base pixels so the 1x sprites stay crisp.
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "gfx_small": 8 x 8 frames. 0..3 a waving person, 4..5 a person hanging on
 // the rope, 8 a rope link (drawn along the rope; upright here), 9 a shot,
 // 12 a cheering rescued figure, 16..18 explosion puffs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "common/ZelvLogo": the studio's mark, 256 x 256: a cheerful turtle walking
 // right above the word "ZELV" in chunky rounded letters.
 // The menu shows the mark small in its top right corner, centred 32 pixels

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "common/Testcard_Circle": the round centre of a television test card,
 // 256 x 256. Colour bars on top, a dark band in the middle where the credit
 // lines scroll, grey steps and colour ramps below.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "logo": the game's title, 256 x 128. A round sky emblem on the left (the
 // menu flies the helicopter in front of it) and "VORN / HELM" in leaning,
 // extruded letters on the right.

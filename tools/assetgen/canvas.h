@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A floating-point RGBA picture with premultiplied alpha, the surface every
 // sheet is painted on before it is written out as 8-bit PNG.
 #pragma once

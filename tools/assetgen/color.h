@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Straight-alpha RGBA colours with 0..1 channels and the few mixes the art needs.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Small 2D vector and affine-transform types used by every drawing routine.
 #pragma once
 

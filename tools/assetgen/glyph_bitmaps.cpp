@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "glyph_bitmaps.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The studio's pixel alphabet: one small bitmap per character code 32..159,
 // drawn by hand on a 5 x 7 grid (a few wide letters use 6 or 7 columns) with
 // two extra rows below the baseline for descenders. Both fonts and the

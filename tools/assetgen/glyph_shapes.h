@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Turns the pixel alphabet into drawable shapes: crisp squares for the 1x
 // font, and rounded strokes joining neighbouring pixels for larger sizes and
 // for logo lettering, so curves and diagonals come out smooth.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "loop_buffer.h"
 
 #include <algorithm>

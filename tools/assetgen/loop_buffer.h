@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A stereo buffer whose end joins its start: whatever is written past the
 // end wraps round to the beginning, so note tails and echoes that run over
 // the loop point sound at the start, and the loop plays seamlessly.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // vornhelm_assetgen OUTPUT_DIR
 // Draws, synthesises and writes the game's whole data folder. The output
 // depends on nothing but this program, so every run gives the same bytes.

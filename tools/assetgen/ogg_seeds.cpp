@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Short Ogg Vorbis files made from the game's own sounds: the seed corpus of
 // the Ogg decoder's fuzzer (fuzz/seeds/fuzz_ogg/). Each is a whole stream of
 // a few kilobytes, mono or stereo, so the fuzzer starts from real headers

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "ogg_writer.h"
 
 #include <vorbis/vorbisenc.h>

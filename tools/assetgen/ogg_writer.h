@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Ogg Vorbis output through libvorbisenc with fixed settings and a fixed
 // stream serial number, so the same samples always give the same bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The parts of the data folder, each written by its own module.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Rasterises shapes onto one frame of a canvas. Art is described in base
 // pixels (the 1x frame size); the painter maps it to the frame's pixels at
 // the level being drawn, so each level is rasterised afresh at its own size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "png_writer.h"
 
 #include <zlib.h>

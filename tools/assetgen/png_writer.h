@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Writes canvases as PNG files: 8-bit palette images when the art has at
 // most 256 colours (flat art), 8-bit RGBA otherwise, deflated at zlib's
 // highest level.

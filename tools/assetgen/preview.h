@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Contact sheets for reviewing the art: every frame of an image at the base
 // size and at four times the pixels, each under its frame number.
 #pragma once

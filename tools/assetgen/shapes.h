@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Shapes as signed distance functions: negative inside, positive outside, in
 // the units of the coordinates they were made with. Distances (rather than
 // pixel masks) let one description be rasterised with clean anti-aliased

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // An image file of the data folder: a grid of equal frames that the game's
 // loader cuts left to right, row by row, written at three resolution levels.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game's sound effects, sfx/NNN.wav: each one a short recipe for the
 // synthesizer, then peak-normalised and faded at both ends so it starts and
 // stops without a click.

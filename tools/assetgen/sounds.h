@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game's sounds as samples, before they are written to files.
 #pragma once
 

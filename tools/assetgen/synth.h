@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The building blocks of the generator's synthesizer: oscillators, a noise
 // source with a fixed seed, envelopes and simple filters. Everything works on
 // float samples at 44.1 kHz and is fully deterministic.

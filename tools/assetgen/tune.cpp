@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // "choppa": arranges the score's voices into one seamless stereo loop and
 // writes it as sfx/choppa.ogg.
 #include "loop_buffer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tune_instruments.h"
 
 #include <cmath>

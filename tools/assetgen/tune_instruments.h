@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The voices of the tune, each rendering one note or hit into a loop buffer.
 #pragma once
 

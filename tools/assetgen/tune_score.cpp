@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 #include "tune_score.h"
 
 #include <sstream>

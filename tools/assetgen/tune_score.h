@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The notes of "choppa", the in-game tune: a 24-bar loop in A minor at
 // 122.5 beats per minute. Three 8-bar sections (theme, bridge, theme with a
 // counter-melody) over a chord per bar, with bass, arpeggio, pad and drums.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // RIFF WAVE output: 16-bit integer PCM with the "fmt " chunk straight after
 // the header, which is what the game's loader expects.
 #pragma once

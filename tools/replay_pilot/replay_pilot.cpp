@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Plays the real game binary while it records itself, for the regression
 // replays of tests/replays/ (scripts/record-replays.sh runs it): it starts
 // `GAME --record OUT` in the current folder, reads the game's state from the

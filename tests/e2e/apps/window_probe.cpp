@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A small application on the real host and framework that logs on standard
 // output what reaches it: its window size, key and mouse events, suspend,
 // resume and updates. The update rate comes from PROBE_RATE (default 60).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A small application on the real host and framework that switches between
 // a 640 x 480 window and full screen on F11, as the game does, and logs on
 // standard output each switch, the window size after it, and the key events

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game-over overlay and the return to the menu: the 90 updates of the
 // overlay and the 37 after, the rank words, and the score filed and saved.
 #include "tests/game/play_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A new game: the clock-seeded terrain, the first wave, and the same world
 // for the same clock.
 #include <climits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The pause panel: opening by the pause button, resume, the keys, and give up
 // through the game-over sequence.
 #include "tests/game/play_support.h"

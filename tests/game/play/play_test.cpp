@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Play, as short scripted sequences of updates on a world made at a fixed
 // clock: the stick, pick-ups, landing, the sea, shots and the end of a game.
 #include <limits>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The pools: the highest free record first, random draws in their order,
 // star wrap, and the waves that restock enemies and waiting persons.
 #include <limits>

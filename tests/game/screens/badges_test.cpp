@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // A badge notification's slide in, stay and slide out.
 #include "tests/game/play_support.h"
 

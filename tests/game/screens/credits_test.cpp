@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The credits panel: the frame's geometry and the scroll of the credit lines.
 #include "tests/game/play_support.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The title menu: the score lists, taps and drags on the strip.
 #include <climits>
 

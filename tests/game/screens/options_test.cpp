@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The options box: the sound row's cycle, a stored mode it cannot show, a
 // held button on a row, saving on close, and the OUYA overscan slider.
 #include <climits>

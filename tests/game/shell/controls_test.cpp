@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Controls: the action tables, sticks, the pointer in virtual pixels, button
 // edges, the touch-and-key stick, and the guards on every input conversion.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The draw list on the bare host: the cap of 2499 records, a fit that stays finite, and the guarded Float to Int conversion.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The render against real Mesa OpenGL under Xvfb, read back pixel by pixel:
 // the fit at 1280 x 720 and with overscan, and the image level chosen by the
 // window's size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Sounds against real OpenAL Soft on its null backend, loading WAV files
 // from a data folder of the test's own: channel rotation, sound mode 0, and
 // the music player's wait near the end of the Int range.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Persistence: the state string and its checksums, the round trip, blocks
 // that fail alone, the settings repair, and states that are not the game's.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The game shell on the bare host: loading before mode work,
 // the back and credits locks, suspension with the pause rule.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Text in the bitmap font as image records (advance 7, line 10): alignment,
 // line breaks, backslashes, a font slot outside the table; the number
 // formatter.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Runs one graphics-module misuse that ends the process with a runtime error,
 // chosen by the first argument, so that a test can read what it printed.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The program's fast replay, with every OpenGL call that the graphics
 // device makes through its seam (graphics/gl_calls.h) counted instead of
 // made; the count is printed after the replay's last line.

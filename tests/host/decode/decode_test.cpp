@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Sound decoding through the host: the decoder chosen by the lower-cased
 // file ending, the RIFF WAVE chunk walk and the headers it must refuse, and
 // Ogg Vorbis files made by the reference encoder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Ogg Vorbis decoding (LoadOGG) on damaged and on valid files. Each damaged
 // file is decoded in a child process, which must end normally with none or
 // with samples and hand back every byte that failed loads allocated; each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Our own check of the Vorbis header packets (host/decode/ogg_headers.h), which the
 // WebAssembly build runs instead of the reference decoder's. Hand-built
 // headers break one rule each; files from the reference encoder pass whole

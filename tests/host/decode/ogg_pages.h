@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The pages of an Ogg file held in memory: where each starts, its body, and
 // its checksum, so that a test can damage a file exactly where it means to,
 // leaving the checksum stale or making it match the damaged page again.

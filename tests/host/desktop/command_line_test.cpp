@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The command line: what each form asks for, and a one-line reason for
 // every form that makes no sense.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The main loop's scheduling, driven by a clock that the test controls; the
 // dispatchers, guards and loop are the real host's.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // The headless host plays the committed replays with no display at all (no
 // window system to start) and its graphics device, told by the host that
 // there is no context, makes no OpenGL call, while the game renders every

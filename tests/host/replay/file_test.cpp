@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Replay files: what is written reads back exactly, and every damaged,
 // foreign or future file is refused with one line, never a crash.
 #include <gtest/gtest.h>

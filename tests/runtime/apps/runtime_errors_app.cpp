@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: Zlib
 // Child program of the process-level runtime tests. The first argument picks
 // what happens: "error MSG" (krError), "segv" (a fault with the handlers
 // installed) or "startup" (kr_std_main).
