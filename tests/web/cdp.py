@@ -235,8 +235,10 @@ class Browser:
                       clickCount=0 if kind == "mouseMoved" else 1)
             self.pump(wait)
 
-    def press(self, key, code, keycode, hold=0.15):
-        """Down for a few updates, then up: the game reads keys as held."""
+    def press(self, key, code, keycode, hold=0.3):
+        """Down for a few updates (several frames even on a loaded machine,
+        whose SwiftShader frames come 150 ms apart), then up: the game reads
+        keys as held."""
         for kind, wait in (("keyDown", hold), ("keyUp", 0.15)):
             text = {"text": key} if kind == "keyDown" and len(key) == 1 else {}
             self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, windowsVirtualKeyCode=keycode,
