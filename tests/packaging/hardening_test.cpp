@@ -55,7 +55,7 @@ TEST_F(Hardening, DebugSymbolsInTheDbgsymPackageUnderTheBuildId) {
     EXPECT_NE(Readelf("-S", debug).find(".debug_info"), std::string::npos);
     EXPECT_NE(Readelf("-n", debug).find("Build ID: " + id[1].str() + id[2].str()), std::string::npos);
     // Functions of the game, named in the symbols.
-    EXPECT_NE(Readelf("-s", debug).find("KrReplayHost"), std::string::npos);
+    EXPECT_NE(Readelf("-s", debug).find("KrReplayPlayer"), std::string::npos);
     auto depends = RunProcess({"dpkg-deb", "--field", kDbgsymDeb, "Depends"}).out;
     EXPECT_EQ(depends, std::string("vornhelm (= ") + kVornhelmVersion + ")\n");
 }
