@@ -31,8 +31,7 @@ std::map<std::string, std::map<std::string, std::string>> ExpectedFiles() {
     program = {{"./usr/games/vornhelm", kProgram}, {"./usr/libexec/vornhelm/vornhelm", kProgram}};
     for (const char* f : {"applications/vornhelm.desktop", "icons/hicolor/64x64/apps/vornhelm.png", "icons/hicolor/128x128/apps/vornhelm.png",
                           "icons/hicolor/256x256/apps/vornhelm.png", "metainfo/" VORNHELM_APP_ID ".metainfo.xml",
-                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz",
-                          "lintian/overrides/vornhelm"})
+                          "man/man6/vornhelm.6.gz", "doc/vornhelm/copyright", "doc/vornhelm/changelog.gz"})
         program[std::string("./usr/share/") + f] = kFile;
     for (const char* f : {"copyright", "changelog.gz"}) data[std::string("./usr/share/doc/vornhelm-data/") + f] = kFile;
     // The generated data folder, less its contact sheets.

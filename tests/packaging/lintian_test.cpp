@@ -72,7 +72,7 @@ TEST(Lintian, EachOverrideHasItsReasonAboveIt) {
             EXPECT_TRUE(previous.starts_with("# ")) << file.path().filename().string() << ": no reason for " << line;
         }
     }
-    EXPECT_GT(overrides, 0) << "no override file read (debian/vornhelm.lintian-overrides has one)";
+    EXPECT_GT(overrides, 0) << "no override file read (debian/source/lintian-overrides has two)";
 }
 
 }  // namespace
