@@ -1,7 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: Zlib
-# Installs the Debian packages the project builds, tests and runs with,
-# but only those that are missing. Runs apt-get as root, through sudo otherwise.
+# Installs the Debian packages the project builds, tests and runs with, or
+# the packages named on the command line, but only those that are missing.
+# Runs apt-get as root, through sudo otherwise.
+#   scripts/install-deps.sh [PACKAGE...]
 set -e
 
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
@@ -10,6 +12,7 @@ libglfw3-dev libgl-dev libx11-dev libopenal-dev libstb-dev zlib1g-dev libvorbis-
 xvfb xauth xdotool openbox x11-utils xdg-user-dirs \
 dpkg-dev debhelper autopkgtest git lintian appstream desktop-file-utils man-db \
 emscripten nodejs chromium python3-websocket"
+[ $# -gt 0 ] && PACKAGES="$*"
 
 missing=""
 for p in $PACKAGES; do
