@@ -3,7 +3,8 @@
 // the renderer draw: the menu of mode 1 once loaded and slid in (after 200
 // updates of a clock that moves 16 ms an update), and a mode-3 game at wave
 // 10 after 300 updates of play, both rendered into a W x H window and read
-// back. Prints the OpenGL draw calls of each frame and, given OUT, writes
+// back. Prints the OpenGL draw calls of each frame (each with the window
+// pixels it covers and whether it blends) and, given OUT, writes
 // OUT-menu.ppm and OUT-play.ppm (binary PPM, rows from the top). The window
 // is 1024 x 768 unless given.
 //
@@ -17,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/gl_draw_count.h"
+#include "bench/gl_draw_list.h"
 #include "graphics/gl.h"
 #include "host/glfw2/glfw2.h"
 #include "tests/support/desktop_test_host.h"
@@ -65,7 +66,15 @@ struct ShotGame {
     // Renders the frame, counting its draw calls, and saves it unless the
     // path is empty.
     bool Save(const char* what, const std::string& path) {
-        std::printf("%s %dx%d: %d draw calls\n", what, w, h, bench::CountDrawCalls([this] { Render(); }));
+        const auto draws = bench::ListDrawCalls(device, [this] { Render(); });
+        std::printf("%s %dx%d: %zu draw calls\n", what, w, h, draws.size());
+        double blended = 0, opaque = 0;
+        for (const auto& d : draws) {
+            std::printf("  %9.0f pixels, %s, %s\n", d.pixels, d.blended ? "blended" : "opaque ",
+                        d.textured ? "textured" : "coloured");
+            (d.blended ? blended : opaque) += d.pixels;
+        }
+        std::printf("  %.2f windows blended, %.2f opaque\n", blended / w / h, opaque / w / h);
         if (path.empty()) return true;
         std::vector<unsigned char> rgba(static_cast<size_t>(4) * w * h);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);

@@ -17,9 +17,26 @@ c_MyApp* Playing() {
     return app && app->m_Mode == 10 ? app : nullptr;
 }
 
+// The browser host counting the frames it draws: the frames the player is
+// shown, where the page's animation frames may outnumber them (a frame with
+// no update due draws nothing).
+class CountingWebGame : public KrWebGame {
+public:
+    void RenderGame() override {
+        KrWebGame::RenderGame();
+        ++framesDrawn;
+    }
+    int framesDrawn = 0;
+};
+
+CountingWebGame* host = nullptr;
+
 }  // namespace
 
 extern "C" {
+
+// The frames the game has drawn since it started.
+EMSCRIPTEN_KEEPALIVE int vornhelm_bench_frames_drawn() { return host ? host->framesDrawn : -1; }
 
 // The game's update-rate measure: updates per second from the time since the
 // previous update, as of the last update, and its smoothed form (which the
@@ -57,5 +74,6 @@ EMSCRIPTEN_KEEPALIVE int vornhelm_bench_heal() {
 }  // extern "C"
 
 int main(int argc, char** argv) {
-    return KrWebMain(argc, const_cast<const char**>(argv), new KrWebGame);
+    host = new CountingWebGame;
+    return KrWebMain(argc, const_cast<const char**>(argv), host);
 }

@@ -7,8 +7,9 @@
 
 time from page load to the start screen and from the click to the menu;
 what the player sees in the menu and in a mode-3 game at wave 10, each over
-S seconds (default 30): the frames shown per second (the page's animation
-frames, counted), beside the game's own update figures (its counts of
+S seconds (default 30): the frames shown per second (the frames the game
+drew, counted by the game; the page's animation frames, which outnumber
+them when the browser runs more of those than there are updates), beside the game's own update figures (its counts of
 updates, its update-rate measure, its render rate) and the CPU share of
 Chromium's processes (the page's, where the game and WebGL's JavaScript
 run, and the GPU process's, where SwiftShader draws); at each --size
@@ -152,9 +153,8 @@ def bench_page(browser, server, seconds, size, profile=False):
     return menu, play
 
 
-# Counts the page's animation frames, the frames the player is shown, and
-# the menu's updates from its animation counter, read after every animation
-# frame (a frame runs at most 4 updates, 8 steps of the counter, so its
+# Counts the page's animation frames and the menu's updates from its
+# animation counter, read after every animation frame (a frame runs at most 4 updates, 8 steps of the counter, so its
 # steps modulo 60 are never ambiguous).
 COUNT_FRAMES = """
 window.vornhelmFrames = 0;
@@ -250,8 +250,10 @@ def rates(browser, seconds, playing=False, profile=False):
         browser.call("Profiler.enable")
         browser.call("Profiler.setSamplingInterval", interval=200)
         browser.call("Profiler.start")
+    drawn = lambda: browser.evaluate("Module._vornhelm_bench_frames_drawn ? Module._vornhelm_bench_frames_drawn() : -1")  # noqa: E731
     instant, smoothed, render = [], [], []
     began, start, frames, cpu = time.time(), counted(), browser.evaluate("window.vornhelmFrames"), chromium_cpu(browser)
+    drawn_at_start = drawn()
     while time.time() - began < seconds:
         browser.pump(0.25)
         instant.append(read("update_rate"))
@@ -261,13 +263,16 @@ def rates(browser, seconds, playing=False, profile=False):
             read("heal")
     took = time.time() - began
     count = (counted() - start) / took
-    shown = (browser.evaluate("window.vornhelmFrames") - frames) / took
+    animation = (browser.evaluate("window.vornhelmFrames") - frames) / took
+    # A build without the game's own count: its animation frames stand in.
+    shown = (drawn() - drawn_at_start) / took if drawn_at_start >= 0 else animation
     used = {k: 100 * (v - cpu[k]) / took for k, v in chromium_cpu(browser).items()}
     figures = {"frames": shown, "updates": count, "cpu": used}
-    print("  %s: %.1f frames shown/s, %.1f updates/s counted by the game; CPU %% of a core: page %.0f, "
+    print("  %s: %.1f frames shown/s (%.1f animation frames/s), %.1f updates/s counted by the game; "
+          "CPU %% of a core: page %.0f, "
           "GPU process %.0f, rest %.0f; its update-rate measure: median %.0f (%d to %d), smoothed %.1f; "
           "its render rate, smoothed: %.1f" %
-          ("play" if playing else "menu", shown, count, used["page"], used["gpu"], used["rest"],
+          ("play" if playing else "menu", shown, animation, count, used["page"], used["gpu"], used["rest"],
            statistics.median(instant), min(instant), max(instant), statistics.mean(smoothed),
            statistics.mean(render)), flush=True)
     if profile:
