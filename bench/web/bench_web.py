@@ -154,8 +154,9 @@ def bench_page(browser, server, seconds, size, profile=False):
 
 
 # Counts the page's animation frames and the menu's updates from its
-# animation counter, read after every animation frame (a frame runs at most 4 updates, 8 steps of the counter, so its
-# steps modulo 60 are never ambiguous).
+# animation counter, read after every animation frame (a frame runs at most
+# 4 updates, 8 steps of the counter, so its steps modulo 60 are never
+# ambiguous).
 COUNT_FRAMES = """
 window.vornhelmFrames = 0;
 window.vornhelmMenuUpdates = 0;
