@@ -70,8 +70,9 @@ struct ShotGame {
         std::printf("%s %dx%d: %zu draw calls\n", what, w, h, draws.size());
         double blended = 0, opaque = 0;
         for (const auto& d : draws) {
-            std::printf("  %9.0f pixels, %s, %s\n", d.pixels, d.blended ? "blended" : "opaque ",
-                        d.textured ? "textured" : "coloured");
+            std::printf("  %9.0f pixels, %s, %s, %d shapes, %d translucent (%.0f pixels)\n", d.pixels,
+                        d.blended ? "blended" : "opaque ", d.textured ? "textured" : "coloured", d.shapes,
+                        d.translucent, d.translucentPixels);
             (d.blended ? blended : opaque) += d.pixels;
         }
         std::printf("  %.2f windows blended, %.2f opaque\n", blended / w / h, opaque / w / h);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -17,6 +18,8 @@ namespace bench {
 struct DrawListing {
     double pixels;  // area of the shapes drawn, in window pixels
     bool blended, textured;
+    int shapes = 0, translucent = 0;  // shapes drawn, and of them those with a colour alpha below 255
+    double translucentPixels = 0;
 };
 
 inline std::vector<DrawListing> drawList;
@@ -59,18 +62,32 @@ inline void ListDraw(double pixels) {
     drawList.push_back({pixels, glIsEnabled(GL_BLEND) != 0, glIsEnabled(GL_TEXTURE_2D) != 0});
 }
 
+// Counts a shape of `n` vertices from `first` and its area into the last listing.
+inline void ListShape(int first, int n, double pixels) {
+    DrawListing& d = drawList.back();
+    ++d.shapes;
+    if (listedDevice->vertexBuffer[first].color >> 24 != 255) ++d.translucent, d.translucentPixels += pixels;
+}
+
 // Points, lines and loose triangles: counted, their pixels taken as none.
 inline void ListDrawArrays(GLenum m, GLint f, GLsizei c) { ListDraw(0), kr_gl_real.DrawArrays(m, f, c); }
-// Quads: four vertices each, in the order the indices name them.
+// Quads: four vertices each, from the quad the index pointer starts at.
 inline void ListDrawElements(GLenum m, GLsizei c, GLenum t, const void* i) {
-    double pixels = 0;
-    for (int q = 0; q < c / 6; ++q) pixels += PolygonArea(4 * q, 4);
-    ListDraw(pixels), kr_gl_real.DrawElements(m, c, t, i);
+    const int firstQuad = static_cast<int>(static_cast<const std::uint16_t*>(i) - listedDevice->quadIndices) / 6;
+    ListDraw(0);
+    for (int q = firstQuad; q < firstQuad + c / 6; ++q) {
+        const double pixels = PolygonArea(4 * q, 4);
+        drawList.back().pixels += pixels, ListShape(4 * q, 4, pixels);
+    }
+    kr_gl_real.DrawElements(m, c, t, i);
 }
 inline void ListMultiDrawArrays(GLenum m, const GLint* f, const GLsizei* c, GLsizei n) {
-    double pixels = 0;
-    for (int k = 0; k < n; ++k) pixels += PolygonArea(f[k], c[k]);
-    ListDraw(pixels), kr_gl_real.MultiDrawArrays(m, f, c, n);
+    ListDraw(0);
+    for (int k = 0; k < n; ++k) {
+        const double pixels = PolygonArea(f[k], c[k]);
+        drawList.back().pixels += pixels, ListShape(f[k], c[k], pixels);
+    }
+    kr_gl_real.MultiDrawArrays(m, f, c, n);
 }
 
 template <class F>

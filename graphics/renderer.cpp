@@ -102,12 +102,10 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
     // surface can lose its texture too (new pixels, Discard), so this is
     // checked on every textured draw, not only when a batch starts.
     if (surface && !surface->HasTexture()) surface->Bind();
-    if (primitive == batchPrimitive && surface == batchSurface &&
+    const bool opaque = DrawOpaque(surface, region);
+    if (primitive == batchPrimitive && surface == batchSurface && batchCount > 0 &&
         batchCount + count <= kMaxVertices) {
-        // A translucent draw joins an opaque batch, which is then blended
-        // whole: never a batch more than without the fast paths.
-        if (batchCount == 0) batchOpaque = DrawOpaque(surface, region);
-        else if (batchOpaque && !DrawOpaque(surface, region)) batchOpaque = false;
+        NoteStretch(opaque);
         KrVertex* start = vertexBuffer + batchCount;
         batchCount += count;
         return start;
@@ -115,9 +113,25 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
     if (batchCount > 0) DrawBatch();
     batchPrimitive = primitive;
     gc_assign(batchSurface, surface);
+    batchCount = 0;
+    stretchCount = 0;
+    batchOpaque = opaque;
+    NoteStretch(opaque);
     batchCount = count;
-    batchOpaque = DrawOpaque(surface, region);
     return vertexBuffer;
+}
+
+// A draw that changes between opaque and translucent starts a stretch of
+// the batch; past the last stretch the table has room for, the last one
+// counts as translucent.
+void gxtkGraphics::NoteStretch(bool opaque) {
+    batchOpaque = batchOpaque && opaque;
+    if (stretchCount > 0 && stretches[stretchCount - 1].opaque == opaque) return;
+    if (stretchCount == kMaxStretches) {
+        stretches[stretchCount - 1].opaque = false;
+        return;
+    }
+    stretches[stretchCount++] = {batchCount, opaque};
 }
 
 // Untextured draws need only an opaque colour; textured ones also opaque
@@ -171,13 +185,26 @@ void gxtkGraphics::UseBlending(bool on) {
 }
 
 // Every polygon of a polygon batch has batchPrimitive vertices.
-void gxtkGraphics::DrawPolygons() {
+void gxtkGraphics::DrawPolygons(int first, int count) {
     int n = batchPrimitive, polygons = 0;
-    for (int first = 0; first < batchCount; first += n, ++polygons) {
-        polygonFirst[polygons] = first;
+    for (int at = first; at < first + count; at += n, ++polygons) {
+        polygonFirst[polygons] = at;
         polygonCount[polygons] = n;
     }
     kr_gl.MultiDrawArrays(GL_TRIANGLE_FAN, polygonFirst, polygonCount, polygons);
+}
+
+// Draws `count` vertices of the batch from `first`, blended or not.
+void gxtkGraphics::DrawVertices(int first, int count, bool blended) {
+    UseBlending(blended);
+    static const GLenum kModes[3] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
+    if (batchPrimitive == kQuads) {
+        kr_gl.DrawElements(GL_TRIANGLES, count / 4 * 6, GL_UNSIGNED_SHORT, quadIndices + first / 4 * 6);
+    } else if (batchPrimitive >= 5) {
+        DrawPolygons(first, count);
+    } else {
+        kr_gl.DrawArrays(kModes[batchPrimitive - 1], first, count);
+    }
 }
 
 // A clear waiting when the frame's work needs the window as drawn so far
@@ -201,21 +228,13 @@ void gxtkGraphics::DrawBatch() {
     if (batchCount > 0 && opaqueFastPaths && TakeBatchAsClear()) return;
     if (clearPending) {
         clearPending = false;
-        const bool covered = batchCount > 0 && batchOpaque && batchPrimitive == kQuads &&
+        const bool covered = batchCount > 0 && stretches[0].opaque && batchPrimitive == kQuads &&
                              QuadCoversWindow(vertexBuffer);
         if (!covered) ClearWindow(clearColor);
     }
     if (batchCount == 0) return;
     if (batchSurface) glEnable(GL_TEXTURE_2D);
-    UseBlending(!batchOpaque);
-    static const GLenum kModes[3] = {GL_POINTS, GL_LINES, GL_TRIANGLES};
-    if (batchPrimitive == kQuads) {
-        kr_gl.DrawElements(GL_TRIANGLES, batchCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
-    } else if (batchPrimitive >= 5) {
-        DrawPolygons();
-    } else {
-        kr_gl.DrawArrays(kModes[batchPrimitive - 1], 0, batchCount);
-    }
+    DrawStretches();
     if (batchSurface) glDisable(GL_TEXTURE_2D);
     batchCount = 0;
 }

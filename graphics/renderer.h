@@ -49,13 +49,23 @@ public:
 
     // Drawing less for the same pixels. An opaque draw (alpha 255, opaque
     // texels, alpha blending) covers what lies under it whole, so a batch of
-    // nothing else is drawn without blending. An opaque rectangle over the
+    // nothing else, or a large stretch of such draws within a batch, is
+    // drawn without blending. An opaque rectangle over the
     // whole window (the game's backdrop colour) becomes a clear, and no clear
     // at all when the next batch starts with an opaque quad over the whole
     // window. Tests switch this off to compare the pixels.
     bool opaqueFastPaths = true;
     int blendMode = 0;         // as last set: 1 additive, otherwise alpha
     bool batchOpaque = false;  // every draw of the pending batch is opaque
+    // Where the pending batch's draws change between opaque and translucent:
+    // the first vertex of each stretch of alike draws.
+    enum { kMaxStretches = 16 };
+    struct Stretch {
+        int first;
+        bool opaque;
+    };
+    Stretch stretches[kMaxStretches];
+    int stretchCount = 0;
     bool clearPending = false;
     std::uint32_t clearColor = 0;  // of the pending clear, packed as a vertex colour
     bool blendEnabled = true;      // GL_BLEND as last set
@@ -119,7 +129,11 @@ private:
     void PutQuad(KrVertex* v, float x0, float y0, float x1, float y1) const;
     void PutQuadUV(KrVertex* v, float u0, float v0, float u1, float v1) const;
     int OvalSegments(float rx, float ry) const;
-    void DrawPolygons();
+    void DrawPolygons(int first, int count);
+    void DrawVertices(int first, int count, bool blended);
+    void NoteStretch(bool opaque);
+    double StretchPixels(int first, int count) const;
+    void DrawStretches();
     KrVertex* Reserve(int primitive, int count, gxtkSurface* surface, const int* region);
     bool DrawOpaque(gxtkSurface* surface, const int* region) const;
     bool QuadCoversWindow(const KrVertex* v) const;

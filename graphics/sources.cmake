@@ -6,6 +6,7 @@ core_sources(
   gl_calls.cpp
   premultiply.cpp
   renderer.cpp
+  stretches.cpp
   surface.cpp
   surface_factories.cpp
 )

@@ -124,7 +124,7 @@ TEST(SurfaceOpacity, FormatsWritesAndReleaseChangeIt) {
     EXPECT_FALSE(s->Opaque(0, 0, 16, 16)) << "no pixels: nothing known";
 }
 
-// Blending is off exactly for batches of opaque draws.
+// Blending is off exactly for opaque draws.
 TEST_F(OpaqueDraw, OnlyOpaqueBatchesAreDrawnWithoutBlending) {
     gxtkSurface* solid = RedWithHoles(32, 32, {});
     gxtkSurface* holed = RedWithHoles(32, 32, {{31, 31}});
@@ -157,17 +157,43 @@ TEST_F(OpaqueDraw, OnlyOpaqueBatchesAreDrawnWithoutBlending) {
     }
 }
 
-TEST_F(OpaqueDraw, ATranslucentDrawJoinsAnOpaqueBatchWhichIsThenBlended) {
-    device->DrawRect(0, 0, 10, 10);
-    device->SetAlpha(0.5f);
-    device->DrawRect(20, 0, 10, 10);
-    device->Flush();
-    EXPECT_EQ(drawsBlended, std::vector<bool>{true});
-    device->opaqueFastPaths = false;
-    device->SetAlpha(1);
-    device->DrawRect(0, 0, 10, 10);
-    device->Flush();
-    EXPECT_EQ(drawsBlended, (std::vector<bool>{true, true})) << "switched off";
+// Draws of one batch: a large stretch of opaque ones (at least 64 x 64
+// window pixels) is drawn without blending in a call of its own.
+TEST_F(OpaqueDraw, LargeOpaqueStretchesOfABatchAreDrawnWithoutBlending) {
+    enum Draw { kBig, kSmall, kSeeThrough };  // 70 x 60 and 10 x 10 opaque; 10 x 10 translucent
+    struct Case {
+        const char* what;
+        std::vector<Draw> draws;
+        std::vector<bool> blended;  // of each call reaching OpenGL
+        bool fast = true;
+    };
+    // 20 stretches, more than the batch notes: the 16th, opaque, and all
+    // after it are blended, in one call with the 15th.
+    std::vector<Draw> alternating;
+    for (int i = 0; i < 10; ++i) alternating.push_back(kSeeThrough), alternating.push_back(kBig);
+    std::vector<bool> alternatingCalls;
+    for (int i = 0; i < 7; ++i) alternatingCalls.push_back(true), alternatingCalls.push_back(false);
+    alternatingCalls.push_back(true);
+    const Case cases[] = {
+        {"opaque only", {kBig, kSmall}, {false}},
+        {"large opaque, then translucent", {kBig, kSeeThrough}, {false, true}},
+        {"translucent, then large opaque", {kSeeThrough, kBig}, {true, false}},
+        {"large opaque either side", {kBig, kSeeThrough, kSmall, kBig}, {false, true, false}},
+        {"small opaque stretch, blended with the rest", {kSmall, kSeeThrough, kSmall}, {true}},
+        {"more changes than noted", alternating, alternatingCalls},
+        {"switched off", {kBig, kSeeThrough}, {true}, false},
+    };
+    for (const Case& c : cases) {
+        device->opaqueFastPaths = c.fast;
+        for (Draw d : c.draws) {
+            device->SetAlpha(d == kSeeThrough ? 0.5f : 1);
+            if (d == kBig) device->DrawRect(2, 2, 70, 60);
+            else device->DrawRect(20, 20, 10, 10);
+        }
+        device->Flush();
+        EXPECT_EQ(drawsBlended, c.blended) << c.what;
+        drawsBlended.clear();
+    }
 }
 
 // The backdrop rectangle over the whole window: a clear, none under an
@@ -206,7 +232,8 @@ TEST_F(OpaqueDraw, TheWholeWindowRectangleBecomesAClearUnlessCovered) {
 
 // A frame of every kind of draw, with fractional colours, a clear that waits
 // through a read-back and a scissor, images opaque and not, scaled and
-// turned: the same pixels with the fast paths on and off.
+// turned, a batch drawn in stretches: the same pixels with the fast paths
+// on and off.
 TEST_F(OpaqueDraw, AFrameLooksTheSameWithAndWithoutTheFastPaths) {
     gxtkSurface* solid = RedWithHoles(16, 16, {});
     gxtkSurface* holed = RedWithHoles(16, 16, {{3, 3}, {8, 8}});
@@ -232,6 +259,12 @@ TEST_F(OpaqueDraw, AFrameLooksTheSameWithAndWithoutTheFastPaths) {
         device->DrawLine(0, 60, 90, 3);
         device->SetBlend(0);
         device->DrawSurface2(holed, 70, 40, 0, 0, 8, 8);
+        // One batch of opaque, translucent and opaque rectangles.
+        device->DrawRect(2, 2, 70, 60);
+        device->SetAlpha(0.3f), device->SetColor(250, 10, 10);
+        device->DrawRect(10, 10, 30, 30);
+        device->SetAlpha(1), device->SetColor(10, 10, 250);
+        device->DrawRect(20, 3, 70, 60);
         std::vector<unsigned char> p = Pixels();
         for (int i = 0; i < 4; ++i) p.push_back(static_cast<unsigned char>(probe[i] >> 16 & 255));
         return p;
