@@ -106,6 +106,7 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
     if (primitive == batchPrimitive && surface == batchSurface && batchCount > 0 &&
         batchCount + count <= kMaxVertices) {
         NoteStretch(opaque);
+        batchWhite = batchWhite && packedColor == 0xFFFFFFFFu;
         KrVertex* start = vertexBuffer + batchCount;
         batchCount += count;
         return start;
@@ -116,6 +117,7 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
     batchCount = 0;
     stretchCount = 0;
     batchOpaque = opaque;
+    batchWhite = packedColor == 0xFFFFFFFFu;
     NoteStretch(opaque);
     batchCount = count;
     return vertexBuffer;
@@ -234,7 +236,10 @@ void gxtkGraphics::DrawBatch() {
     }
     if (batchCount == 0) return;
     if (batchSurface) glEnable(GL_TEXTURE_2D);
+    const bool replace = batchSurface && batchWhite && opaqueFastPaths;
+    if (replace) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE), glDisableClientState(GL_COLOR_ARRAY);
     DrawStretches();
+    if (replace) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE), glEnableClientState(GL_COLOR_ARRAY);
     if (batchSurface) glDisable(GL_TEXTURE_2D);
     batchCount = 0;
 }

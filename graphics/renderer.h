@@ -50,7 +50,9 @@ public:
     // Drawing less for the same pixels. An opaque draw (alpha 255, opaque
     // texels, alpha blending) covers what lies under it whole, so a batch of
     // nothing else, or a large stretch of such draws within a batch, is
-    // drawn without blending. An opaque rectangle over the
+    // drawn without blending. A textured batch all in opaque white takes the
+    // texels as they are (GL_REPLACE instead of multiplying by the vertex
+    // colour): the same pixels, which Mesa's llvmpipe draws on a faster path. An opaque rectangle over the
     // whole window (the game's backdrop colour) becomes a clear, and no clear
     // at all when the next batch starts with an opaque quad over the whole
     // window. Tests switch this off to compare the pixels.
@@ -66,6 +68,7 @@ public:
     };
     Stretch stretches[kMaxStretches];
     int stretchCount = 0;
+    bool batchWhite = false;  // every draw of the pending batch is in opaque white
     bool clearPending = false;
     std::uint32_t clearColor = 0;  // of the pending clear, packed as a vertex colour
     bool blendEnabled = true;      // GL_BLEND as last set

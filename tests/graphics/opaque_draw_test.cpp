@@ -258,13 +258,13 @@ TEST_F(OpaqueDraw, AFrameLooksTheSameWithAndWithoutTheFastPaths) {
         device->SetBlend(1), device->SetAlpha(1);
         device->DrawLine(0, 60, 90, 3);
         device->SetBlend(0);
-        device->DrawSurface2(holed, 70, 40, 0, 0, 8, 8);
         // One batch of opaque, translucent and opaque rectangles.
         device->DrawRect(2, 2, 70, 60);
         device->SetAlpha(0.3f), device->SetColor(250, 10, 10);
         device->DrawRect(10, 10, 30, 30);
         device->SetAlpha(1), device->SetColor(10, 10, 250);
-        device->DrawRect(20, 3, 70, 60);
+        device->DrawRect(4, 3, 64, 70);
+        device->DrawSurface2(holed, 70, 40, 0, 0, 8, 8);
         std::vector<unsigned char> p = Pixels();
         for (int i = 0; i < 4; ++i) p.push_back(static_cast<unsigned char>(probe[i] >> 16 & 255));
         return p;
