@@ -52,10 +52,11 @@ public:
     // nothing else, or a large stretch of such draws within a batch, is
     // drawn without blending. A textured batch all in opaque white takes the
     // texels as they are (GL_REPLACE instead of multiplying by the vertex
-    // colour): the same pixels, which Mesa's llvmpipe draws on a faster path. An opaque rectangle over the
-    // whole window (the game's backdrop colour) becomes a clear, and no clear
-    // at all when the next batch starts with an opaque quad over the whole
-    // window. Tests switch this off to compare the pixels.
+    // colour): the same pixels, which Mesa's llvmpipe draws on a faster
+    // path. An opaque rectangle over the whole window (the game's backdrop
+    // colour) becomes a clear, and no clear at all when the next batch
+    // starts with an opaque quad over the whole window. Tests switch this
+    // off to compare the pixels.
     bool opaqueFastPaths = true;
     int blendMode = 0;         // as last set: 1 additive, otherwise alpha
     bool batchOpaque = false;  // every draw of the pending batch is opaque
