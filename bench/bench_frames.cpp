@@ -192,5 +192,5 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* args[] = {argv[0]};
-    return KrTandorGame::Main(1, args, new FramesHost(seconds, only != "play", only != "menu"));
+    return KrGame::Main(1, args, new FramesHost(seconds, only != "play", only != "menu"));
 }

@@ -208,6 +208,17 @@ public:
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
 
+    // ---- The process entry ---------------------------------------------
+    // Starts the host's window system, then the runtime (an uncaught error
+    // there ends the window system and goes to Die), then runs the host's
+    // loop, or `run` instead (a replay driving the game from its records),
+    // while an application exists; ends the window system on the way out.
+    // A window system that cannot start ends the process with -1.
+    static int Main(int argc, const char** argv, KrGame* host, void (*run)() = nullptr);
+    // What a host that never opens a window starts and ends is nothing.
+    virtual bool StartWindowSystem() { return true; }
+    virtual void EndWindowSystem() {}
+
     // ---- The loop and the window system --------------------------------
     // Opens the first window, starts the game and runs the loop.
     virtual void Run();

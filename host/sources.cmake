@@ -1,10 +1,11 @@
 # SPDX-License-Identifier: Zlib
-# The host's base: the host object and its dispatchers, the loop, files and
-# the state file; then the rooms every host shares (input, the classic
-# window interface, decoding, replays) and the hosts themselves: the browser
-# build has the browser host, the desktop build the desktop one; both have
-# the headless one.
+# The host's base: the host object and its dispatchers, the process entry,
+# the loop, files and the state file; then the rooms every host shares
+# (input, the classic window interface, decoding, replays) and the hosts
+# themselves: the browser build has the browser host, the desktop build the
+# desktop one; both have the headless one.
 core_sources(
+  entry.cpp
   files.cpp
   folders.cpp
   game.cpp

@@ -25,5 +25,5 @@ EMSCRIPTEN_KEEPALIVE const char* vornhelm_describe_state() {
 int main(int argc, char** argv) {
     auto* host = new KrWebGame;
     KrRecordPageSession(host);
-    return KrWebMain(argc, const_cast<const char**>(argv), host);
+    return KrGame::Main(argc, const_cast<const char**>(argv), host);
 }

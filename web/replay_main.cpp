@@ -80,5 +80,5 @@ int main(int argc, char** argv) {
     player->Attach(host);
     started = emscripten_get_now();
     std::atexit(PrintTime);
-    return KrWebMain(argc, const_cast<const char**>(argv), host, RunPlayer);
+    return KrGame::Main(argc, const_cast<const char**>(argv), host, RunPlayer);
 }

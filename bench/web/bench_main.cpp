@@ -75,5 +75,5 @@ EMSCRIPTEN_KEEPALIVE int vornhelm_bench_heal() {
 
 int main(int argc, char** argv) {
     host = new CountingWebGame;
-    return KrWebMain(argc, const_cast<const char**>(argv), host);
+    return KrGame::Main(argc, const_cast<const char**>(argv), host);
 }

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: Zlib
 // The desktop host's small operations: the clock, data paths, the mouse
-// cursor, opening a URL, video modes, and the window-system hooks the shared
-// loop uses.
+// cursor, opening a URL, video modes, starting and ending GLFW, and the
+// window-system hooks the shared loop uses.
 #include "host/desktop/glfw_game.h"
 
 #include <cstdlib>
 #include <string>
 
 #include "host/desktop/stop_signals.h"
+#include "host/desktop/window_identity.h"
 #include "host/glfw2/bridge.h"
 #include "host/glfw2/game_input.h"
 
@@ -39,6 +40,14 @@ void KrGlfwGame::SetMouseVisible(bool visible) {
 
 Array<KrGlfwVideoMode*> KrGlfwGame::GetGlfwVideoModes() { return kr_window::VideoModes(); }
 KrGlfwVideoMode* KrGlfwGame::GetGlfwDesktopMode() { return kr_window::DesktopMode(); }
+
+bool KrGlfwGame::StartWindowSystem() {
+    if (!glfwInit()) return false;
+    KrSetWindowIdentity();
+    return true;
+}
+
+void KrGlfwGame::EndWindowSystem() { glfwTerminate(); }
 
 double KrGlfwGame::Now() { return glfwGetTime(); }
 void KrGlfwGame::Sleep(double seconds) { glfwSleep(seconds); }

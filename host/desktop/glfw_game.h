@@ -39,6 +39,11 @@ public:
     bool WindowActive() override;
     bool LeaveAsked() override { return _leaveAsked; }
 
+    // GLFW, and the identity every window of the program carries; GLFW's
+    // end.
+    bool StartWindowSystem() override;
+    void EndWindowSystem() override;
+
     // SIGINT and SIGTERM end the program from the loop, between two calls
     // into the game (host/desktop/stop_signals.h), so that a recording's
     // file is complete.
@@ -57,10 +62,6 @@ private:
 class KrTandorGame : public KrGlfwGame {
 public:
     KrTandorGame() {}
-    // Process entry: GLFW start-up, host creation, runtime start-up, main loop.
-    // A host made beforehand is used instead of a new one; `run` replaces the
-    // host's own loop (a replay drives the game from its records).
-    static int Main(int argc, const char** argv, KrGame* host = nullptr, void (*run)() = nullptr);
 };
 
 // The desktop's key state asked of the X server (host/desktop/x11_key_state.cpp).

@@ -113,7 +113,7 @@ int Record(int argc, const char** argv, const std::string& path, KrDescribeState
     recorder->Attach(host);
     host->StopOnSignals(true);
     KrSetStopWakesLoop(true);
-    int code = KrTandorGame::Main(argc, argv, host);
+    int code = KrGame::Main(argc, argv, host);
     KrSetStopWakesLoop(false);
     return code;
 }
@@ -128,7 +128,7 @@ int Replay(int argc, const char** argv, const KrReplayOptions& options, KrDescri
     }
     KrGame* host = options.Headless() ? static_cast<KrGame*>(new KrHeadlessGame) : new KrTandorGame;
     player->Attach(host);
-    return KrTandorGame::Main(argc, argv, host, RunPlayer);
+    return KrGame::Main(argc, argv, host, RunPlayer);
 }
 
 }  // namespace
@@ -152,5 +152,5 @@ int KrDesktopMain(int argc, const char** argv, KrDescribeState describe) {
         case KrLaunch::Replay: return Replay(argc, argv, launch.replay, describe);
         case KrLaunch::Play: break;
     }
-    return KrTandorGame::Main(argc, argv, new KrPlayHost);
+    return KrGame::Main(argc, argv, new KrPlayHost);
 }

@@ -1,8 +1,7 @@
 # SPDX-License-Identifier: Zlib
 # The desktop host: the GLFW window, its joysticks and key state, F12
-# screenshots, the command line, stop signals, opening URLs, the entry.
+# screenshots, the command line, stop signals, opening URLs.
 core_sources(
-  entry.cpp
   glfw_game.cpp
   launch.cpp
   open_url.cpp

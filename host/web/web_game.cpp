@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "host/events.h"
@@ -202,21 +200,4 @@ void KrWebGame::SetMouseVisible(bool visible) {
     else glfwDisable(GLFW_MOUSE_CURSOR);
 }
 
-int KrWebMain(int argc, const char** argv, KrGame* host, void (*run)()) {
-    const bool windows = dynamic_cast<KrWebGame*>(host) != nullptr;
-    if (windows && !glfwInit()) {
-        std::puts("glfwInit failed");
-        std::fflush(stdout);
-        std::exit(-1);
-    }
-    try {
-        kr_std_main(argc, argv);
-    } catch (ThrowableObject* ex) {
-        host->Die(ex);
-    }
-    if (host->Delegate()) {
-        if (run) run();
-        else host->Run();
-    }
-    return 0;
-}
+bool KrWebGame::StartWindowSystem() { return glfwInit() != 0; }

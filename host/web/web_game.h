@@ -41,6 +41,8 @@ public:
     bool WindowIconified() override { return hidden_ || pausedByPage_; }
     bool WindowActive() override { return focused_ && !hidden_ && !pausedByPage_; }
     bool LeaveAsked() override { return leaveAsked_; }
+    // The browser's GLFW; the page never ends it.
+    bool StartWindowSystem() override;
 
     // From the page's events (host/web/page_events.cpp).
     void PageHidden(bool hidden);
@@ -79,8 +81,3 @@ private:
 
     void ReopenWindow();
 };
-
-// The browser build's entry: the browser's GLFW (unless the host never opens
-// a window), runtime start-up, then the host's loop, or `run` instead (a
-// replay driving the game from its records).
-int KrWebMain(int argc, const char** argv, KrGame* host, void (*run)() = nullptr);

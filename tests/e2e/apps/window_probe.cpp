@@ -51,6 +51,6 @@ int krMain() {
 }
 
 int main(int argc, char** argv) {
-    KrTandorGame::Main(argc, const_cast<const char**>(argv));
+    KrGame::Main(argc, const_cast<const char**>(argv), new KrTandorGame);
     return 0;
 }
