@@ -4,6 +4,7 @@
 
   bench_web.py WEB_BUILD_DIR [--seconds S] [--desktop NATIVE_BUILD_DIR] [--rounds N] [--replays-only]
                [--page-only] [--size WxH ...] [--against OTHER_WEB_BUILD_DIR] [--page-rounds N] [--profile]
+  bench_web.py WEB_BUILD_DIR --bare [--seconds S] [--size WxH ...]
 
 time from page load to the start screen and from the click to the menu;
 what the player sees in the menu and in a mode-3 game at wave 10, each over
@@ -25,7 +26,12 @@ the difference of their medians is the time of those updates alone.
 --profile samples the page's JavaScript and WebAssembly over each measured
 stretch (the DevTools profiler) and prints the functions that took the most
 time themselves, and, when perf is installed, the GPU process's time by
-library."""
+library.
+
+--bare measures instead a page that only clears a WebGL canvas each
+animation frame (and one that also fills it with one or two textured
+quads): what the browser itself costs a frame at that size, the floor
+under the game's figures."""
 
 import argparse
 import os
@@ -301,6 +307,32 @@ def parse_size(text):
     return width, height
 
 
+def bench_bare(sizes, seconds):
+    """The browser's own cost of a frame: bare/index.html, which only clears
+    its canvas (then also draws 1 and 2 textured quads over it), at each
+    size; frames per second and the GPU process's CPU per frame."""
+    server = cdp.Server(os.path.join(HERE, "bare"))
+    try:
+        for size in sizes:
+            for query in ("", "?quads=1", "?quads=2", "?quads=1&blend"):
+                browser = cdp.Browser(*size)
+                try:
+                    browser.navigate(server.url + "index.html" + query)
+                    browser.pump(2)
+                    began, frames, cpu = time.time(), browser.evaluate("window.bareFrames"), chromium_cpu(browser)
+                    browser.pump(seconds)
+                    took = time.time() - began
+                    shown = (browser.evaluate("window.bareFrames") - frames) / took
+                    gpu = (chromium_cpu(browser)["gpu"] - cpu["gpu"]) / took
+                    print("bare page at %dx%d%s: %.1f frames/s, GPU process %.0f %% of a core, %.1f ms of it a frame" %
+                          (size[0], size[1], query or " (clear only)", shown, 100 * gpu,
+                           1000 * gpu / shown if shown else 0), flush=True)
+                finally:
+                    browser.close()
+    finally:
+        server.close()
+
+
 def bench_pages(builds, sizes, seconds, rounds, profile):
     """The page of each build at each size, the builds taking turns; one
     browser per size. Prints each run and, with more than one round, the
@@ -336,7 +368,11 @@ def main():
     parser.add_argument("--against", help="another web build folder, measured in turns with this one")
     parser.add_argument("--page-rounds", type=int, default=1)
     parser.add_argument("--profile", action="store_true")
+    parser.add_argument("--bare", action="store_true", help="only the bare WebGL page at each size")
     args = parser.parse_args()
+    if args.bare:
+        bench_bare(args.size or [(t.WIDTH, t.HEIGHT)], args.seconds)
+        return
     folder = args.web_build
     folders = ([args.against] if args.against else []) + [folder]
 
