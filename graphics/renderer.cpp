@@ -24,6 +24,8 @@ bool HasContext() { return KrGame::CurrentGraphicsContext() > 0; }
 
 }  // namespace
 
+// --- Construction and frames ---
+
 gxtkGraphics::gxtkGraphics() {
     ReadWindowSize();
     // Quad k is split along its first-to-third-vertex diagonal.
@@ -86,6 +88,8 @@ void gxtkGraphics::EndRender() {
     }
     host->SwapBuffers();
 }
+
+// --- Filling the batch ---
 
 KrVertex* gxtkGraphics::Begin(int primitive, int count, gxtkSurface* surface) {
     return Reserve(primitive, count, surface, nullptr);
@@ -172,6 +176,8 @@ bool gxtkGraphics::TakeBatchAsClear() {
     return true;
 }
 
+// --- Drawing the batch ---
+
 // The colour's bytes come back exactly from the clear colour's floats.
 void gxtkGraphics::ClearWindow(std::uint32_t color) {
     auto channel = [color](int shift) { return static_cast<float>(color >> shift & 255) / 255.0f; };
@@ -244,6 +250,8 @@ void gxtkGraphics::DrawBatch() {
     batchCount = 0;
 }
 
+// --- Clearing, colour, blend, scissor and matrix ---
+
 int gxtkGraphics::Cls(float r, float g, float b) {
     batchCount = 0;
     // Scissor changes resolve a waiting clear first, so it was made with
@@ -304,6 +312,8 @@ int gxtkGraphics::SetMatrix(float a, float b, float c, float d, float tx, float 
     transformed = !(a == 1 && b == 0 && c == 0 && d == 1 && tx == 0 && ty == 0);
     return 0;
 }
+
+// --- Pixel transfer ---
 
 int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
     Flush();

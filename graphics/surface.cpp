@@ -35,6 +35,8 @@ void AllocateTexture(int format, int w, int h) {
 
 }  // namespace
 
+// --- Life and release ---
+
 gxtkSurface::~gxtkSurface() { Release(); }
 
 int gxtkSurface::Discard() {
@@ -73,6 +75,8 @@ void gxtkSurface::DeleteStaleTexture() {
     staleTextureId = 0;
     staleContextSeq = -1;
 }
+
+// --- Pixels and their opacity ---
 
 // Loading into a surface that already holds an image replaces it whole: the
 // old copy is freed and the old texture given up, so that the next Bind
@@ -134,6 +138,8 @@ bool gxtkSurface::Opaque(int x, int y, int w, int h) const {
             if (!opaqueCells[static_cast<std::size_t>(cy) * columns + cx]) return false;
     return true;
 }
+
+// --- The texture ---
 
 void gxtkSurface::Bind() {
     if (KrGame::CurrentGraphicsContext() == 0) return;
