@@ -7,6 +7,8 @@ c_InputDevice* kr_input_device;
 
 namespace {
 
+// --- Sizes, ranges and paired keys ---
+
 constexpr int kPorts = 4;
 constexpr int kJoyButtons = 32;
 constexpr int kTouches = 32;
@@ -25,6 +27,8 @@ int partnerOf(int key) {
 }
 
 }  // namespace
+
+// --- Construction and marking ---
 
 c_JoyState::c_JoyState() {
     m_AxesX = Array<float>(2);
@@ -73,6 +77,8 @@ void c_InputDevice::mark() {
     gc_mark_q(m_TouchPosY);
 }
 
+// --- Key presses, hits and releases ---
+
 // At most 33 presses are counted per update; later ones are not counted.
 // A key outside the key space is not counted either (it has no entry).
 int c_InputDevice::p_PutKeyHit(int key) {
@@ -115,6 +121,8 @@ void c_InputDevice::ReleaseKey(int key) {
     if (partner) m_KeyDown[partner] = false;
 }
 
+// --- Each update's start and end ---
+
 void c_InputDevice::PollPort(int port, c_JoyState* joy) {
     for (int b = 0; b < kJoyButtons; ++b) {
         int key = kr_key::JoyFirst + kJoyButtons * port + b;
@@ -155,6 +163,8 @@ int c_InputDevice::p_EndUpdate() {
     m_CharPut = 0;
     return 0;
 }
+
+// --- Events from the host ---
 
 int c_InputDevice::p_KeyEvent(int event, int data) {
     if (event == kr_event::KeyDown) {
@@ -207,6 +217,8 @@ int c_InputDevice::p_MotionEvent(int event, int data, float x, float y, float z)
     return 0;
 }
 
+// --- Reads and the keyboard switch ---
+
 bool c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
     if (KrGame::_game) KrGame::_game->SetKeyboardEnabled(enabled);
     return true;
@@ -234,6 +246,8 @@ float c_InputDevice::p_JoyY(int index, int port) {
 
 float c_InputDevice::p_AccelX() { return m_MotionX; }
 float c_InputDevice::p_AccelY() { return m_MotionY; }
+
+// --- Free functions on the current device ---
 
 int kr_input_SetInputDevice(c_InputDevice* device) {
     gc_assign(kr_input_device, device);

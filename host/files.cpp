@@ -16,6 +16,7 @@
 
 namespace {
 
+// --- Helpers of the state save ---
 
 // Links followed before a chain counts as a loop, as the system counts them.
 const int kMaxLinks = 40;
@@ -67,6 +68,7 @@ int SaveInPlace(const std::string& path, const String& state) {
 
 }  // namespace
 
+// --- The data-path mapping ---
 
 namespace {
 
@@ -99,6 +101,8 @@ String KrMapDataPath(String path) {
     if (path.StartsWith(String("tandor:"))) return String();
     return path;
 }
+
+// --- UTF-16 paths and opening them ---
 
 std::string kr_utf16_to_utf8(const char16_t* text, int length) {
     std::string out;
@@ -138,6 +142,8 @@ std::FILE* kr_wfopen(const char16_t* path, int pathLength, const char16_t* mode,
     return std::fopen(p.c_str(), m.c_str());
 }
 
+// --- Opening and reading whole files ---
+
 std::FILE* KrGame::OpenFile(String path, String mode) {
     String file = PathToFilePath(path);
     if (file.Length() == 0) return nullptr;
@@ -174,6 +180,8 @@ unsigned char* KrGame::LoadData(String path, int* length) {
     if (data && length) *length = static_cast<int>(size);
     return data;
 }
+
+// --- The state file ---
 
 // Writes the state to a temporary file beside the file it replaces, makes
 // it durable, then renames it over the old one: on any failure the old file

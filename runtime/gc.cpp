@@ -34,6 +34,8 @@ namespace {
 using gc_detail::append;
 using gc_detail::unlink;
 
+// --- Linking the object lists ---
+
 bool list_empty(const gc_object* list) { return list->next == list; }
 
 // Splices every object of `from` onto the tail of `to`, leaving `from` empty.
@@ -49,6 +51,8 @@ void splice_all(gc_object* to, gc_object* from) {
 }
 
 void reset_list(gc_object* list) { list->next = list->prev = list; }
+
+// --- Freed blocks and pending garbage ---
 
 // A cached block holds no object: its link to the next cached block is
 // written into its storage as plain bytes.
@@ -92,43 +96,7 @@ void destroy_garbage(int size) {
 
 }  // namespace
 
-void gc_object::gc_not_allocated() { gc_fatal("object constructed outside a collected allocation"); }
-
-void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
-
-void gc_object::operator delete(void* p) {
-    using namespace gc_detail;
-    if (pending_count == 0 || pending_stack[pending_count - 1].block != p) {
-        gc_fatal("a collected object's constructor did not complete");
-    }
-    int size = pending_stack[--pending_count].size;
-    gc_alloced_bytes -= size;
-    release_block(p, size);
-}
-
-bool Object::Equals(Object* obj) { return obj == this; }
-
-int Object::Compare(Object* obj) {
-    // The address difference does not fit an int on a 64-bit machine: only
-    // its sign is kept.
-    auto a = reinterpret_cast<std::uintptr_t>(this);
-    auto b = reinterpret_cast<std::uintptr_t>(obj);
-    return a < b ? -1 : (a > b ? 1 : 0);
-}
-
-String Object::debug() { return String("+Object\n"); }
-
-gc_interface::~gc_interface() {}
-
-void gc_fatal(const char* what) {
-    std::fprintf(stderr, "collector: %s\n", what);
-    std::abort();
-}
-
-void gc_index_fatal(int index, int length) {
-    std::fprintf(stderr, "array index %d out of range 0..%d\n", index, length - 1);
-    std::abort();
-}
+// --- Allocating collected objects ---
 
 void* gc_object_alloc(int size) {
     using namespace gc_detail;
@@ -150,6 +118,50 @@ void* gc_object_alloc(int size) {
     gc_alloced_bytes += size;
     return p;
 }
+
+void gc_object::gc_not_allocated() { gc_fatal("object constructed outside a collected allocation"); }
+
+void* gc_object::operator new(std::size_t size) { return gc_object_alloc(static_cast<int>(size)); }
+
+void gc_object::operator delete(void* p) {
+    using namespace gc_detail;
+    if (pending_count == 0 || pending_stack[pending_count - 1].block != p) {
+        gc_fatal("a collected object's constructor did not complete");
+    }
+    int size = pending_stack[--pending_count].size;
+    gc_alloced_bytes -= size;
+    release_block(p, size);
+}
+
+// --- The base object's defaults ---
+
+bool Object::Equals(Object* obj) { return obj == this; }
+
+int Object::Compare(Object* obj) {
+    // The address difference does not fit an int on a 64-bit machine: only
+    // its sign is kept.
+    auto a = reinterpret_cast<std::uintptr_t>(this);
+    auto b = reinterpret_cast<std::uintptr_t>(obj);
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+String Object::debug() { return String("+Object\n"); }
+
+gc_interface::~gc_interface() {}
+
+// --- Stopping on fatal errors ---
+
+void gc_fatal(const char* what) {
+    std::fprintf(stderr, "collector: %s\n", what);
+    std::abort();
+}
+
+void gc_index_fatal(int index, int length) {
+    std::fprintf(stderr, "array index %d out of range 0..%d\n", index, length - 1);
+    std::abort();
+}
+
+// --- The collection cycle ---
 
 void gc_init_lists() {
     gc_detail::pending_count = 0;
@@ -216,6 +228,8 @@ void gc_collect() {
         gc_mark_queued(static_cast<int>(gc_new_bytes + share));
     }
 }
+
+// --- Asking whether an object lives ---
 
 bool gc_is_live_object(const void* p) {
     if (!p) return false;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+// --- Shared, counted character storage ---
+
 String::Rep String::nullRep = {1, 0, {0}};
 
 String::Rep* String::Rep::alloc(int length) {
@@ -40,6 +42,8 @@ void String::Rep::release() {
     // Only the shared empty Rep has length 0, and it is never freed.
     if (--refCount == 0 && this != &nullRep) std::free(this);
 }
+
+// --- Construction and assignment ---
 
 String::String(const Char* p, int n) : rep_(Rep::alloc(n)) {
     if (n > 0) std::memcpy(rep_->data, p, sizeof(Char) * n);
@@ -91,6 +95,8 @@ String& String::operator=(String&& s) noexcept {
     return *this;
 }
 
+// --- Joining two strings ---
+
 String String::operator+(const String& b) const {
     if (Length() == 0) return b;
     if (b.Length() == 0) return *this;
@@ -101,6 +107,8 @@ String String::operator+(const String& b) const {
 }
 
 String operator+(const char* a, const String& b) { return String(a) + b; }
+
+// --- Comparing and searching ---
 
 bool String::operator==(const String& b) const {
     if (rep_ == b.rep_) return true;
@@ -134,6 +142,8 @@ int String::Find(const String& s, int start) const {
     }
     return -1;
 }
+
+// --- Slicing, splitting and replacing ---
 
 String String::Slice(int from, int term) const {
     int len = Length();
@@ -199,6 +209,8 @@ String String::Replace(const String& find, const String& repl) const {
     return String(rep);
 }
 
+// --- Case and number conversion ---
+
 String String::ToLower() const {
     for (int i = 0; i < Length(); ++i) {
         Char c = rep_->data[i];
@@ -227,6 +239,8 @@ int String::ToInt() const {
     if (v < INT_MIN) return INT_MIN;
     return static_cast<int>(v);
 }
+
+// --- Loading text from bytes ---
 
 namespace {
 
@@ -304,6 +318,8 @@ String String::Load(std::FILE* f) {
     return Load(bytes.data(), static_cast<int>(bytes.size()));
 }
 
+// --- Saving as UTF-8 ---
+
 void String::Save(std::vector<unsigned char>& out) const {
     for (int i = 0; i < Length(); ++i) {
         unsigned c = rep_->data[i];
@@ -326,6 +342,8 @@ bool String::Save(std::FILE* f) const {
     if (bytes.empty()) return true;
     return std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
 }
+
+// --- Array element construction ---
 
 void t_create(int n, String* p) {
     for (int i = 0; i < n; ++i) new (p + i) String();

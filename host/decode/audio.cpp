@@ -52,6 +52,8 @@
 
 namespace {
 
+// --- Reading WAV chunks ---
+
 char tagBuffer[5];
 
 // First allocation for a chunk body; it doubles as bytes keep arriving.
@@ -128,6 +130,8 @@ unsigned char* ReadDataChunk(std::FILE* f, int* size) {
     }
 }
 
+// --- Intact pages of Ogg files ---
+
 // Reads the rest of the file into memory; false when a read fails.
 bool ReadAll(std::FILE* f, std::vector<unsigned char>* bytes) {
     unsigned char block[65536];
@@ -186,6 +190,8 @@ std::size_t IntactFirstStream(const unsigned char* b, std::size_t n) {
     return at;
 }
 
+// --- Checking the Vorbis headers ---
+
 #if defined(__EMSCRIPTEN__)
 // The reference decoder is not built for WebAssembly; our own reading of
 // the three header packets checks the same lengths, counts and indices.
@@ -220,6 +226,8 @@ bool HeadersAccepted(const unsigned char* bytes, std::size_t size) {
     return usable;
 }
 #endif
+
+// --- Decoding into 16-bit samples ---
 
 // stb_vorbis takes all its memory from this block, so freeing the block
 // frees whatever a failed open left. Checked headers need about 200 KiB;
@@ -294,6 +302,8 @@ short* DecodeFrames(stb_vorbis* decoder, int channels, int* frames) {
     return buffer;
 }
 
+// --- Formats by file-name ending ---
+
 typedef unsigned char* (*AudioLoader)(std::FILE*, int*, int*, int*, int*);
 
 struct AudioFormat {
@@ -304,6 +314,8 @@ struct AudioFormat {
 const AudioFormat kAudioFormats[] = {{".wav", LoadWAV}, {".ogg", LoadOGG}};
 
 }  // namespace
+
+// --- WAV fields and files ---
 
 const char* readTag(std::FILE* f) {
     if (std::fread(tagBuffer, 1, 4, f) != 4) {
@@ -346,6 +358,8 @@ unsigned char* LoadWAV(std::FILE* f, int* frameCount, int* channelCount, int* by
     return data;
 }
 
+// --- Whole-file Ogg Vorbis decoding ---
+
 unsigned char* LoadOGG(std::FILE* f, int* frameCount, int* channelCount, int* bytesPerSample,
                        int* sampleRate) {
     std::vector<unsigned char> file;
@@ -377,6 +391,8 @@ unsigned char* LoadOGG(std::FILE* f, int* frameCount, int* channelCount, int* by
     *sampleRate = static_cast<int>(info.sample_rate);
     return reinterpret_cast<unsigned char*>(samples);
 }
+
+// --- The host's choice by ending ---
 
 unsigned char* KrDecodeAudio(KrGame* host, String path, int* frameCount, int* channelCount,
                              int* bytesPerSample, int* sampleRate) {

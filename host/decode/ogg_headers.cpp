@@ -14,6 +14,8 @@
 namespace ogg_headers {
 namespace {
 
+// --- Bit fields and the common header ---
+
 // Reads bit fields of up to 32 bits; once a read runs past the end, every
 // later one fails too.
 class Bits {
@@ -57,6 +59,13 @@ private:
 // Shorthand for a field that must be read: `if (!F(bits, n, &v)) return false`.
 bool F(Bits& bits, int count, std::uint32_t* out) { return bits.Read(count, out); }
 
+// Reads a count stored as count - 1 in `width` bits.
+bool Count(Bits& bits, int width, std::uint32_t* count) {
+    if (!F(bits, width, count)) return false;
+    ++*count;
+    return true;
+}
+
 // The number of bits needed to write v: 0 for 0, 1 for 1, 2 for 2 and 3.
 int ILog(std::uint32_t v) {
     int n = 0;
@@ -72,6 +81,8 @@ bool CommonHeader(Bits& bits, std::uint32_t type) {
         if (!F(bits, 8, &v) || v != static_cast<unsigned char>(*c)) return false;
     return true;
 }
+
+// --- Codebooks and their code lengths ---
 
 struct Codebook {
     std::uint32_t dimensions = 0, entries = 0, lookupType = 0;
@@ -179,6 +190,8 @@ bool ReadCodebook(Bits& bits, Codebook* book) {
     if (book->lookupType == 1) values = values == 0 ? 0 : Lookup1Values(book->entries, book->dimensions);
     return bits.SkipBits(values * (valueBits + 1));
 }
+
+// --- Floors, residues, mappings and modes ---
 
 bool BookIndex(Bits& bits, const std::vector<Codebook>& books, std::uint32_t* index) {
     return F(bits, 8, index) && *index < books.size();
@@ -298,12 +311,7 @@ bool Mode(Bits& bits, std::uint32_t mappings) {
     return windowType == 0 && transformType == 0 && mapping < mappings;
 }
 
-// Reads a count stored as count - 1 in `width` bits.
-bool Count(Bits& bits, int width, std::uint32_t* count) {
-    if (!F(bits, width, count)) return false;
-    ++*count;
-    return true;
-}
+// --- Packets from the stream's pages ---
 
 // Joins segments into packets; a lacing value below 255 ends a packet.
 class Packets {
@@ -357,6 +365,8 @@ bool FirstPackets(const unsigned char* bytes, std::size_t size, int count, std::
     }
     return packets.Done();
 }
+
+// --- Checking the three header packets ---
 
 bool IdentificationValid(const Packet& packet, int* channels) {
     Bits bits(packet);

@@ -77,12 +77,16 @@ public:
     }
 
 private:
+    // --- Refusing a damaged file ---
+
     [[noreturn]] void Truncated() {
         throw Refusal{"it is truncated (it ends inside the record at byte " + std::to_string(start_) + ")"};
     }
     [[noreturn]] void Corrupt(const std::string& what) {
         throw Refusal{"it is corrupt (" + what + " at byte " + std::to_string(start_) + ")"};
     }
+
+    // --- Bytes, numbers and checked fields ---
 
     std::uint8_t Byte() {
         if (at_ >= size_) Truncated();
@@ -132,6 +136,8 @@ private:
         if (!std::isfinite(f) || std::fabs(f) > limit) Corrupt(std::string("a ") + what + " out of range");
         return f;
     }
+
+    // --- The header and the record loop ---
 
     void Header() {
         if (size_ == 0) throw Refusal{"it is empty"};
@@ -217,6 +223,8 @@ private:
         std::snprintf(hex, sizeof hex, "0x%02x", t);
         Corrupt(std::string("an unknown record ") + hex);
     }
+
+    // --- Records that carry fields ---
 
     void Trait() {
         int trait = Count(kReplayMaxTrait, "host trait");
@@ -315,6 +323,8 @@ private:
 
 }  // namespace
 
+// --- Parsing bytes and reading files ---
+
 bool KrParseReplay(const std::uint8_t* data, std::size_t size, KrReplay* out, std::string* error) {
     *out = KrReplay{};
     try {
@@ -353,6 +363,8 @@ bool KrReadReplayFile(const std::string& path, KrReplay* out, std::string* error
     }
     return KrParseReplay(bytes.data(), bytes.size(), out, error);
 }
+
+// --- Record kinds by name ---
 
 const char* KrRecordKindName(KrRecordKind kind) {
     static const char* const kNames[] = {

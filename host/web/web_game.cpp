@@ -17,6 +17,8 @@ using namespace glfw2;
 
 namespace {
 
+// --- Callbacks and canvas helpers ---
+
 void RunFrame(void* host) { static_cast<KrWebGame*>(host)->Frame(); }
 
 // The element the page shows the game in, by CSS selector.
@@ -48,6 +50,8 @@ EM_BOOL OnContextRestored(int, const void*, void* host) {
 }
 
 }  // namespace
+
+// --- The frame loop and restored contexts ---
 
 KrWebGame::KrWebGame() {}
 
@@ -93,6 +97,8 @@ void KrWebGame::ReopenWindow() {
     StopGlfwTouches();
     FollowCanvasSize();
 }
+
+// --- Traits, events and the page's state ---
 
 bool KrWebGame::HasTrait(KrHostTrait trait) {
     switch (trait) {
@@ -144,6 +150,8 @@ void KrWebGame::FollowCanvasSize() {
     Wake();
 }
 
+// --- The window and full screen ---
+
 // Browsers let a page enter full screen only while handling a user's
 // input; the request waits for the next key or button release, which
 // follows the press the game acted on.
@@ -176,6 +184,8 @@ void KrWebGame::FullscreenChanged(bool fullscreen) {
     KeyEvent(kr_event::KeyUp, kr_key::F11);
 }
 
+// --- Links and the game-over event ---
+
 void KrWebGame::OpenUrl(String url) {
     if (url.Length() == 0) return;
     std::string text = kr_utf16_to_utf8(url.Data(), url.Length());
@@ -187,6 +197,8 @@ void KrWebGame::GameOver(int gameMode, int score) {
         window.dispatchEvent(new CustomEvent("vornhelm:gameover", {detail: {mode: $0, score: $1}}));
     }, gameMode, score);
 }
+
+// --- Small host services ---
 
 void KrWebGame::FramebufferSize(int* width, int* height) { glfwGetWindowSize(width, height); }
 void KrWebGame::SwapBuffers() { glfwSwapBuffers(); }
