@@ -14,14 +14,6 @@ namespace {
 using namespace testsupport;
 namespace fs = std::filesystem;
 
-// The state string of a first run off OUYA: 25 settings (5 = 1, 10 = 64,
-// 11 = 64, 12 = 10, 14 = 1), their checksum 1483, then 72 zeros.
-std::string FirstRunState() {
-    std::string s = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|";
-    for (int i = 0; i < 10 + 1 + 72; ++i) s += i == 10 ? "1483|" : "0|";
-    return s;
-}
-
 // Within 3 of a colour on every channel.
 std::function<bool(unsigned)> Near(int r, int g, int b) {
     return [=](unsigned p) { return std::abs(R(p) - r) <= 3 && std::abs(G(p) - g) <= 3 && std::abs(B(p) - b) <= 3; };
@@ -37,7 +29,7 @@ protected:
     void StartGame(bool withData) {
         dir = ScratchFolder(withData);
         game = Spawn({std::string(VORNHELM_BUILD_DIR) + "/vornhelm"}, dir, dir + "/out.txt", {{"ALSOFT_DRIVERS", "null"}});
-        window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
+        window = ActivateWindow(game);
         ASSERT_FALSE(window.empty());
     }
     void Key(const std::string& key) {
@@ -74,8 +66,7 @@ TEST_F(GameStart, LoadingScreenFullScreenFocusAndExit) {
     EXPECT_EQ(Tool({"xdotool", "getwindowname", window}), "Vornhelm");
 
     // Another window takes the focus: the game suspends and saves.
-    other = Spawn({"xmessage", "other"}, "", "/dev/null");
-    Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^xmessage$"})});
+    other = FocusAnotherWindow();
     EXPECT_TRUE(WaitUntil([&] { return fs::exists(dir + "/.tandorstate"); })) << "no state file";
     EXPECT_EQ(ReadFile(dir + "/.tandorstate"), FirstRunState());
 

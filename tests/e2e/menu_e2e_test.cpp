@@ -35,10 +35,8 @@ TEST(MenuE2E, AClickOnTheLogoOpensTheCreditsAnotherClosesThemAndEscapeEnds) {
     int wm = StartDesktop();
     std::string dir = ScratchFolder(true);
     int game = Spawn({std::string(VORNHELM_BUILD_DIR) + "/vornhelm"}, dir, "/dev/null", {{"ALSOFT_DRIVERS", "null"}});
-    std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
-    ASSERT_FALSE(window.empty());
-    Tool({"xdotool", "windowactivate", "--sync", window});
-    ASSERT_TRUE(WaitUntil([&] { return ShowsMenu(Grab(window)); })) << "no menu";
+    std::string window;
+    ASSERT_TRUE(AtTheMenu(game, &window));
     // The frame has flown in once its corner stays as it is.
     Colour corner = Corner(Grab(window)), before;
     ASSERT_TRUE(WaitUntil([&] { return before = corner, corner = Corner(Grab(window)), Distance(before, corner) < 1; }));
@@ -50,7 +48,7 @@ TEST(MenuE2E, AClickOnTheLogoOpensTheCreditsAnotherClosesThemAndEscapeEnds) {
     Click(window, 320, 240);
     EXPECT_TRUE(WaitUntil([&] { return Distance(Corner(Grab(window)), corner) < 15; })) << "the credits did not close";
 
-    Tool({"xdotool", "keydown", "Escape"}), Pause(0.1), Tool({"xdotool", "keyup", "Escape"});
+    Hold({"Escape"});
     EXPECT_EQ(WaitExit(game), 0);
     Kill(game), Kill(wm);
     std::filesystem::remove_all(dir);

@@ -102,10 +102,9 @@ double SoundingShare(const fs::path& file, double from, double to) {
     return n ? static_cast<double>(on) / n : 0;
 }
 
-void Hold(const std::string& key) { Tool({"xdotool", "keydown", key}); }
+void Down(const std::string& key) { Tool({"xdotool", "keydown", key}); }
 void Release(const std::string& key) { Tool({"xdotool", "keyup", key}); }
-// Down for a few updates, then up: the game reads keys as held.
-void Press(const std::string& key) { Hold(key), Pause(0.12), Release(key), Pause(0.12); }
+void Press(const std::string& key) { Hold({key}, 0.12), Pause(0.12); }
 // Down and up at once, between two updates: the game still sees it.
 void Tap(const std::string& key) { Tool({"xdotool", "key", key}), Pause(0.12); }
 
@@ -121,9 +120,8 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
     int wm = StartDesktop();
     int game = Spawn({std::string(VORNHELM_BUILD_DIR) + "/vornhelm"}, dir, dir / "out.txt",
                      {{"ALSOFT_DRIVERS", "wave"}, {"ALSOFT_CONF", (dir / "alsoft.conf").string()}});
-    const std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
+    const std::string window = ActivateWindow(game);
     ASSERT_FALSE(window.empty());
-    Tool({"xdotool", "windowactivate", "--sync", window});
     // Loading (cleared to 40, 40, 80), then the menu's slide-in settles.
     Shot menu = Grab(window), next;
     ASSERT_TRUE(WaitUntil([&] {
@@ -142,8 +140,8 @@ TEST(PlayE2E, AGameFromTheMenuToTheScoreTables) {
 
     // A little up off the pad, then right with the guns firing.
     const double fireFrom = soundClock();
-    Hold("Up"), Pause(0.6), Release("Up");
-    Hold("Right"), Hold("space");
+    Hold({"Up"}, 0.6);
+    Down("Right"), Down("space");
     EXPECT_TRUE(WaitUntil([&] { double x = RadarPadX(Grab(window)); return x >= 0 && x < padX - 8; }))
         << "the helicopter flew right, away from the pad";
     Pause(1.5);

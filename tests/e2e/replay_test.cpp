@@ -37,12 +37,6 @@ std::string EndState(const std::string& path) {
     return std::regex_replace(last, std::regex("^(Recorded|Replay ended after) [0-9]+ updates[^:]*: "), "");
 }
 
-// Keys are held for a few updates, as a person presses.
-void Hold(const std::vector<std::string>& keys, double seconds) {
-    for (const std::string& k : keys) Tool({"xdotool", "keydown", k});
-    Pause(seconds);
-    for (const std::string& k : keys) Tool({"xdotool", "keyup", k});
-}
 void Tap(const std::string& key) { Hold({key}, 0.1), Pause(0.1); }
 
 // The update after which the frame F12 saved was rendered: F12 goes down,
@@ -84,10 +78,8 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     };
 
     int game = run({"--record", "game.vhr"}, "record");
-    std::string window = Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"});
-    ASSERT_FALSE(window.empty());
-    Tool({"xdotool", "windowactivate", "--sync", window});
-    ASSERT_TRUE(WaitUntil([&] { return ShowsMenu(Grab(window)); })) << "the menu after loading";
+    std::string window;
+    ASSERT_TRUE(AtTheMenu(game, &window));
     // The selected item, a game, by a tap between two updates: the
     // recording and its replays must both see it.
     Tool({"xdotool", "key", "Return"}), Pause(0.5);

@@ -19,10 +19,9 @@ protected:
     void Start(const Env& env = {}) {
         wm = StartDesktop();
         probe = Spawn({TestAppPath("window_switch_probe")}, "", log, env);
-        Activate();
+        ActivateWindow(probe);
     }
     void TearDown() override { Kill(probe), Kill(wm), unlink(log.c_str()); }
-    void Activate() { Tool({"xdotool", "windowactivate", "--sync", Tool({"xdotool", "search", "--sync", "--name", "^Vornhelm$"})}); }
     // The log's lines that start with `prefix`.
     Lines Log(const std::string& prefix = "") {
         Lines out;
@@ -80,7 +79,7 @@ TEST_F(WindowSwitch, ARefusedFullScreenModeLeavesTheProgramRunningInAWindow) {
         EXPECT_EQ(line.rfind(std::string("Could not reopen the game window: ") + reason, 0), 0u) << line;
         EXPECT_EQ(line.substr(line.size() - std::min(line.size(), ending.size())), ending);
         EXPECT_GE(WaitFor("size 640 480", said), 0);
-        Activate();
+        ActivateWindow(probe);
         Tool({"xdotool", "key", "F11"});  // back to "windowed", as the probe sees it
         ASSERT_GE(WaitFor("size 640 480", WaitFor("switch windowed", said)), 0);
     }

@@ -13,39 +13,24 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <thread>
 
 #include "host/desktop/glfw_game.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::ReadFile;
 const char* const kState = ".tandorstate";
 const char* const kTemp = ".tandorstate.tmp";
 
-class Files : public ::testing::Test {
+class Files : public InScratchFolder {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vornhelm-host-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        previous = fs::current_path();
-        fs::current_path(dir);
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::permissions(dir, fs::perms::owner_all);
-        fs::remove_all(dir);
-    }
     static void WriteFile(const std::string& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    static std::string ReadFile(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    std::string dir, previous;
     KrGlfwGame host;
 };
 

@@ -11,6 +11,7 @@
 #include "host/desktop/glfw_game.h"
 #include "host/desktop/screenshot.h"
 #include "host/folders.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
@@ -18,21 +19,9 @@ namespace fs = std::filesystem;
 
 std::string Utf8(const String& s) { return kr_utf16_to_utf8(s.Data(), s.Length()); }
 
-class Folders : public ::testing::Test {
+class Folders : public InScratchFolder {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vornhelm-folders-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        previous = fs::current_path();
-        fs::current_path(dir);
-    }
-    void TearDown() override {
-        KrSetFolders({});
-        fs::current_path(previous);
-        fs::remove_all(dir);
-    }
-    std::string dir, previous;
+    void TearDown() override { KrSetFolders({}), InScratchFolder::TearDown(); }
     KrGlfwGame host;
 };
 

@@ -4,7 +4,6 @@
 // the music player's wait near the end of the Int range.
 #include <AL/al.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <climits>
 #include <filesystem>
@@ -13,29 +12,25 @@
 #include "tests/support/desktop_test_host.h"
 #include "tests/support/sound_files.h"
 #include "tests/support/game_host.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 
-class Sounds : public ::testing::Test {
+class Sounds : public InScratchFolder {
    protected:
     void SetUp() override {
+        InScratchFolder::SetUp();
         setenv("ALSOFT_DRIVERS", "null", 1);
         app = StartBareGame(host);
         KrGame::_game = &host;
         kr_audio_SetAudioDevice(audio = new gxtkAudio);
         ASSERT_TRUE(audio->alcContext) << "the null backend did not open";
-        char name[] = "/tmp/vornhelm_sounds_XXXXXX";
-        ASSERT_TRUE(mkdtemp(name));
-        dir = name;
-        std::filesystem::create_directories(dir + "/data/sfx");
+        std::filesystem::create_directories("data/sfx");
         const auto bytes = soundfiles::ToneWav(22050 * 2);
         for (const char* file : {"005", "042"})
-            std::ofstream(dir + "/data/sfx/" + file + ".wav", std::ios::binary)
+            std::ofstream(std::string("data/sfx/") + file + ".wav", std::ios::binary)
                 .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        std::filesystem::copy_file(std::string(VORNHELM_BUILD_DIR) + "/data/sfx/choppa.ogg",
-                                   dir + "/data/sfx/choppa.ogg");
-        ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-        ASSERT_EQ(chdir(dir.c_str()), 0);
+        std::filesystem::copy_file(std::string(VORNHELM_BUILD_DIR) + "/data/sfx/choppa.ogg", "data/sfx/choppa.ogg");
         app->p_OnCreate();
         app->p_LoadSFX(5);
     }
@@ -43,14 +38,11 @@ class Sounds : public ::testing::Test {
         for (int c = 0; c < gxtkAudio::kChannelCount; ++c) audio->StopChannel(c);
         audio->Close();
         kr_audio_SetAudioDevice(nullptr);
-        EXPECT_EQ(chdir(cwd), 0);
-        std::filesystem::remove_all(dir);
+        InScratchFolder::TearDown();
     }
     DesktopTestHost host;  // reads the data folder
     c_MyApp* app = nullptr;
     gxtkAudio* audio = nullptr;
-    std::string dir;
-    char cwd[4096] = {};
 };
 
 // Effects rotate through channels 1, 2, .. 23, 0, 1: the 25th call takes the
