@@ -4,9 +4,10 @@
 // replays to the same last line windowed, fast and in a window on a smaller
 // screen, whatever real input reaches the replay's window; its F12
 // screenshot equals the replay's --screenshot-at frame; a replay never
-// writes the player's state file; the committed regression replays end as
-// recorded. Fast replays run with no display and no sound system named, as
-// they must run anywhere. Bad files give one line and exit code 1.
+// writes the player's state file (the committed regression replays are the
+// headless host's test). Fast replays run with no display and no sound
+// system named, as they must run anywhere. Bad files give one line and exit
+// code 1.
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
 
@@ -72,10 +73,6 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
         env.insert(env.end(), quiet.begin(), quiet.end());
         return Spawn(argv, dir, dir + "/" + name + ".out", env, dir + "/" + name + ".err");
     };
-    auto fast = [&](const std::string& file, const std::string& name) {
-        return Spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "ALSOFT_DRIVERS", kGame, "--replay", file, "--fast"}, dir,
-                     dir + "/" + name + ".out", {}, dir + "/" + name + ".err");
-    };
 
     int game = run({"--record", "game.vhr"}, "record");
     std::string window;
@@ -113,19 +110,14 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     // same, and leave the file as it is.
     Write(dir + "/.tandorstate", "changed");
     int windowed = run({"--replay", "game.vhr"}, "windowed");
-    int quick = fast("game.vhr", "fast");
+    int quick = Spawn({"env", "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "ALSOFT_DRIVERS", kGame, "--replay", "game.vhr", "--fast"},
+                      dir, dir + "/fast.out", {}, dir + "/fast.err");
     int shot = run({"--replay", "game.vhr", "--screenshot-at", std::to_string(update), "shot.png"}, "shot");
     // On a smaller screen, where full screen cannot be had: a second X
     // server, which tells its number once it is ready.
     int xvfb = Spawn({"Xvfb", "-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"}, dir, dir + "/xvfb.out");
     ASSERT_TRUE(WaitUntil([&] { return ReadFile(dir + "/xvfb.out").find('\n') != std::string::npos; }));
     int elsewhere = run({"--replay", "game.vhr"}, "elsewhere", {{"DISPLAY", ":" + Tool({"cat", dir + "/xvfb.out"})}});
-    // The regression replays (made by scripts/record-replays.sh), side by side.
-    std::vector<std::pair<std::string, int>> committed;
-    for (const auto& e : fs::directory_iterator(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays"))
-        if (e.path().extension() == ".vhr")
-            committed.emplace_back(e.path().stem().string(), fast(e.path().string(), e.path().stem().string()));
-    EXPECT_GE(committed.size(), 3u);
 
     // The windowed replay takes no real input. A replay reopens its window
     // where the recording did, so it is looked up just before use.
@@ -146,11 +138,6 @@ TEST(Replays, AGameReplaysToTheSameEndWindowedFastAndElsewhere) {
     const std::string played = Png(shots[0]);
     EXPECT_EQ(played.substr(0, 8), "640x480:");
     EXPECT_TRUE(played == Png(dir + "/shot.png")) << "the replayed frame differs from the one F12 saved";
-    for (auto& [name, pid] : committed) {
-        SCOPED_TRACE(name);
-        EXPECT_EQ(WaitExit(pid), 0) << ReadFile(dir + "/" + name + ".err");
-        EXPECT_EQ(ReadFile(dir + "/" + name + ".out"), ReadFile(std::string(VORNHELM_SOURCE_DIR) + "/tests/replays/" + name + ".txt"));
-    }
     EXPECT_EQ(ReadFile(dir + "/.tandorstate"), "changed");
     Kill(xvfb), Kill(wm);
     fs::remove_all(dir);

@@ -2,19 +2,32 @@
 // A small application on the real host and framework that logs on standard
 // output what reaches it: its window size, key and mouse events, suspend,
 // resume and updates. The update rate comes from PROBE_RATE (default 60).
+// F11 switches between a 640 x 480 window and full screen, as the game
+// does, and logs the switch and the window size after it.
+// PROBE_FULLSCREEN="WxH WxH ..." asks for full-screen modes of those sizes
+// instead of the desktop's, one per switch to full screen, the last one
+// again once they run out.
 #include <cstdio>
 #include <cstdlib>
 
 #include "framework/framework.h"
-#include "host/glfw2/glfw2.h"
 #include "host/desktop/glfw_game.h"
+#include "host/glfw2/glfw2.h"
 
 namespace {
+
+const int kF11 = 122;
 
 void logLine(const char* format, int a = 0, int b = 0, int c = 0, int d = 0) {
     char line[128];
     std::snprintf(line, sizeof line, format, a, b, c, d);
     krPrint(String(line));
+}
+
+void logSize() {
+    int width = 0, height = 0;
+    glfw2::glfwGetWindowSize(&width, &height);
+    logLine("size %d %d", width, height);
 }
 
 class ProbeDelegate : public c_GameDelegate {
@@ -31,14 +44,35 @@ public:
 class ProbeApp : public c_App {
 public:
     int p_OnCreate() override {
-        int width = 0, height = 0;
-        glfw2::glfwGetWindowSize(&width, &height);
-        logLine("size %d %d", width, height);
+        logSize();
         const char* rate = std::getenv("PROBE_RATE");
         kr_app_SetUpdateRate(rate ? std::atoi(rate) : 60);
         return 0;
     }
-    int p_OnUpdate() override { return logLine("update"), 0; }
+    int p_OnUpdate() override {
+        logLine("update");
+        if (kr_input_KeyHit(kF11)) Switch();
+        return 0;
+    }
+
+private:
+    void Switch() {
+        fullscreen = !fullscreen;
+        KrGlfwGame* host = KrGlfwGame::_glfwGame;
+        KrGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
+        int width = desktop->Width, height = desktop->Height;
+        if (const char* sizes = std::getenv("PROBE_FULLSCREEN"); sizes && fullscreen) {
+            int n = 0;
+            for (int i = 0; i <= fullSwitches && std::sscanf(sizes, " %dx%d%n", &width, &height, &n) == 2; ++i) sizes += n;
+            ++fullSwitches;
+        }
+        logLine(fullscreen ? "switch fullscreen" : "switch windowed");
+        host->SetGlfwWindow(fullscreen ? width : 640, fullscreen ? height : 480, desktop->RedBits, desktop->GreenBits,
+                            desktop->BlueBits, 0, 0, 0, fullscreen);
+        logSize();
+    }
+    bool fullscreen = false;
+    int fullSwitches = 0;
 };
 
 }  // namespace
