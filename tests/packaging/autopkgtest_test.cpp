@@ -39,14 +39,15 @@ std::map<std::string, std::string> ControlTests() {
 TEST(Autopkgtest, EachTestPassesOnTheUnpackedPackages) {
     const auto tests = ControlTests();
     ASSERT_EQ(tests.size(), 2u);
-    const std::string dir = UnpackPackage();
+    const Unpacked package;
+    const std::string& dir = package.dir;
     for (const auto& [name, restrictions] : tests) {
         SCOPED_TRACE(name);
         const std::string tmp = dir + "/" + name;
         fs::create_directories(tmp);
         ProcessOptions options;
         options.workDir = VORNHELM_SOURCE_DIR;
-        options.env = {{"VORNHELM", dir + "/root/usr/games/vornhelm"}, {"AUTOPKGTEST_TMP", tmp}};
+        options.env = {{"VORNHELM", package.root + "/usr/games/vornhelm"}, {"AUTOPKGTEST_TMP", tmp}};
         options.timeoutSeconds = 120;
         auto result = RunProcess({VORNHELM_SOURCE_DIR "/debian/tests/" + name}, options);
         EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
@@ -58,7 +59,6 @@ TEST(Autopkgtest, EachTestPassesOnTheUnpackedPackages) {
             EXPECT_NE(result.out.find("exit code 0 after "), std::string::npos) << result.out;
         }
     }
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -71,9 +71,9 @@ TEST(PackageContents, EveryFileWhereTheLayoutSaysAndNothingElse) {
 // Every file's bytes (a compressed one's text) are free of the folders the
 // package was built in.
 TEST(PackageContents, NoBuildPathsInAnyFile) {
-    const std::string dir = UnpackPackage();
+    const Unpacked package;
     int files = 0;
-    for (const auto& f : fs::recursive_directory_iterator(dir + "/root")) {
+    for (const auto& f : fs::recursive_directory_iterator(package.root)) {
         if (!f.is_regular_file()) continue;
         ++files;
         const std::string path = f.path().string();
@@ -85,7 +85,6 @@ TEST(PackageContents, NoBuildPathsInAnyFile) {
     size_t expected = 0;
     for (const auto& [deb, files] : ExpectedFiles()) expected += files.size();
     EXPECT_EQ(size_t(files), expected);
-    fs::remove_all(dir);
 }
 
 // The packages that hold the libraries the program names as NEEDED, in the
@@ -112,12 +111,6 @@ std::set<std::string> PackagesOfLinkedLibraries(const std::string& program) {
     return packages;
 }
 
-// One field of a package's control file.
-std::string Field(const std::string& deb, const std::string& name) {
-    std::string value = RunProcess({"dpkg-deb", "--field", deb, name}).out;
-    return value.substr(0, value.find_last_not_of('\n') + 1);
-}
-
 TEST(PackageControl, TheProjectsVersionAndEachPackagesArchitecture) {
     // package, architecture, Multi-Arch ("no" when the field is absent)
     const std::vector<std::tuple<std::string, std::string, std::string>> packages = {
@@ -142,13 +135,12 @@ TEST(PackageControl, TheProgramDependsOnItsDataAndTheLibrariesItLinks) {
     std::set<std::string> names;  // without versions
     std::istringstream items(depends);
     for (std::string item, name; std::getline(items, item, ',');) std::istringstream(item) >> name, names.insert(name);
-    const std::string dir = UnpackPackage({kDeb});
-    auto linked = PackagesOfLinkedLibraries(dir + "/root/usr/libexec/vornhelm/vornhelm");
+    const Unpacked package({kDeb});
+    auto linked = PackagesOfLinkedLibraries(package.root + "/usr/libexec/vornhelm/vornhelm");
     for (const char* lib : {"libc6", "libglfw3", "libopenal1", "libvorbisfile3", "libstdc++6"})
         EXPECT_TRUE(linked.count(lib)) << lib << " not linked?";
     linked.insert("vornhelm-data");
     EXPECT_EQ(names, linked) << depends;
-    fs::remove_all(dir);
 }
 
 }  // namespace

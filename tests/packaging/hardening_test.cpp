@@ -17,9 +17,8 @@ using namespace testsupport;
 namespace fs = std::filesystem;
 
 struct Hardening : ::testing::Test {
-    void TearDown() override { fs::remove_all(dir); }
-    const std::string dir = UnpackPackage({kDeb, kDbgsymDeb}), root = dir + "/root";
-    const std::string program = root + "/usr/libexec/vornhelm/vornhelm";
+    const Unpacked package{{kDeb, kDbgsymDeb}};
+    const std::string root = package.root, program = root + "/usr/libexec/vornhelm/vornhelm";
     std::string Readelf(const std::string& option, const std::string& file) {
         auto result = RunProcess({"readelf", "-W", option, file});
         EXPECT_EQ(result.exitCode, 0) << option << ": " << result.err;
@@ -56,8 +55,7 @@ TEST_F(Hardening, DebugSymbolsInTheDbgsymPackageUnderTheBuildId) {
     EXPECT_NE(Readelf("-n", debug).find("Build ID: " + id[1].str() + id[2].str()), std::string::npos);
     // Functions of the game, named in the symbols.
     EXPECT_NE(Readelf("-s", debug).find("KrReplayPlayer"), std::string::npos);
-    auto depends = RunProcess({"dpkg-deb", "--field", kDbgsymDeb, "Depends"}).out;
-    EXPECT_EQ(depends, std::string("vornhelm (= ") + kVornhelmVersion + ")\n");
+    EXPECT_EQ(Field(kDbgsymDeb, "Depends"), std::string("vornhelm (= ") + kVornhelmVersion + ")");
 }
 
 }  // namespace

@@ -48,9 +48,7 @@ TEST(Lintian, NoTagOnThePackagesAndTheChanges) {
 // by dpkg-source.
 TEST(Lintian, NoTagOnTheSourcePackage) {
     const std::string dir = ScratchFolder(false), tree = dir + "/vornhelm-" + kVornhelmVersion;
-    std::filesystem::create_directories(tree);
-    auto copied = RunProcess({"sh", "-c", "git ls-files -z --cached --others --exclude-standard | tar --null -T - --ignore-failed-read -cf - 2>/dev/null | tar -C \"$0\" -xf -", tree},
-                             {.workDir = VORNHELM_SOURCE_DIR});
+    auto copied = CopySourceTree(tree);
     ASSERT_EQ(copied.exitCode, 0) << copied.err;
     auto packed = RunProcess({"dpkg-source", "-b", tree}, {.workDir = dir, .timeoutSeconds = 300});
     ASSERT_EQ(packed.exitCode, 0) << packed.out << packed.err;

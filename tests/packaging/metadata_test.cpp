@@ -32,8 +32,8 @@ std::set<std::string> All(const std::string& text, const std::string& pattern) {
 }
 
 struct PackageMetadata : ::testing::Test {
-    void TearDown() override { fs::remove_all(dir); }
-    const std::string dir = UnpackPackage(), root = dir + "/root";
+    const Unpacked package;
+    const std::string root = package.root;
 };
 
 // The AppStream metadata and the desktop entry it launches.
