@@ -3,14 +3,17 @@
 """The browser build in headless Chromium, served from 127.0.0.1.
 
   browser_test.py WEB_BUILD_DIR page NATIVE_BUILD_DIR
-  browser_test.py WEB_BUILD_DIR touch | site | phone
+  browser_test.py WEB_BUILD_DIR site | phone
   browser_test.py WEB_BUILD_DIR replays REPLAY_DIR
   browser_test.py WEB_BUILD_DIR pixels NATIVE_BUILD_DIR REPLAY_DIR
 
 Each check prints one line; the last counts them. Exit code 0 when all passed."""
 
 import base64
+import hashlib
+import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -76,6 +79,12 @@ def day_sky(shot):
     return share(shot, lambda r, g, b: near(r, g, b, (0, 175, 250)))
 
 
+def playing(shot):
+    """The day sky on at least 15 % of the canvas: its share, else 0."""
+    sky = day_sky(shot)
+    return sky if sky >= 0.15 else 0
+
+
 def menu_screen(shot):
     """The title menu's sea and sky, without the loading screen or the play sky."""
     bluish = share(shot, lambda r, g, b: b > 150 and g > 100 and r < 150)
@@ -120,7 +129,7 @@ def parse_state(text):
 def open_page(browser, url):
     """The first frame that shows the loading screen's colours, or None."""
     browser.navigate(url)
-    return browser.wait_for(lambda: (lambda shot: shot if loading_screen(shot) else None)(browser.canvas_pixels()), 30)
+    return browser.wait_for_canvas(lambda shot: shot if loading_screen(shot) else None, 30)
 
 
 def audio_state(browser):
@@ -131,22 +140,42 @@ def stored_state(browser):
     return browser.evaluate("localStorage.getItem('%s')" % STATE_KEY)
 
 
-def save_by_losing_focus(browser):
+def lose_focus(browser):
     """The game saves when it is suspended: the page loses the focus and gets it back."""
     for event in ("blur", "focus"):
         browser.evaluate("window.dispatchEvent(new FocusEvent('%s'))" % event)
         browser.pump(0.3)
+
+
+def save_by_losing_focus(browser):
+    lose_focus(browser)
     return stored_state(browser)
 
 
-def start_to_menu(browser, checks, tap=False):
-    """Clicks (or taps) as soon as the start screen shows."""
-    if not checks.check(browser.wait_for(lambda: start_screen(browser.canvas_pixels()), 20, step=0.05),
-                        "loading ends on the start screen"):
+def start_screen_shown(browser, seconds=30):
+    return browser.wait_for_canvas(start_screen, seconds, step=0.05)
+
+
+def start_to_menu(browser, checks):
+    """Clicks as soon as the start screen shows."""
+    if not checks.check(start_screen_shown(browser, 20), "loading ends on the start screen"):
         return False
-    (browser.tap if tap else browser.click)(WIDTH / 2, (HEIGHT - 26) / 2)
-    return checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
-                        "after the start %s the menu appears" % ("tap" if tap else "click"))
+    browser.click(WIDTH / 2, (HEIGHT - 26) / 2)
+    return checks.check(browser.wait_for_canvas(menu_screen, 15), "after the start click the menu appears")
+
+
+def give_up_a_game(browser, checks):
+    """From the menu Enter starts a game; Escape opens the pause panel, whose
+    button left of the chosen one gives the game up."""
+    browser.press("Enter")
+    sky = browser.wait_for_canvas(playing, 10)
+    checks.check(sky, "Enter starts a game: day sky on %.0f%% of the canvas" % (100 * (sky or 0)))
+    browser.pump(1.0)
+    checks.check(not pause_panel(browser.canvas_pixels()), "no pause panel while playing")
+    browser.press("Escape")
+    checks.check(browser.wait_for_canvas(pause_panel, 5), "Escape opens the pause panel")
+    browser.press("ArrowLeft")
+    browser.press(" ")
 
 
 def check_session_replay(browser, checks, native):
@@ -196,16 +225,8 @@ def run_page(browser, server, checks, native):
         return
     checks.check(audio_state(browser) == "running", "the click started the sound")
 
-    browser.press("Enter", "Enter", 13)
-    sky = browser.wait_for(lambda: (lambda s: s if s >= 0.15 else 0)(day_sky(browser.canvas_pixels())), 10)
-    checks.check(bool(sky), "Enter starts a game: day sky on %.0f%% of the canvas" % (100 * (sky or 0)))
-    browser.pump(1.0)
-    checks.check(not pause_panel(browser.canvas_pixels()), "no pause panel while playing")
-    browser.press("Escape", "Escape", 27)
-    checks.check(browser.wait_for(lambda: pause_panel(browser.canvas_pixels()), 5), "Escape opens the pause panel")
-    browser.press("ArrowLeft", "ArrowLeft", 37)
-    browser.press(" ", "Space", 32)
-    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15), "giving up returns to the menu")
+    give_up_a_game(browser, checks)
+    checks.check(browser.wait_for_canvas(menu_screen, 15), "giving up returns to the menu")
     check_session_replay(browser, checks, native)
     after = browser.wait_for(lambda: stored_state(browser) != seeded and stored_state(browser), 5)
     settings_now, hi_now = parse_state(after) if after else (None, [None] * 60)
@@ -234,7 +255,7 @@ def check_fullscreen(browser, checks):
     (the player's Esc, which the browser keeps) the game follows, so the next
     F11 enters it again."""
     def f11_gives(want):
-        browser.press("F11", "F11", 122)
+        browser.press("F11")
         return browser.wait_for(lambda: fullscreen_element(browser) == want, 5)
 
     checks.check(f11_gives("canvas"), "F11 puts the canvas in full screen")
@@ -243,27 +264,6 @@ def check_fullscreen(browser, checks):
     browser.pump(0.3)
     checks.check(f11_gives("canvas"), "after that the next F11 enters full screen again")
     checks.check(f11_gives(""), "and the one after leaves it")
-
-
-def run_touch(browser, server, checks):
-    browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-    checks.check(open_page(browser, server.url + PAGE), "the loading screen's colours appear")
-    if not start_to_menu(browser, checks, tap=True):
-        return
-    browser.pump(1.0)
-    # The strip of modes: the chosen one large in the middle (mode 1 at
-    # first); a tapped mode slides into the middle.
-    chosen, item2 = (527, 450), (668, 450)
-    before = browser.canvas_pixels()
-    browser.tap(*item2)
-    browser.pump(1.0)
-    after = browser.canvas_pixels()
-    changed = region_change(before, after, chosen)
-    checks.check(changed > 0.2 and menu_screen(after),
-                 "a tap on mode 2 chooses it (%.0f%% of the middle tile changed)" % (100 * changed))
-    browser.tap(*chosen)
-    checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10),
-                 "a second tap on it starts the game")
 
 
 # --- the page as a site: downloads, errors, keys, pointer, storage, offline --
@@ -297,10 +297,6 @@ def shown(browser, what, frame="document"):
     return e["text"].strip() if e and e["shown"] else None
 
 
-def start_screen_shown(browser, seconds=30):
-    return browser.wait_for(lambda: start_screen(browser.canvas_pixels()), seconds, step=0.05)
-
-
 def fetched_game(browser):
     return browser.evaluate("performance.getEntriesByType('resource').some(e => /\\.(wasm|data)$/.test(e.name))")
 
@@ -328,8 +324,8 @@ def check_keys_and_pointer(browser, checks):
     """On the start screen: the loading overlay is gone, a key starts; in the
     menu: Esc ends nothing, a press released outside the canvas is released."""
     checks.check(not shown(browser, "loading"), "the loading overlay is gone on the start screen")
-    browser.press("Enter", "Enter", 13)
-    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15), "Enter passes the start screen")
+    browser.press("Enter")
+    checks.check(browser.wait_for_canvas(menu_screen, 15), "Enter passes the start screen")
     browser.pump(1.0)
     # Pressed on the canvas, released on the help strip below it.
     for kind, y in (("mouseMoved", 300), ("mousePressed", 300), ("mouseMoved", HEIGHT - 4),
@@ -352,8 +348,8 @@ def check_keys_and_pointer(browser, checks):
 def check_nothing_quits(browser, checks):
     """The menu's back keys and F4 end the program on the desktop; a page
     has no exit."""
-    for key, code, keycode in (("Escape", "Escape", 27), ("Backspace", "Backspace", 8), ("F4", "F4", 115)):
-        browser.press(key, code, keycode)
+    for key in ("Escape", "Backspace", "F4"):
+        browser.press(key)
         browser.pump(0.5)
         checks.check(not shown(browser, "message") and menu_screen(browser.canvas_pixels()),
                      "%s in the menu ends nothing: %r" % (key, shown(browser, "message-text")))
@@ -398,15 +394,9 @@ def check_embedding_api(browser, checks):
 
     browser.evaluate("window.gameOver = null; window.addEventListener('vornhelm:gameover',"
                      " e => { window.gameOver = e.detail; })")
-    browser.press("Enter", "Enter", 13)
-    browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10)
-    browser.pump(0.5)
-    browser.press("Escape", "Escape", 27)
-    browser.wait_for(lambda: pause_panel(browser.canvas_pixels()), 5)
-    browser.press("ArrowLeft", "ArrowLeft", 37)
-    browser.press(" ", "Space", 32)
+    give_up_a_game(browser, checks)
     over = browser.wait_for(lambda: browser.evaluate("window.gameOver"), 15)
-    checks.check(over == {"mode": 1, "score": 0} and browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10),
+    checks.check(over == {"mode": 1, "score": 0} and browser.wait_for_canvas(menu_screen, 10),
                  "a game given up tells the embedding page: vornhelm:gameover %s" % over)
 
 
@@ -418,7 +408,7 @@ def check_lost_context(browser, checks):
     browser.pump(0.5)
     lost = menu_screen(browser.canvas_pixels())
     browser.evaluate("loseContext.restoreContext()")
-    back = browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 10)
+    back = browser.wait_for_canvas(menu_screen, 10)
     browser.pump(1.0)
     checks.check(not lost and back and menu_screen(browser.canvas_pixels()),
                  "a lost and restored context draws the menu again (while lost: %s)" % lost)
@@ -428,21 +418,15 @@ def check_storage_blocked(browser, server, checks):
     browser.navigate(server.url + PAGE + "?nostorage")
     if not checks.check(start_screen_shown(browser), "with storage blocked the game starts"):
         return
-    browser.press("Enter", "Enter", 13)
-    browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15)
-    save_by_losing_focus_quietly(browser)
+    browser.press("Enter")
+    browser.wait_for_canvas(menu_screen, 15)
+    lose_focus(browser)
     notice = browser.wait_for(lambda: shown(browser, "notice"), 3)
     checks.check(notice and "save" in notice and not shown(browser, "message"),
                  "a failed save shows a notice and no error: %r" % notice)
-    save_by_losing_focus_quietly(browser)
-    browser.press("Enter", "Enter", 13)
-    checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10), "and play goes on")
-
-
-def save_by_losing_focus_quietly(browser):
-    for event in ("blur", "focus"):
-        browser.evaluate("window.dispatchEvent(new FocusEvent('%s'))" % event)
-        browser.pump(0.3)
+    lose_focus(browser)
+    browser.press("Enter")
+    checks.check(browser.wait_for_canvas(playing, 10), "and play goes on")
 
 
 def check_embedded(browser, server, checks):
@@ -457,9 +441,8 @@ def check_embedded(browser, server, checks):
     browser.pump(1.0)
     browser.click(400, 300)
     focused = browser.evaluate("%s.activeElement && %s.activeElement.id" % (frame, frame))
-    for key, code, keycode in (("ArrowDown", "ArrowDown", 40), (" ", "Space", 32), ("PageDown", "PageDown", 34),
-                               ("End", "End", 35), ("Tab", "Tab", 9), ("ArrowUp", "ArrowUp", 38)):
-        browser.press(key, code, keycode)
+    for key in ("ArrowDown", " ", "PageDown", "End", "Tab", "ArrowUp"):
+        browser.press(key)
     scrolled = browser.evaluate("window.scrollY")
     checks.check(focused == "canvas" and scrolled == 0,
                  "the first click gives the canvas the keys (%r) and they leave the portal where it was "
@@ -482,8 +465,8 @@ def check_offline(browser, server, checks):
     browser.call("Page.reload")
     ok = start_screen_shown(browser)
     if ok:
-        browser.press("Enter", "Enter", 13)
-        ok = browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15)
+        browser.press("Enter")
+        ok = browser.wait_for_canvas(menu_screen, 15)
     checks.check(worker and ok, "an offline reload plays (worker in charge: %s)" % worker)
     browser.errors[:] = [e for e in browser.errors if "ERR_INTERNET_DISCONNECTED" not in e]
 
@@ -491,9 +474,6 @@ def check_offline(browser, server, checks):
 def check_hashed_names(folder, checks):
     """Every file the page names but itself and its worker is named by a
     hash of its content, so files of two builds never mix."""
-    import hashlib
-    import json
-    import re
     with open(os.path.join(folder, "site", "index.html")) as f:
         table = json.loads(re.search(r"VORNHELM_FILES = (\{.*?\});", f.read()).group(1))
     wrong = []
@@ -531,18 +511,6 @@ SCREENS = (("1280 x 720", 1280, 720, 1, False), ("800 x 600", 800, 600, 1, False
            ("the phone (390 x 844 at 3x)", 390, 844, 3, True))
 
 
-def first_download(width, height, ratio, phone):
-    """Bytes the browser received for the page up to its start screen, in a
-    fresh browser; and the browser, left open."""
-    browser = cdp.Browser(width, height)
-    browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=ratio,
-                 mobile=phone)
-    if phone:
-        browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
-    browser.count_downloads()
-    return browser
-
-
 def check_phone(browser, server, checks, orientation):
     styles = browser.evaluate("['html', 'body'].map(t => { const s = getComputedStyle(document.querySelector(t));"
                               " return s.touchAction + '/' + s.overscrollBehaviorY; })")
@@ -574,11 +542,17 @@ def check_onscreen_pad(browser, checks):
     """On a touch screen the game shows its on-screen pad; holding its up
     button lifts the helicopter off the home pad (the ground drops out of
     sight below it)."""
-    browser.tap(347, 237)  # the chosen mode, the large tile of the strip
-    browser.pump(0.5)
+    # The strip of modes: the chosen one large in the middle (mode 1 at
+    # first); a tapped mode slides into the middle, where a tap starts it.
+    before = browser.canvas_pixels()
+    browser.tap(440, 237)  # mode 2, right of the chosen
+    browser.pump(1.0)
+    after = browser.canvas_pixels()
+    changed = region_change(before, after, (0.411, 0.647))
+    checks.check(changed > 0.2 and menu_screen(after),
+                 "landscape: a tap on mode 2 chooses it (%.0f%% of the middle tile changed)" % (100 * changed))
     browser.tap(347, 237)
-    if not checks.check(browser.wait_for(lambda: day_sky(browser.canvas_pixels()) >= 0.15, 10),
-                        "landscape: two taps on the chosen mode start a game"):
+    if not checks.check(browser.wait_for_canvas(playing, 10), "landscape: a tap on the chosen mode starts it"):
         return
     browser.pump(1.0)
     before = ground(browser.canvas_pixels())
@@ -600,8 +574,14 @@ def run_phone(folder):
     server = cdp.Server(folder)
     try:
         for what, width, height, ratio, phone in SCREENS:
-            browser = first_download(width, height, ratio, phone)
+            # The bytes a fresh browser receives for the page up to its start screen.
+            browser = cdp.Browser(width, height)
             try:
+                browser.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                             deviceScaleFactor=ratio, mobile=phone)
+                if phone:
+                    browser.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+                browser.count_downloads()
                 browser.navigate(server.url + PAGE)
                 ok = start_screen_shown(browser)
                 browser.pump(1.0)
@@ -616,14 +596,14 @@ def run_phone(folder):
                     browser.tap(width / 2, height * 0.45)
                     # The portrait menu shows little sea: it is told by the
                     # loading screen's colours having gone.
-                    checks.check(browser.wait_for(lambda: not loading_screen(browser.canvas_pixels()), 15),
+                    checks.check(browser.wait_for_canvas(lambda shot: not loading_screen(shot), 15),
                                  "portrait: a tap passes the start screen")
                     browser.call("Emulation.setDeviceMetricsOverride", width=height, height=width,
                                  deviceScaleFactor=ratio, mobile=True, screenOrientation={
                                      "type": "landscapePrimary", "angle": 90})
                     browser.pump(1.5)
                     check_phone(browser, server, checks, "landscape")
-                    checks.check(browser.wait_for(lambda: menu_screen(browser.canvas_pixels()), 15),
+                    checks.check(browser.wait_for_canvas(menu_screen, 15),
                                  "landscape: the menu is drawn again at the new size")
                     check_onscreen_pad(browser, checks)
                 checks.check(not browser.errors, "%s: no errors on the console: %s" % (what, browser.errors[:3]))
@@ -634,11 +614,12 @@ def run_phone(folder):
     return checks.summary()
 
 
-def region_change(a, b, centre, half=60, scale=0.25):
-    """Share of the pixels around centre (page pixels) that differ."""
-    w, _, pa = a
+def region_change(a, b, centre, half=0.047):
+    """Share of the pixels that differ within `half` of the canvas's width
+    around centre (shares of the canvas's width and height)."""
+    w, h, pa = a
     pb = b[2]
-    cx, cy, r = int(centre[0] * scale), int(centre[1] * scale), int(half * scale)
+    cx, cy, r = int(centre[0] * w), int(centre[1] * h), int(half * w)
     idx = [3 * (y * w + x) for y in range(cy - r, cy + r) for x in range(cx - r, cx + r)]
     return sum(any(abs(pa[i + k] - pb[i + k]) > 24 for k in range(3)) for i in idx) / float(len(idx))
 
@@ -780,7 +761,7 @@ def in_browser(folder, run, *args):
 
 
 def main():
-    runs = {("page", 4): run_page, ("touch", 3): run_touch, ("site", 3): run_site, ("pixels", 5): run_pixels}
+    runs = {("page", 4): run_page, ("site", 3): run_site, ("pixels", 5): run_pixels}
     if len(sys.argv) >= 3 and (sys.argv[2], len(sys.argv)) in runs:
         return in_browser(sys.argv[1], runs[sys.argv[2], len(sys.argv)], *sys.argv[3:])
     if len(sys.argv) == 3 and sys.argv[2] == "phone":

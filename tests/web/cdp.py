@@ -27,6 +27,10 @@ CHROMIUM_FLAGS = [
 ]
 
 
+# The keys the tests press: their DOM key names and key codes.
+KEY_CODES = {"Enter": 13, "Escape": 27, " ": 32, "ArrowLeft": 37, "ArrowUp": 38, "ArrowDown": 40, "F11": 122,
+             "F4": 115, "Backspace": 8, "PageDown": 34, "End": 35, "Tab": 9}
+
 BLANK_PAGE = "blank-page-of-the-tests.html"
 # A tall page with the game in a frame near its top, as a portal shows it.
 EMBED_PAGE = "embedding-page-of-the-tests.html"
@@ -212,6 +216,10 @@ class Browser:
             self.pump(step)
         return value
 
+    def wait_for_canvas(self, test, seconds, step=0.2):
+        """test(canvas_pixels()) once it holds (its value), or its last value."""
+        return self.wait_for(lambda: test(self.canvas_pixels()), seconds, step)
+
     def console_lines(self):
         return [text for _, text in self.console]
 
@@ -235,14 +243,15 @@ class Browser:
                       clickCount=0 if kind == "mouseMoved" else 1)
             self.pump(wait)
 
-    def press(self, key, code, keycode, hold=0.3):
-        """Down for a few updates (several frames even on a loaded machine,
-        whose SwiftShader frames come 150 ms apart), then up: the game reads
-        keys as held."""
+    def press(self, key, hold=0.3):
+        """A key of KEY_CODES down for a few updates (several frames even on a
+        loaded machine, whose SwiftShader frames come 150 ms apart), then up:
+        the game reads keys as held."""
+        keycode = KEY_CODES[key]
         for kind, wait in (("keyDown", hold), ("keyUp", 0.15)):
             text = {"text": key} if kind == "keyDown" and len(key) == 1 else {}
-            self.call("Input.dispatchKeyEvent", type=kind, key=key, code=code, windowsVirtualKeyCode=keycode,
-                      nativeVirtualKeyCode=keycode, **text)
+            self.call("Input.dispatchKeyEvent", type=kind, key=key, code="Space" if key == " " else key,
+                      windowsVirtualKeyCode=keycode, nativeVirtualKeyCode=keycode, **text)
             self.pump(wait)
 
     def tap(self, x, y, hold=0.15):

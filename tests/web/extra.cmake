@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: Zlib
 # The browser build, tested in headless Chromium and under node (label web):
-# the build itself is the fixture the page, touch and replay tests share.
+# the build itself is the fixture the page, phone and replay tests share.
 # Debian's python3 runs the driver (it has python3-websocket).
 find_program(VORNHELM_EMCMAKE emcmake)
 find_program(VORNHELM_CHROMIUM NAMES chromium chromium-browser)
@@ -28,13 +28,13 @@ set_tests_properties(web_build PROPERTIES LABELS web FIXTURES_SETUP web_build TI
 
 set(web_driver ${VORNHELM_SYSTEM_PYTHON} ${CMAKE_CURRENT_SOURCE_DIR}/web/browser_test.py ${web_dir})
 add_test(NAME web_page COMMAND ${web_driver} page ${CMAKE_BINARY_DIR})
-add_test(NAME web_touch COMMAND ${web_driver} touch)
 # The page as a site: refusals, a failed download and Retry, keys, pointer,
 # errors, blocked storage, a portal's frame, an offline reload; then the
-# first download at three sizes and the phone under touch emulation.
+# first download at three sizes and the phone under touch emulation, played
+# by taps.
 add_test(NAME web_site COMMAND ${web_driver} site)
 add_test(NAME web_phone COMMAND ${web_driver} phone)
-set_tests_properties(web_page web_touch web_site web_phone PROPERTIES LABELS web
+set_tests_properties(web_page web_site web_phone PROPERTIES LABELS web
   FIXTURES_REQUIRED web_build RESOURCE_LOCK browser TIMEOUT 300)
 # The same replay frame from the desktop game (under its own Xvfb) and the page.
 add_test(NAME web_pixels COMMAND ${web_driver} pixels ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}/tests/replays)
