@@ -677,7 +677,7 @@ FAR_FROM_EDGES_MAX = 32
 EDGE_SHARE_MAX = 0.04
 
 
-def desktop_frame(native, replay, update, out):
+def desktop_frame(browser, native, replay, update, out):
     """The desktop game's frame after `update`, under a private X server."""
     proc = subprocess.run(["xvfb-run", "-a", "-s", "-screen 0 1280x720x24", os.path.join(native, "vornhelm"),
                            "--replay", replay, "--screenshot-at", str(update), out],
@@ -685,7 +685,7 @@ def desktop_frame(native, replay, update, out):
     if proc.returncode != 0 or not os.path.exists(out):
         return None
     with open(out, "rb") as f:
-        return cdp.decode_png(f.read())
+        return browser.decode_png(f.read())
 
 
 def browser_frame(browser, server, name, update):
@@ -698,7 +698,7 @@ def browser_frame(browser, server, name, update):
     data = browser.evaluate("(() => { try { const d = Module.FS.readFile('/shot.png'); let s = '';"
                             " for (let i = 0; i < d.length; i++) s += String.fromCharCode(d[i]);"
                             " return btoa(s); } catch (e) { return null; } })()")
-    return cdp.decode_png(base64.b64decode(data)) if data else None
+    return browser.decode_png(base64.b64decode(data)) if data else None
 
 
 def compare_frames(desktop, web):
@@ -731,7 +731,7 @@ def run_pixels(browser, server, checks, native, replay_dir):
     with tempfile.TemporaryDirectory() as scratch:
         for name, update in FRAMES:
             replay = os.path.abspath(os.path.join(replay_dir, name + ".vhr"))
-            desktop = desktop_frame(os.path.abspath(native), replay, update,
+            desktop = desktop_frame(browser, os.path.abspath(native), replay, update,
                                     os.path.join(scratch, "%s-%d.png" % (name, update)))
             web = browser_frame(browser, server, name, update)
             what = "%s after update %d" % (name, update)

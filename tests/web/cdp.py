@@ -9,13 +9,11 @@ import json
 import os
 import re
 import shutil
-import struct
 import subprocess
 import tempfile
 import threading
 import time
 import urllib.request
-import zlib
 
 import websocket
 
@@ -233,7 +231,23 @@ class Browser:
             return 1, 1, b"\0\0\0"
         shot = self.call("Page.captureScreenshot", format="png",
                          clip={"x": box[0], "y": box[1], "width": box[2], "height": box[3], "scale": scale})
-        return decode_png(base64.b64decode(shot["data"]))
+        return self.decode_png(base64.b64decode(shot["data"]))
+
+    def decode_png(self, data):
+        """A PNG decoded by the browser, without colour management:
+        (width, height, RGB bytes)."""
+        w, h, rgb = self.evaluate(
+            "(async () => { const png = Uint8Array.from(atob('%s'), c => c.charCodeAt(0));"
+            " const image = await createImageBitmap(new Blob([png]),"
+            " {colorSpaceConversion: 'none', premultiplyAlpha: 'none'});"
+            " const g = new OffscreenCanvas(image.width, image.height).getContext('2d');"
+            " g.drawImage(image, 0, 0);"
+            " const d = g.getImageData(0, 0, image.width, image.height).data, rgb = new Uint8Array(d.length / 4 * 3);"
+            " for (let i = 0, j = 0; i < d.length; i += 4) rgb[j++] = d[i], rgb[j++] = d[i + 1], rgb[j++] = d[i + 2];"
+            " let s = ''; for (let i = 0; i < rgb.length; i += 32768)"
+            " s += String.fromCharCode.apply(null, rgb.subarray(i, i + 32768));"
+            " return [image.width, image.height, btoa(s)]; })()" % base64.b64encode(data).decode())
+        return w, h, base64.b64decode(rgb)
 
     def click(self, x, y):
         # A move to where the pointer already was is no event for a new page.
@@ -273,47 +287,3 @@ class Browser:
             self.proc.kill()
             self.proc.wait()
         shutil.rmtree(self.profile, ignore_errors=True)
-
-
-def decode_png(data):
-    """A PNG as Chromium writes it (8-bit RGB or RGBA, not interlaced):
-    (width, height, bytes of RGB)."""
-    pos, width, height, colour, idat = 8, 0, 0, 0, b""
-    while pos < len(data):
-        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
-        body = data[pos + 8:pos + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            if depth != 8 or colour not in (2, 6):
-                raise ValueError("unexpected PNG layout")
-        elif kind == b"IDAT":
-            idat += body
-        pos += 12 + length
-    channels = 4 if colour == 6 else 3
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    rgb, previous, at = bytearray(), bytearray(stride), 0
-    for _ in range(height):
-        kind = raw[at]
-        line = bytearray(raw[at + 1:at + 1 + stride])
-        at += 1 + stride
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up = previous[i]
-            corner = previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                pred = left if pa <= pb and pa <= pc else up if pb <= pc else corner
-                line[i] = (line[i] + pred) & 255
-        rgb += line
-        previous = line
-    if channels == 4:
-        del rgb[3::4]
-    return width, height, bytes(rgb)
