@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: Zlib
 // What desktops and software centres read from the package, checked with
 // Debian's own validators on the unpacked files: the AppStream metadata, the
-// desktop entry and the manual page; and that they agree with the game: its
-// version and release date, its licence, the README's screenshots, the
-// options it takes; and the changelog, which sets the packages' version.
+// desktop entry and the manual page; and that they agree with the game and
+// each other: its version and release date, its licence, its categories, the
+// packaged launcher and icons, the README's screenshots, the options it
+// takes; and the changelog, which sets the packages' version.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -31,6 +32,12 @@ std::set<std::string> All(const std::string& text, const std::string& pattern) {
     return found;
 }
 
+// The first group of the one match of `pattern` in `text`; "" unless it matches once.
+std::string One(const std::string& text, const std::string& pattern) {
+    const auto found = All(text, pattern);
+    return found.size() == 1 ? *found.begin() : "";
+}
+
 struct PackageMetadata : ::testing::Test {
     const Unpacked package;
     const std::string root = package.root;
@@ -47,21 +54,20 @@ TEST_F(PackageMetadata, AppStreamAndDesktopEntryValidateAndMatchTheRelease) {
     for (const std::string& note : All(result.out, "\n?([EWIP]: [^\n]*)"))
         EXPECT_TRUE(before_1_0 && note.ends_with(" unknown-tag developer")) << note;
 
-    const std::string xml = ReadFile(root + kMetainfo);
+    // What the metadata says that the rest of the package or the game says too.
+    const std::string xml = ReadFile(root + kMetainfo), entry = root + "/usr/share/applications/vornhelm.desktop";
+    const std::string text = ReadFile(entry);
     EXPECT_EQ(All(xml, "<release version=\"([^\"]*)\" date=\"" VORNHELM_RELEASE_DATE "\""),
               std::set<std::string>{kVornhelmVersion});
-    EXPECT_EQ(All(xml, "<control>([a-z]+)</control>"), (std::set<std::string>{"gamepad", "keyboard", "pointing", "touch"}));
-    EXPECT_EQ(All(xml, "<category>([A-Za-z]+)</category>"), (std::set<std::string>{"ArcadeGame", "Game"}));
-    EXPECT_EQ(All(xml, "<content_rating type=\"(oars-1\\.1)\">"), std::set<std::string>{"oars-1.1"});
-    EXPECT_EQ(All(xml, "<launchable type=\"desktop-id\">([^<]+)</launchable>"), std::set<std::string>{"vornhelm.desktop"});
+    EXPECT_TRUE(fs::exists(root + "/usr/share/applications/" + One(xml, "<launchable type=\"desktop-id\">([^<]+)</launchable>")));
     EXPECT_EQ(All(xml, "<project_license>([^<]+)</project_license>"), std::set<std::string>{"Zlib"});
-    EXPECT_EQ(All(xml, "<developer id=\"[a-z0-9.]+\">\\s*<name>([^<]+)</name>"), std::set<std::string>{"Vornhelm developers"});
+    const auto categories = All(xml, "<category>([A-Za-z]+)</category>");
+    EXPECT_TRUE(categories.count("Game"));
+    EXPECT_EQ(categories, All(One(text, "\nCategories=([^\n]*)"), "([A-Za-z]+);"));
     // Software centres cut a longer summary.
     const auto summary = All(xml, "<summary>([^<]*)</summary>");
     ASSERT_EQ(summary.size(), 1u);
     EXPECT_LE(summary.begin()->size(), 35u) << *summary.begin();
-    EXPECT_EQ(All(xml, "<color type=\"primary\" scheme_preference=\"([a-z]+)\">#[0-9a-f]{6}</color>"),
-              (std::set<std::string>{"dark", "light"}));
 
     // The screenshots are the README's, which are in the repository, at the
     // size the metadata gives, each with its caption.
@@ -77,13 +83,12 @@ TEST_F(PackageMetadata, AppStreamAndDesktopEntryValidateAndMatchTheRelease) {
         EXPECT_EQ(std::to_string(number(16)) + "x" + std::to_string(number(20)), "1280x720") << shot;
     }
 
-    const std::string entry = root + "/usr/share/applications/vornhelm.desktop";
+    // The entry validates, starts the packaged launcher and names the packaged icons.
     result = RunProcess({"desktop-file-validate", entry});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out + result.err, "");
-    const std::string text = ReadFile(entry);
-    for (const char* line : {"Exec=/usr/games/vornhelm", "Categories=Game;ArcadeGame;", "Icon=vornhelm", "Type=Application"})
-        EXPECT_NE(text.find(std::string("\n") + line + "\n"), std::string::npos) << line;
+    EXPECT_EQ(One(text, "\nExec=([^\n]*)"), "/usr/games/vornhelm");
+    EXPECT_TRUE(fs::exists(root + "/usr/share/icons/hicolor/64x64/apps/" + One(text, "\nIcon=([^\n]*)") + ".png"));
 }
 
 TEST_F(PackageMetadata, ManualPageShowsWithoutWarningsAndTellsEveryOption) {
