@@ -127,9 +127,11 @@ def parse_state(text):
 # --- the page ---------------------------------------------------------------
 
 def open_page(browser, url):
-    """The first frame that shows the loading screen's colours, or None."""
+    """The first frame that shows the loading screen's colours, or None: the
+    canvas is read back as often as it can be, as the loading screen may show
+    for less than a second."""
     browser.navigate(url)
-    return browser.wait_for_canvas(lambda shot: shot if loading_screen(shot) else None, 30)
+    return browser.wait_for_canvas(lambda shot: shot if loading_screen(shot) else None, 30, step=0.05)
 
 
 def audio_state(browser):
