@@ -26,7 +26,8 @@ CHROMIUM_FLAGS = [
 
 
 # The keys the tests press: their DOM key names and key codes.
-KEY_CODES = {"Enter": 13, "Escape": 27, " ": 32, "ArrowLeft": 37, "ArrowUp": 38, "ArrowDown": 40, "F11": 122,
+KEY_CODES = {"Enter": 13, "Escape": 27, " ": 32, "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40,
+             "F11": 122,
              "F4": 115, "Backspace": 8, "PageDown": 34, "End": 35, "Tab": 9}
 
 BLANK_PAGE = "blank-page-of-the-tests.html"
