@@ -202,6 +202,20 @@ void gxtkGraphics::DrawPolygons(int first, int count) {
     kr_gl.MultiDrawArrays(GL_TRIANGLE_FAN, polygonFirst, polygonCount, polygons);
 }
 
+// Texels as they are (GL_REPLACE), or times the vertex colour. Without the
+// colour array the current colour stands in for it: it is made opaque white,
+// since a texture without alpha takes its alpha from there, and the current
+// colour is undefined after drawing with the array.
+void gxtkGraphics::UseTexelsAsTheyAre(bool on) {
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, on ? GL_REPLACE : GL_MODULATE);
+    if (!on) {
+        glEnableClientState(GL_COLOR_ARRAY);
+        return;
+    }
+    glDisableClientState(GL_COLOR_ARRAY);
+    glColor4f(1, 1, 1, 1);
+}
+
 // Draws `count` vertices of the batch from `first`, blended or not.
 void gxtkGraphics::DrawVertices(int first, int count, bool blended) {
     UseBlending(blended);
@@ -243,9 +257,9 @@ void gxtkGraphics::DrawBatch() {
     if (batchCount == 0) return;
     if (batchSurface) glEnable(GL_TEXTURE_2D);
     const bool replace = batchSurface && batchWhite && opaqueFastPaths;
-    if (replace) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE), glDisableClientState(GL_COLOR_ARRAY);
+    if (replace) UseTexelsAsTheyAre(true);
     DrawStretches();
-    if (replace) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE), glEnableClientState(GL_COLOR_ARRAY);
+    if (replace) UseTexelsAsTheyAre(false);
     if (batchSurface) glDisable(GL_TEXTURE_2D);
     batchCount = 0;
 }

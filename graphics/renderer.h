@@ -135,6 +135,7 @@ private:
     int OvalSegments(float rx, float ry) const;
     void DrawPolygons(int first, int count);
     void DrawVertices(int first, int count, bool blended);
+    void UseTexelsAsTheyAre(bool on);
     void NoteStretch(bool opaque);
     double StretchPixels(int first, int count) const;
     void DrawStretches();
