@@ -6,7 +6,8 @@
 // titles clear, the titles stand out from the backdrop seen through the score
 // panel, and the status bar's 8-digit score does not touch its "Score" label.
 // Text and logo ink are told from everything else by drawing the same draw
-// list again with the font's or the logo's image slot emptied.
+// list again with the font's or the logo's image slot emptied. And the
+// renderer's fast paths leave the menu's and a game's pixels as they are.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -19,6 +20,8 @@
 #include <vector>
 
 #include "graphics/gl.h"
+#include "graphics/gl_calls.h"
+#include "graphics/graphics.h"
 #include "tests/support/window_game.h"
 
 namespace {
@@ -272,6 +275,48 @@ TEST_P(StartScreenFit, StartTextIsClearOfTheStudioLogo) {
     EXPECT_LT(logoBottom + static_cast<int>(4 * s), std::min(ovalTop, textTop))
         << "logo ink to row " << logoBottom << ", ovals from " << ovalTop << ", text from " << textTop;
 }
+
+// The game's own frames with the renderer's fast paths on and off, at the
+// tier each size picks: the menu, where the backdrop colour becomes a clear
+// under the island picture drawn without blending, and a game, where the
+// sky is a clear and the ground is drawn without blending. Every pixel must
+// match.
+class OpaqueFrames : public LayoutFit {
+   protected:
+    void Run(int updates) {
+        for (int i = 0; i < updates; ++i) RenderFrame(), host.clock += 16, UpdateOnce(app);
+    }
+    void ExpectSameWithFastPaths(const char* what) {
+        static int clears;
+        kr_gl.Clear = [](GLbitfield mask) { ++clears, kr_gl_real.Clear(mask); };
+        device->opaqueFastPaths = false, clears = 0;
+        const Frame plain = Render();
+        EXPECT_EQ(clears, 0) << what << ": without the fast paths the backdrop is a rectangle";
+        device->opaqueFastPaths = true, clears = 0;
+        const Frame fast = Render();
+        EXPECT_EQ(clears, 1) << what << ": the backdrop colour is one clear";
+        kr_gl = kr_gl_real;
+        EXPECT_TRUE(fast.rgb == plain.rgb) << what;
+    }
+};
+
+TEST_P(OpaqueFrames, MenuAndGameLookTheSame) {
+    Run(200);
+    ASSERT_TRUE(app->m_LoadStep == 0 && app->m_Mode == 1 && app->m_HdLevel == 4);
+    ExpectSameWithFastPaths("menu");
+    host.clock = 12345;
+    app->m_GameMode = 3;
+    app->p_LoadGame();
+    app->m_Wave = 9;
+    app->p_Replenish();
+    Run(300);
+    ASSERT_EQ(app->m_Mode, 10);
+    ExpectSameWithFastPaths("game");
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OpaqueFrames,
+                         ::testing::Values(std::array<int, 2>{1280, 720}, std::array<int, 2>{1920, 1080}),
+                         [](const auto& info) { return std::to_string(info.param[0]) + "x" + std::to_string(info.param[1]); });
 
 INSTANTIATE_TEST_SUITE_P(Sizes, StartScreenFit,
                          ::testing::Values(std::array<int, 2>{800, 574}, std::array<int, 2>{1280, 694},
