@@ -120,7 +120,6 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
     gc_assign(batchSurface, surface);
     batchCount = 0;
     stretchCount = 0;
-    batchOpaque = opaque;
     batchWhite = packedColor == 0xFFFFFFFFu;
     NoteStretch(opaque);
     batchCount = count;
@@ -131,7 +130,6 @@ KrVertex* gxtkGraphics::Reserve(int primitive, int count, gxtkSurface* surface, 
 // the batch; past the last stretch the table has room for, the last one
 // counts as translucent.
 void gxtkGraphics::NoteStretch(bool opaque) {
-    batchOpaque = batchOpaque && opaque;
     if (stretchCount > 0 && stretches[stretchCount - 1].opaque == opaque) return;
     if (stretchCount == kMaxStretches) {
         stretches[stretchCount - 1].opaque = false;
@@ -165,7 +163,8 @@ bool gxtkGraphics::QuadCoversWindow(const KrVertex* v) const {
 // scissor in force: it waits as a clear in that colour for the next batch.
 bool gxtkGraphics::TakeBatchAsClear() {
     const KrVertex* v = vertexBuffer;
-    if (!batchOpaque || scissorEnabled || batchSurface || batchPrimitive != kQuads || batchCount != 4 ||
+    const bool allOpaque = stretchCount == 1 && stretches[0].opaque;
+    if (!allOpaque || scissorEnabled || batchSurface || batchPrimitive != kQuads || batchCount != 4 ||
         v[1].color != v[0].color || v[2].color != v[0].color || v[3].color != v[0].color ||
         !QuadCoversWindow(v)) {
         return false;

@@ -59,9 +59,9 @@ public:
     // off to compare the pixels.
     bool opaqueFastPaths = true;
     int blendMode = 0;         // as last set: 1 additive, otherwise alpha
-    bool batchOpaque = false;  // every draw of the pending batch is opaque
     // Where the pending batch's draws change between opaque and translucent:
-    // the first vertex of each stretch of alike draws.
+    // the first vertex of each stretch of alike draws. One opaque stretch:
+    // every draw of the batch is opaque.
     enum { kMaxStretches = 16 };
     struct Stretch {
         int first;
