@@ -7,10 +7,6 @@
 
 #include <unistd.h>
 
-#include <cmath>
-#include <vector>
-
-
 #include "framework/audio.h"
 #include "host/desktop/glfw_game.h"
 #include "tests/support/sound_files.h"
@@ -113,29 +109,6 @@ TEST_F(DeviceTest, ANewSoundOnABusyChannelPlaysItsOwnBuffer) {
         EXPECT_EQ(Source(5, AL_LOOPING), 1);
         EXPECT_LT(Source(5, AL_SAMPLE_OFFSET), 22050 / 4);
     }
-}
-
-// Pan, volume and rate as the channel's source holds them.
-TEST_F(DeviceTest, ChannelSettingsReachTheSource) {
-    auto source = [&](int channel, ALenum param) {
-        ALfloat v[3] = {-9, -9, -9};
-        if (param == AL_POSITION) alGetSource3f(audio->channels[channel].sourceId, param, v, v + 1, v + 2);
-        else alGetSourcef(audio->channels[channel].sourceId, param, v);
-        return std::vector<float>(v, v + (param == AL_POSITION ? 3 : 1));
-    };
-    auto near = [](std::vector<float> a, std::vector<float> b) {
-        for (std::size_t i = 0; i < a.size(); ++i) if (std::fabs(a[i] - b[i]) > 0.001f) return false;
-        return a.size() == b.size();
-    };
-    audio->SetPan(6, 0);
-    EXPECT_TRUE(near(source(6, AL_POSITION), {0, 0, -1}));
-    audio->SetPan(6, 1);
-    EXPECT_TRUE(near(source(6, AL_POSITION), {0.841f, 0, -0.540f}));
-    audio->SetPan(6, -1);
-    EXPECT_TRUE(near(source(6, AL_POSITION), {-0.841f, 0, -0.540f}));
-    audio->SetVolume(6, 0.25f), audio->SetRate(6, 2), audio->SetMusicVolume(0.5f);
-    EXPECT_TRUE(near(source(6, AL_GAIN), {0.25f}) && near(source(6, AL_PITCH), {2}));
-    EXPECT_TRUE(near(source(gxtkAudio::kMusicChannel, AL_GAIN), {0.5f}));
 }
 
 TEST_F(DeviceTest, ThreeChannelFileGivesAnEmptyBuffer) {

@@ -18,18 +18,20 @@ namespace playtest {
 
 constexpr int kClock = 271828;  // seeds every staged game
 
-// An audio device that writes down each effect as (sound slot, rate, volume).
+// An audio device that writes down each effect as (sound slot, rate, volume,
+// channel), and the channels stopped.
 class SoundLog : public gxtkAudio {
 public:
     std::vector<std::vector<float>> effects;
+    std::vector<int> stopped;
     std::map<gxtkSample*, int> slots;
-    int PlaySample(gxtkSample* s, int, int) override {
-        effects.push_back({slots.count(s) ? static_cast<float>(slots[s]) : -1, 1, 1});
+    int PlaySample(gxtkSample* s, int channel, int) override {
+        effects.push_back({slots.count(s) ? static_cast<float>(slots[s]) : -1, 1, 1, static_cast<float>(channel)});
         return 0;
     }
     int SetRate(int, float rate) override { return effects.empty() ? 0 : (effects.back()[1] = rate, 0); }
     int SetVolume(int, float volume) override { return effects.empty() ? 0 : (effects.back()[2] = volume, 0); }
-    int StopChannel(int) override { return 0; }
+    int StopChannel(int channel) override { return stopped.push_back(channel), 0; }
     int SetPan(int, float) override { return 0; }
 };
 

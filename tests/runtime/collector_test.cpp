@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Zlib
 // The incremental collector: the sweep, destruction paid for by allocation,
-// the write barrier, the step size, empty arrays, the small-block cache,
+// the step size, empty arrays, the small-block cache,
 // marking of long chains, and Object::Compare.
 #include <gtest/gtest.h>
 
@@ -55,18 +55,6 @@ TEST_F(Collector, AllocationPaysForGarbageAndALargeOneDestroysAllOfIt) {
     gc_free_bytes = 1000;  // a count ahead of the list is reset
     new Node;
     EXPECT_EQ(gc_free_bytes, 0);
-}
-
-// An object stored into a black object survives the cycle; one allocated
-// during the cycle that nothing holds does not.
-TEST_F(Collector, BarrierKeepsWhatIsStoredIntoABlackObject) {
-    Node* holder = Rooted();
-    gc_mark_locals();  // the holder is black
-    Node* kept = new Node;
-    Node* temp = new Node;
-    gc_assign(holder->ref, kept);
-    gc_collect_all();
-    EXPECT_TRUE(In(gc_unmarked_list, kept) && In(gc_free_list, temp));
 }
 
 // The counters over several cycles that end in full collections. The host

@@ -66,33 +66,31 @@ TEST(String, ToIntAndNumberFormatting) {
     EXPECT_EQ(Ascii(String(-3)), "-3");
 }
 
+// n: how many of the bytes are the buffer (-1: all). A sequence cut off by
+// the end of the buffer makes the input invalid even when the bytes just
+// past the end would complete it.
 TEST(String, Load) {
-    const struct { Bytes bytes; Units units; } cases[] = {
-        {{0xef, 0xbb, 0xbf, 0x41}, {0x41}},                   // UTF-8 byte-order mark
-        {{0xff, 0xfe, 0x41, 0x00}, {0x41}},                   // UTF-16, little-endian
-        {{0xfe, 0xff, 0xd8, 0x3d, 0xde, 0x00}, {0xd83d, 0xde00}},  // UTF-16, big-endian
-        {{0xff, 0xfe, 0x41, 0x00, 0x42}, {0x41}},             // odd length: the last byte is dropped
-        {{0xc3, 0xa9, 0xe2, 0x82, 0xac}, {0xe9, 0x20ac}},     // two- and three-byte sequences
-        // Invalid UTF-8: every byte after the byte-order mark is one unit.
-        {{0x41, 0x80}, {0x41, 0x80}},
-        {{0xf0, 0x9f, 0x98, 0x80}, {0xf0, 0x9f, 0x98, 0x80}},
-        {{0xef, 0xbb, 0xbf, 0xe9, 0x74}, {0xe9, 0x74}}};
-    for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), int(c.bytes.size()))), c.units);
-}
-
-// A sequence cut off by the end of the buffer makes the input invalid even
-// when the bytes just past the end would complete it.
-TEST(String, LoadStopsAtTheEndOfTheBuffer) {
     const struct { Bytes bytes; int n; Units units; } cases[] = {
+        {{0xef, 0xbb, 0xbf, 0x41}, -1, {0x41}},                    // UTF-8 byte-order mark
+        {{0xff, 0xfe, 0x41, 0x00}, -1, {0x41}},                    // UTF-16, little-endian
+        {{0xfe, 0xff, 0xd8, 0x3d, 0xde, 0x00}, -1, {0xd83d, 0xde00}},  // UTF-16, big-endian
+        {{0xff, 0xfe, 0x41, 0x00, 0x42}, -1, {0x41}},              // odd length: the last byte is dropped
+        {{0xfe, 0xff, 0x00, 0x41}, 3, {}},                         // a lone last byte of UTF-16
+        {{0xc3, 0xa9, 0xe2, 0x82, 0xac}, -1, {0xe9, 0x20ac}},      // two- and three-byte sequences
+        // Invalid UTF-8: every byte after the byte-order mark is one unit.
+        {{0x41, 0x80}, -1, {0x41, 0x80}},
+        {{0xf0, 0x9f, 0x98, 0x80}, -1, {0xf0, 0x9f, 0x98, 0x80}},
+        {{0xef, 0xbb, 0xbf, 0xe9, 0x74}, -1, {0xe9, 0x74}},
         {{0x41, 0xc3, 0xa9}, 2, {0x41, 0xc3}},
         {{0xc3, 0xa9}, 1, {0xc3}},
         {{0x41, 0xe2, 0x82, 0xac}, 3, {0x41, 0xe2, 0x82}},
         {{0x41, 0xe2, 0x82, 0xac}, 2, {0x41, 0xe2}},
         {{0xef, 0xbb, 0xbf, 0xc3, 0xa9}, 4, {0xc3}},
-        {{0xfe, 0xff, 0x00, 0x41}, 3, {}},  // a lone last byte of UTF-16
-        {{0x41, 0xc3, 0xa9}, 3, {0x41, 0xe9}},
     };
-    for (const auto& c : cases) EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), c.n)), c.units) << c.n;
+    for (const auto& c : cases) {
+        const int n = c.n < 0 ? int(c.bytes.size()) : c.n;
+        EXPECT_EQ(UnitsOf(String::Load(c.bytes.data(), n)), c.units) << n;
+    }
 }
 
 TEST(String, SaveWritesUtf8) {

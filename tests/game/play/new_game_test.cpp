@@ -13,10 +13,11 @@ using namespace play;
 using NewGame = PlayFixture;
 
 // Flat shores of 0 on 0..31 and 269..300, the pad's three columns level, land
-// of 3..32 between; the same clock makes the same terrain, another clock another.
+// of 3..32 between; another clock makes another terrain (the same clock the
+// same world: FirstWaveByMode).
 TEST_F(NewGame, TerrainHasFlatShoresALevelPadAndLandOf3To32) {
     std::vector<std::vector<int>> seen;
-    for (int clock : {0, kClock, -123456, INT_MAX, kClock}) {
+    for (int clock : {0, kClock, -123456, INT_MAX}) {
         host.clock = clock, app->p_LoadGame();
         std::vector<int> column(301);
         for (int i = 0; i <= 300; ++i) column[i] = Height(i);
@@ -28,7 +29,6 @@ TEST_F(NewGame, TerrainHasFlatShoresALevelPadAndLandOf3To32) {
         EXPECT_TRUE(column[150] >= 7 && column[150] <= 36) << clock;
         seen.push_back(column);
     }
-    EXPECT_EQ(seen[1], seen[4]);
     EXPECT_NE(seen[0], seen[1]);
 }
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: Zlib
 // The pools: the highest free record first, random draws in their order,
-// star wrap, and the waves that restock enemies and waiting persons.
+// stars under a broken step, and the waves that restock enemies and waiting persons.
 #include <limits>
 
 #include "tests/game/play_support.h"
@@ -40,27 +40,11 @@ TEST_F(Pools, ThrowParticleDrawsBeforeTheSearch) {
     }
 }
 
-// A star that leaves the field comes back across it with three draws: its
-// place across the travel, its speed, its colour. A step that is not a number moves nothing.
-TEST_F(Pools, StarsWrapWithThreeDraws) {
-    const float cases[][6] = {{-10, 100, -20, 0, -20 + 672, kNaN},  // x, y, dx, dy, wrapped x and y;
-                              {650, 100, 20, 0, 660 - 672, kNaN},   // NaN: drawn anew
-                              {100, -10, 0, -20, kNaN, -20 + 512},
-                              {100, 490, 0, 20, kNaN, 500 - 512}};
+// A camera step that is not a number moves no star and draws nothing (where
+// and with which draws a star wraps, the committed replays' digests hold).
+TEST_F(Pools, StarsStayForAStepThatIsNotANumber) {
     float* s = &app->m_Star[0];
-    app->m_StarMax = 0;
-    for (const auto& [x, y, dx, dy, wx, wy] : cases) {
-        s[0] = 7, s[1] = x, s[2] = y, s[3] = 0.5f;
-        int seed = kr_random_Seed;
-        app->p_DoStars(dx, dy);
-        kr_random_Seed = seed;
-        float across = std::isnan(wx) ? 656 * kr_random_Rnd() - 8 : 496 * kr_random_Rnd() - 8;
-        float speed = kr_random_Rnd2(0.2f, 0.8f), colour = std::floor(255.99f * kr_random_Rnd());
-        EXPECT_EQ(std::vector<float>(s, s + 4),
-                  std::vector<float>({colour, std::isnan(wx) ? across : wx, std::isnan(wy) ? across : wy, speed}))
-            << x;
-    }
-    s[1] = -10, s[2] = 100;
+    app->m_StarMax = 0, s[1] = -10, s[2] = 100, s[3] = 0.5f;
     int seed = kr_random_Seed;
     app->p_DoStars(kNaN, std::numeric_limits<float>::infinity());
     EXPECT_EQ(std::vector<float>({s[1], float(kr_random_Seed)}), std::vector<float>({-10, float(seed)}));
