@@ -38,8 +38,6 @@ int Shot::Count(int x0, int y0, int x1, int y1, const std::function<bool(unsigne
     return n;
 }
 
-// The score panel darkens the backdrop right of x = 500 to 0.6 of its
-// brightness: a straight edge down most of the screen.
 std::string ActivateWindow(int pid, const std::string& name) {
     std::string window;
     WaitUntil([&] {
@@ -96,6 +94,8 @@ void ExpectNoWindowWithoutOpenGL(const std::string& program, const ProcessOption
     EXPECT_EQ(result.err, "");
 }
 
+// The score panel darkens the backdrop right of x = 500 to 0.6 of its
+// brightness: a straight edge down most of the screen.
 bool ShowsMenu(const Shot& s) {
     if (s.w != 640) return false;
     auto brightness = [&](int x, int y) { unsigned p = s.px[y * s.w + x]; return R(p) + G(p) + B(p); };
