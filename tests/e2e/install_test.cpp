@@ -24,17 +24,12 @@ TEST(Install, FilesLandWhereTheDesktopLooksAndTheLauncherFindsThem) {
     const std::string launcher = prefix + "/" VORNHELM_INSTALL_BIN_DIR "/vornhelm", data = prefix + "/" VORNHELM_INSTALL_DATA_DIR;
     for (const std::string& program : {launcher, prefix + "/libexec/vornhelm/vornhelm"})
         EXPECT_TRUE((fs::status(program).permissions() & fs::perms::owner_exec) != fs::perms::none) << program;
-    for (const char* file : {"gfx.png", "icon/vornhelm.png", "icon/vornhelm-hd.png", "icon/vornhelm-hd2.png"})
-        EXPECT_TRUE(fs::exists(data + "/" + file)) << file;
+    EXPECT_TRUE(fs::exists(data + "/gfx.png"));
     EXPECT_FALSE(fs::exists(data + "/preview")) << "contact sheets are no game data";
-    EXPECT_TRUE(fs::exists(prefix + "/share/man/man6/vornhelm.6.gz"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(prefix + "/share/metainfo"), {}), 1);
     EXPECT_FALSE(fs::exists(prefix + "/share/doc")) << "the copyright and changelog go with the package";
-    for (int size : {64, 128, 256})
-        EXPECT_TRUE(fs::exists(prefix + "/share/icons/hicolor/" + std::to_string(size) + "x" + std::to_string(size) + "/apps/vornhelm.png"));
-    const std::string entry = ReadFile(prefix + "/share/applications/vornhelm.desktop");
-    for (const std::string& line : std::vector<std::string>{"Type=Application", "Name=Vornhelm", "Icon=vornhelm", "StartupWMClass=vornhelm", "Exec=" + launcher})
-        EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
+    // The entry starts the launcher where this prefix put it (its other
+    // fields are the packaging tests' validators').
+    EXPECT_NE(ReadFile(prefix + "/share/applications/vornhelm.desktop").find("\nExec=" + launcher + "\n"), std::string::npos);
 
     // No display needed: a replay file that is not one is refused before the
     // window opens; the game runs in the folder it was started from, so the

@@ -111,7 +111,4 @@ TEST_F(ProbeWindow, ARefusedFullScreenModeLeavesTheProgramRunningInAWindow) {
     EXPECT_GE(WaitFor("key 1 65"), 0) << "the loop still runs";
 }
 
-// A display without OpenGL: one line on standard output, exit -1.
-TEST(ProbeWithoutOpenGL, SaysSoAndExitsMinusOne) { ExpectNoWindowWithoutOpenGL(TestAppPath("window_probe")); }
-
 }  // namespace

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: Zlib
 // A small application on the real host and framework that logs on standard
 // output what reaches it: its window size, key and mouse events, suspend,
-// resume and updates. The update rate comes from PROBE_RATE (default 60).
+// resume and updates, 60 a second.
 // F11 switches between a 640 x 480 window and full screen, as the game
 // does, and logs the switch and the window size after it.
 // PROBE_FULLSCREEN="WxH WxH ..." asks for full-screen modes of those sizes
@@ -45,8 +45,7 @@ class ProbeApp : public c_App {
 public:
     int p_OnCreate() override {
         logSize();
-        const char* rate = std::getenv("PROBE_RATE");
-        kr_app_SetUpdateRate(rate ? std::atoi(rate) : 60);
+        kr_app_SetUpdateRate(60);
         return 0;
     }
     int p_OnUpdate() override {
