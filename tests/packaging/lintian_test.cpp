@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: Zlib
 // lintian on the packages, the .changes that lists them and the source
 // package, as Debian checks its own: no tag at any level, the informational and pedantic ones
-// included, but those listed here, each with the reason it stays; and each
-// override in debian/ with its reason in the comment above it.
+// included, but those listed here, each with the reason it stays.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,23 +53,6 @@ TEST(Lintian, NoTagOnTheSourcePackage) {
     ASSERT_EQ(packed.exitCode, 0) << packed.out << packed.err;
     ExpectNoTags(dir + "/vornhelm_" + kVornhelmVersion + ".dsc");
     std::filesystem::remove_all(dir);
-}
-
-// An override hides a tag for good: each one says why, in the comment
-// lines right above it.
-TEST(Lintian, EachOverrideHasItsReasonAboveIt) {
-    int overrides = 0;
-    for (const auto& file : std::filesystem::recursive_directory_iterator(VORNHELM_SOURCE_DIR "/debian")) {
-        if (!file.path().string().ends_with("lintian-overrides")) continue;
-        std::istringstream lines(ReadFile(file.path().string()));
-        std::string previous;
-        for (std::string line; std::getline(lines, line); previous = line) {
-            if (line.empty() || line.starts_with("#")) continue;
-            ++overrides;
-            EXPECT_TRUE(previous.starts_with("# ")) << file.path().filename().string() << ": no reason for " << line;
-        }
-    }
-    EXPECT_GT(overrides, 0) << "no override file read (debian/source/lintian-overrides has two)";
 }
 
 }  // namespace
