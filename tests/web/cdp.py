@@ -27,21 +27,18 @@ CHROMIUM_FLAGS = [
 
 # The keys the tests press: their DOM key names and key codes.
 KEY_CODES = {"Enter": 13, "Escape": 27, " ": 32, "ArrowLeft": 37, "ArrowUp": 38, "ArrowRight": 39, "ArrowDown": 40,
-             "F11": 122,
-             "F4": 115, "Backspace": 8, "PageDown": 34, "End": 35, "Tab": 9}
+             "F11": 122, "F4": 115, "Backspace": 8, "PageDown": 34, "End": 35, "Tab": 9}
 
-BLANK_PAGE = "blank-page-of-the-tests.html"
 # A tall page with the game in a frame near its top, as a portal shows it.
 EMBED_PAGE = "embedding-page-of-the-tests.html"
-EMBED_BODY = (b'<!doctype html><link rel="icon" href="data:,"><title>portal</title>'
-              b'<body style="margin:0"><iframe id="game" src="site/index.html" '
-              b'style="width:800px;height:600px;border:0;display:block"></iframe>'
-              b'<div style="height:6000px">more of the portal</div></body>')
+PAGES = {EMBED_PAGE: b'<!doctype html><link rel="icon" href="data:,"><title>portal</title>'
+                     b'<body style="margin:0"><iframe id="game" src="site/index.html" '
+                     b'style="width:800px;height:600px;border:0;display:block"></iframe>'
+                     b'<div style="height:6000px">more of the portal</div></body>'}
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
-    """The folder's files, and an empty page of the same origin (for a test
-    to reach the origin's storage before the game's page loads)."""
+    """The folder's files, and the page that embeds the game."""
 
     failing = ()  # parts of paths answered with 503, as a broken network would
 
@@ -49,9 +46,7 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         if any(part in self.path for part in self.failing):
             self.send_error(503)
             return
-        pages = {BLANK_PAGE: b'<!doctype html><link rel="icon" href="data:,"><title>blank</title>',
-                 EMBED_PAGE: EMBED_BODY}
-        body = pages.get(self.path.lstrip("/"))
+        body = PAGES.get(self.path.lstrip("/"))
         if body is None:
             return self.send_file()
         self.send_response(200)
@@ -277,14 +272,7 @@ class Browser:
         self.pump(0.15)
 
     def close(self):
-        try:
-            self.ws.close()
-        except Exception:
-            pass
-        self.proc.terminate()
-        try:
-            self.proc.wait(10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.proc.wait()
+        self.ws.close()
+        self.proc.kill()
+        self.proc.wait()
         shutil.rmtree(self.profile, ignore_errors=True)
